@@ -1,0 +1,17 @@
+# Warnings and per-target flags shared by every target of the project.
+add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+
+if(WIN32)
+  enable_language(RC)
+  add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX STRICT)
+  # The shipped DLL and the test programs carry their C++ run time, so the host and Wine
+  # need no mingw DLLs beside them.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+elseif(TAMBRE_TARGET STREQUAL "native")
+  set(TAMBRE_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${TAMBRE_SANITIZERS})
+  add_link_options(${TAMBRE_SANITIZERS})
+elseif(TAMBRE_TARGET STREQUAL "fuzz")
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

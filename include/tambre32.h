@@ -1,0 +1,7 @@
+/* Everything tambre32.dll exports. */
+#pragma once
+
+#include "tambre32/strutil.h"
+#if defined(_WIN32)
+#include "tambre32/frame.h"
+#endif

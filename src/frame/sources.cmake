@@ -1,0 +1,9 @@
+list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/frame_text.cpp)
+list(APPEND TAMBRE_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/dll_main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/module_instance.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/message_out.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/message_boxes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sys_error.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/assert_dbg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/enable_dlg_item.cpp)

@@ -1,0 +1,1 @@
+list(APPEND TAMBRE_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/ip_helper_binding.cpp)

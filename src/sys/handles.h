@@ -1,0 +1,68 @@
+#pragma once
+// RAII owners of Win32 resources. Every module takes its handles from here, so no
+// function ends in a ladder of CloseHandle calls.
+
+#include <windows.h>
+
+#include <utility>
+
+namespace tambre::sys {
+
+// Owns a value that Traits::close releases unless it equals Traits::invalid().
+template <typename Traits>
+class unique_resource {
+ public:
+  using value_type = typename Traits::value_type;
+
+  unique_resource() = default;
+  explicit unique_resource(value_type value) : value_(value) {}
+  unique_resource(const unique_resource&) = delete;
+  unique_resource& operator=(const unique_resource&) = delete;
+  unique_resource(unique_resource&& other) noexcept : value_(other.release()) {}
+  unique_resource& operator=(unique_resource&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  ~unique_resource() { reset(); }
+
+  value_type get() const { return value_; }
+  explicit operator bool() const { return value_ != Traits::invalid(); }
+  value_type release() { return std::exchange(value_, Traits::invalid()); }
+  void reset(value_type value = Traits::invalid()) {
+    if (value_ != Traits::invalid()) Traits::close(value_);
+    value_ = value;
+  }
+  // For out-parameters of the API: releases the old value first.
+  value_type* put() {
+    reset();
+    return &value_;
+  }
+
+ private:
+  value_type value_ = Traits::invalid();
+};
+
+namespace detail {
+template <typename T, auto Close>
+struct null_is_invalid {
+  using value_type = T;
+  static T invalid() { return nullptr; }
+  static void close(T value) { Close(value); }
+};
+struct file_traits {
+  using value_type = HANDLE;
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(HANDLE value) { CloseHandle(value); }
+};
+}  // namespace detail
+
+// A kernel object handle (thread, event, mutex): null means none.
+using unique_handle = unique_resource<detail::null_is_invalid<HANDLE, CloseHandle>>;
+// A file or device handle: INVALID_HANDLE_VALUE means none.
+using unique_file = unique_resource<detail::file_traits>;
+// Memory from LocalAlloc, FormatMessage's allocated texts among them.
+using local_memory = unique_resource<detail::null_is_invalid<HLOCAL, LocalFree>>;
+// A library from LoadLibrary.
+using unique_module = unique_resource<detail::null_is_invalid<HMODULE, FreeLibrary>>;
+
+}  // namespace tambre::sys

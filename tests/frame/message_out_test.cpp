@@ -1,0 +1,155 @@
+// The message-output channel of tambre32.dll, driven through the exported functions.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <thread>
+
+#include "frame_test_support.h"
+#include "support/dll_proc.h"
+#include "tambre32/frame.h"
+
+namespace frame_test {
+
+std::mutex captured_messages::lock_;
+std::vector<std::string> captured_messages::texts_;
+
+void TAMBRE_CDECL captured_messages::callback(const char* text) {
+  std::lock_guard<std::mutex> lock(lock_);
+  texts_.emplace_back(text);
+}
+
+std::vector<std::string> captured_messages::take() {
+  std::lock_guard<std::mutex> lock(lock_);
+  return std::move(texts_);
+}
+
+HMODULE load_library_copy(const tambre::test::temp_dir& dir, const std::string& name, const std::string& load_as) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(GetModuleHandleA("tambre32.dll"), self, sizeof self);
+  const std::string copy = dir.file(name);
+  if (!CopyFileA(self, copy.c_str(), FALSE)) return nullptr;
+  return LoadLibraryA(load_as.empty() ? copy.c_str() : dir.file(load_as).c_str());
+}
+
+std::string system_text(DWORD code) {
+  char text[2048] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                 MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, sizeof text, nullptr);
+  return text;
+}
+
+}  // namespace frame_test
+
+namespace {
+
+using frame_test::captured_messages;
+using strings = std::vector<std::string>;
+
+TEST(MessageOut, FreshLibraryHasNoCallbackAndReturnsMinusOne) {
+  tambre::test::temp_dir dir;
+  HMODULE fresh = frame_test::load_library_copy(dir, "fresh.dll");
+  ASSERT_NE(fresh, nullptr);
+  auto message_out = tambre::test::dll_proc<int(TAMBRE_CDECL*)(const char*, ...)>(fresh, "MessageOut");
+  ASSERT_NE(message_out, nullptr);
+  EXPECT_EQ(message_out("%d", 1), -1);
+  FreeLibrary(fresh);
+}
+
+TEST(MessageOut, DeliversTheFormattedTextAndItsLength) {
+  SetMessageOut(captured_messages::callback);
+  captured_messages::take();
+  EXPECT_EQ(MessageOut("Kanal %d: %s", 7, "gestoert"), 17);
+  EXPECT_EQ(captured_messages::take(), (strings{"Kanal 7: gestoert"}));
+}
+
+TEST(MessageOut, CutsAt311CharactersAndSaysSo) {
+  SetMessageOut(captured_messages::callback);
+  captured_messages::take();
+  const std::string long_text(400, 'x');
+  EXPECT_EQ(MessageOut("%s", long_text.c_str()), -1);
+  const std::string exact(311, 'y');
+  EXPECT_EQ(MessageOut("%s", exact.c_str()), 311);
+  EXPECT_EQ(captured_messages::take(), (strings{std::string(311, 'x'), exact}));
+}
+
+void TAMBRE_CDECL other_callback(const char* text) {
+  captured_messages::callback((std::string("other:") + text).c_str());
+}
+
+TEST(SetMessageOut, NullKeepsTheCallbackAndAnotherReplacesIt) {
+  SetMessageOut(captured_messages::callback);
+  SetMessageOut(captured_messages::callback);
+  SetMessageOut(nullptr);
+  SetMessageOut(nullptr);
+  SetMessageOut(nullptr);  // more nulls than installs still remove nothing
+  captured_messages::take();
+  MessageOut("a");
+  SetMessageOut(other_callback);
+  MessageOut("b");
+  SetMessageOut(captured_messages::callback);
+  MessageOut("c");
+  EXPECT_EQ(captured_messages::take(), (strings{"a", "other:b", "c"}));
+}
+
+TEST(MessageOut, ManyThreadsAtOnceEachTextArrivesWhole) {
+  SetMessageOut(captured_messages::callback);
+  captured_messages::take();
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([t] {
+      for (int i = 0; i < 200; ++i) MessageOut("thread %d message %03d %s", t, i, std::string(250, 'a' + t).c_str());
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  const strings texts = captured_messages::take();
+  ASSERT_EQ(texts.size(), 800u);
+  for (const auto& text : texts) {
+    const int t = text[7] - '0';
+    EXPECT_EQ(text.substr(text.size() - 250), std::string(250, 'a' + t)) << text;
+  }
+}
+
+void TAMBRE_CDECL throwing_callback(const char*) { throw std::runtime_error("driver bug"); }
+
+TEST(MessageOut, ExceptionsOfTheCallbackReachTheCaller) {
+  SetMessageOut(throwing_callback);
+  EXPECT_THROW(MessageOut("x"), std::runtime_error);
+  // ResourceMessageOut keeps them in.
+  EXPECT_NO_THROW(ResourceMessageOut(GetModuleHandleA(nullptr), 9001, 1, "a"));
+  SetMessageOut(captured_messages::callback);
+}
+
+TEST(ResourceMessageOut, PrefixFromTheModuleFileName) {
+  SetMessageOut(captured_messages::callback);
+  captured_messages::take();
+  tambre::test::temp_dir dir;
+  HMODULE modbus = frame_test::load_library_copy(dir, "MODBUS.DRV");
+  ASSERT_NE(modbus, nullptr);
+  // "NODOT." keeps the loader from appending ".dll" to a name without extension.
+  HMODULE nodot = frame_test::load_library_copy(dir, "NODOT", "NODOT.");
+  ASSERT_NE(nodot, nullptr);
+  char nodot_path[MAX_PATH] = "";
+  GetModuleFileNameA(nodot, nodot_path, sizeof nodot_path);
+
+  ResourceMessageOut(GetModuleHandleA(nullptr), 9001, 3, "B");
+  ResourceMessageOut(modbus, 1);
+  ResourceMessageOut(nodot, 202);
+  ResourceMessageOut(GetModuleHandleA(nullptr), 4711);  // missing string: nothing
+  EXPECT_EQ(captured_messages::take(),
+            (strings{"frame_dll_test: Wert 3 von B", "MODBUS: Treiber", "NODOTSystemmeldung"}))
+      << "module file of the copy without dot: " << nodot_path;
+  FreeLibrary(modbus);
+  FreeLibrary(nodot);
+}
+
+TEST(ResourceMessageOut, CutsAt767Characters) {
+  SetMessageOut(captured_messages::callback);
+  captured_messages::take();
+  const std::string long_arg(2000, 'z');
+  ResourceMessageOut(GetModuleHandleA(nullptr), 9002, long_arg.c_str());
+  const strings texts = captured_messages::take();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0], "frame_dll_test: " + std::string(767 - 16, 'z'));
+}
+
+}  // namespace

@@ -1,0 +1,344 @@
+// The string utilities: the rules of each function, in tables, plus what breaks them in
+// practice (overlap, growth and shrink in place, buffer ends, per-thread state).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#if !defined(_WIN32)
+#include <fnmatch.h>
+#include <strings.h>
+#endif
+
+#include "tambre32/strutil.h"
+
+namespace {
+
+struct copy_case {
+  const char* name;
+  const char* src;
+  unsigned size;
+  const char* expected;
+};
+
+TEST(Strxcpy, CopiesAtMostSizeMinusOneAndTerminates) {
+  const copy_case cases[] = {
+      {"cut", "abcdef", 4, "abc"}, {"size one", "abcdef", 1, ""}, {"size zero counts as one", "abc", 0, ""},
+      {"fits", "abc", 4, "abc"},   {"roomy", "abc", 64, "abc"},   {"empty", "", 8, ""},
+  };
+  for (const auto& c : cases) {
+    char buffer[72];
+    std::memset(buffer, '#', sizeof buffer);
+    EXPECT_EQ(strxcpy(buffer, c.src, c.size), buffer) << c.name;
+    EXPECT_STREQ(buffer, c.expected) << c.name;
+    // Nothing behind the terminator is touched.
+    const size_t used = std::strlen(c.expected) + 1;
+    for (size_t i = used; i < sizeof buffer; ++i) ASSERT_EQ(buffer[i], '#') << c.name << " byte " << i;
+  }
+}
+
+TEST(Strmove, HandlesOverlapInBothDirections) {
+  char forward[16] = "abcdef";
+  strmove(forward + 2, forward);  // destination behind the source
+  EXPECT_STREQ(forward, "ababcdef");
+  char backward[16] = "abcdef";
+  strmove(backward, backward + 2);  // destination before the source
+  EXPECT_STREQ(backward, "cdef");
+}
+
+struct subst_case {
+  const char* name;
+  const char* input;
+  const char* find;
+  const char* repl;
+  const char* expected;
+};
+
+TEST(Strsubst, ReplacesInPlaceWithoutRescanningInsertions) {
+  const subst_case cases[] = {
+      {"growth is not searched again", "aaa", "a", "aa", "aaaaaa"},
+      {"removal", "xabyab", "ab", "", "xy"},
+      {"same length", "a-b-c", "-", "+", "a+b+c"},
+      {"shrink", "<<x>><<y>>", "<<", "[", "[x>>[y>>"},
+      {"grow at both ends", "ab", "b", "xyz", "axyz"},
+      {"replacement contains find", "ab", "a", "bab", "babb"},
+      {"not found", "abc", "zz", "y", "abc"},
+      {"empty find", "abc", "", "y", "abc"},
+      {"whole string", "abc", "abc", "", ""},
+      {"case sensitive", "AbA", "a", "x", "AbA"},
+  };
+  for (const auto& c : cases) {
+    char buffer[64];
+    std::memset(buffer, '#', sizeof buffer);
+    std::strcpy(buffer, c.input);
+    EXPECT_EQ(strsubst(buffer, c.find, c.repl), buffer) << c.name;
+    EXPECT_STREQ(buffer, c.expected) << c.name;
+  }
+}
+
+struct compare_case {
+  const char* a;
+  const char* b;
+  int equal, iequal, nequal, niequal;
+};
+
+TEST(StringCompare, EqualityAndPrefixWithAndWithoutCase) {
+  const compare_case cases[] = {
+      {"DAY-1D", "DAY", 0, 0, 1, 1}, {"DA", "DAY", 0, 0, 0, 0},  {"day", "DAY", 0, 1, 0, 1}, {"abc", "abc", 1, 1, 1, 1},
+      {"", "", 1, 1, 1, 1},          {"abc", "", 0, 0, 1, 1},    {"", "a", 0, 0, 0, 0},      {"aBc", "AbC", 0, 1, 0, 1},
+      {"ab[", "AB{", 0, 0, 0, 0},    {"Zoo", "zOO", 0, 1, 0, 1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(strequal(c.a, c.b), c.equal) << c.a << " / " << c.b;
+    EXPECT_EQ(striequal(c.a, c.b), c.iequal) << c.a << " / " << c.b;
+    EXPECT_EQ(strnequal(c.a, c.b), c.nequal) << c.a << " / " << c.b;
+    EXPECT_EQ(strniequal(c.a, c.b), c.niequal) << c.a << " / " << c.b;
+  }
+}
+
+TEST(Stristr, FindsFirstOccurrenceIgnoringCase) {
+  const char* hello = "Hello World";
+  EXPECT_EQ(stristr(hello, "WORLD"), hello + 6);
+  EXPECT_EQ(stristr(hello, "o"), hello + 4);
+  EXPECT_EQ(stristr(hello, "LD"), hello + 9);
+  const char* abc = "abc";
+  EXPECT_EQ(stristr(abc, ""), abc);
+  EXPECT_EQ(stristr("ab", "abc"), nullptr);
+  EXPECT_EQ(stristr("", "a"), nullptr);
+  const char* overlap = "aaab";
+  EXPECT_EQ(stristr(overlap, "AAB"), overlap + 1);
+}
+
+struct match_case {
+  const char* s;
+  const char* pattern;
+  int expected;
+};
+
+TEST(Strmatch, WildcardsIgnoringCaseWithoutBacktracking) {
+  const match_case cases[] = {
+      {"report.TXT", "*.txt", 1},
+      {"abc", "a?c", 1},
+      {"", "*", 1},
+      {"", "*a", 1},  // an empty text matches any pattern that begins with '*'
+      {"abc", "abc*", 1},
+      {"abc", "ab", 0},
+      {"", "a", 0},
+      {"", "", 1},
+      {"a", "", 0},
+      {"abxabcd", "*ab?d", 0},  // the first "ab" is taken
+      {"abcd", "*ab?d", 1},
+      {"xaby", "*ab*", 1},
+      {"abab", "*ab", 1},  // rest without '*' compared with the end
+      {"ababx", "*ab", 0},
+      {"aXbXc", "a*b*c", 1},
+      {"abcb", "a*b", 1},
+      {"abcbd", "a*b?", 0},  // "b" is taken at the first b and "?d" is then one too short
+      {"abcb", "a*b?", 0},
+      {"abcbd", "a*bd", 1},
+      {"ab", "a**b", 1},
+      {"ab", "a*?b", 1},  // '?' behind '*' consumes nothing
+      {"abc", "???", 1},
+      {"ab", "???", 0},
+      {"abcd", "???", 0},
+      {"FILE.Dat", "f*.DAT", 1},
+      {"x?", "*?", 1},
+      {"abc", "*", 1},
+      {"abc", "**", 1},
+      {"a", "a*", 1},
+      {"a", "a**", 0},  // only a lone '*' may remain
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(strmatch(c.s, c.pattern), c.expected) << '"' << c.s << "\" ~ \"" << c.pattern << '"';
+  }
+}
+
+TEST(Strspace, ControlBlanksBecomeSpaces) {
+  char s[] = "a\tb\nc\vd\fe\rf\x08g";
+  EXPECT_STREQ(strspace(s), "a b c d e f\x08g");
+}
+
+struct trim_case {
+  const char* input;
+  int mode;
+  const char* expected;
+};
+
+TEST(Strtrim, ModesRemoveLeadingAndTrailingBlanks) {
+  const trim_case cases[] = {
+      {"  a b \t\n", 3, "a b"},
+      {"  a b \t\n", 2, "  a b"},
+      {"  a b \t\n", 1, "a b \t\n"},
+      {"  a b \t\n", 0, "  a b \t\n"},
+      {" \t\r\n", 3, ""},
+      {"", 3, ""},
+      {"x", 3, "x"},
+  };
+  for (const auto& c : cases) {
+    char buffer[32];
+    std::strcpy(buffer, c.input);
+    EXPECT_EQ(strtrim(buffer, c.mode), buffer);
+    EXPECT_STREQ(buffer, c.expected) << "mode " << c.mode << " on \"" << c.input << '"';
+  }
+  EXPECT_EQ(strtrim(nullptr, 3), nullptr);
+}
+
+std::vector<std::string> all_fields(const char* text, const char* delims) {
+  std::vector<char> buffer(text, text + std::strlen(text) + 1);
+  std::vector<std::string> fields;
+  for (char* f = strtoks(buffer.data(), delims); f != nullptr; f = strtoks(nullptr, delims)) fields.emplace_back(f);
+  return fields;
+}
+
+TEST(Strtoks, KeepsEmptyFieldsButNoTrailingOne) {
+  using fields = std::vector<std::string>;
+  EXPECT_EQ(all_fields("a,,b", ","), (fields{"a", "", "b"}));
+  EXPECT_EQ(all_fields("a,", ","), (fields{"a"}));
+  EXPECT_EQ(all_fields(",a", ","), (fields{"", "a"}));
+  EXPECT_EQ(all_fields("", ","), (fields{}));
+  EXPECT_EQ(all_fields("a;b,c", ",;"), (fields{"a", "b", "c"}));
+  EXPECT_EQ(all_fields("abc", ","), (fields{"abc"}));
+  EXPECT_EQ(all_fields("a,b", nullptr), (fields{"a,b"}));
+  EXPECT_EQ(strtoks(nullptr, ","), nullptr);  // exhausted stays exhausted
+}
+
+TEST(Strtoks, EachThreadKeepsItsOwnPosition) {
+  // Two threads interleave their calls step by step; each must see only its own fields.
+  std::vector<std::string> seen[2];
+  char text0[] = "a0,b0,c0,d0";
+  char text1[] = "a1;b1;c1;d1";
+  std::mutex step_lock;
+  std::condition_variable step;
+  int turn = 0;
+  auto run = [&](int me, char* text, const char* delims) {
+    for (int i = 0; i < 5; ++i) {
+      std::unique_lock<std::mutex> lock(step_lock);
+      step.wait(lock, [&] { return turn % 2 == me; });
+      char* f = strtoks(i == 0 ? text : nullptr, delims);
+      seen[me].push_back(f ? f : "<null>");
+      ++turn;
+      step.notify_all();
+    }
+  };
+  std::thread t0(run, 0, text0, ",");
+  std::thread t1(run, 1, text1, ";");
+  t0.join();
+  t1.join();
+  EXPECT_EQ(seen[0], (std::vector<std::string>{"a0", "b0", "c0", "d0", "<null>"}));
+  EXPECT_EQ(seen[1], (std::vector<std::string>{"a1", "b1", "c1", "d1", "<null>"}));
+}
+
+TEST(SmallHelpers, ShortfilenameStrcutlastStrfill) {
+  const char* path = "C:\\dir\\file.txt";
+  EXPECT_EQ(shortfilename(path), path + 7);
+  const char* unix_path = "dir/file.txt";
+  EXPECT_EQ(shortfilename(unix_path), unix_path);
+  const char* trailing = "C:\\dir\\";
+  EXPECT_STREQ(shortfilename(trailing), "");
+
+  char time[] = "12:30:";
+  EXPECT_STREQ(strcutlast(time, ':'), "12:30");
+  EXPECT_STREQ(strcutlast(time, ':'), "12:30");
+  char empty[] = "";
+  EXPECT_STREQ(strcutlast(empty, ':'), "");
+
+  char fill[8];
+  std::memset(fill, '#', sizeof fill);
+  EXPECT_EQ(strfill(fill, 's', 3), 3);
+  EXPECT_STREQ(fill, "sss");
+  EXPECT_EQ(fill[4], '#');
+  EXPECT_EQ(strfill(fill, 's', -2), -2);
+  EXPECT_STREQ(fill, "");
+}
+
+TEST(Strmatchtoken, MatchesSingleOrAnyListWordIgnoringCase) {
+  EXPECT_EQ(strmatchtoken("csv", "txt|CSV|xls", ""), 1);
+  EXPECT_EQ(strmatchtoken("", "a||b", ""), 0);  // empty words are skipped
+  EXPECT_EQ(strmatchtoken("DAT", "txt|csv", "dat"), 1);
+  EXPECT_EQ(strmatchtoken("cs", "txt|csv", nullptr), 0);
+  EXPECT_EQ(strmatchtoken("csvx", "txt|csv", nullptr), 0);
+  EXPECT_EQ(strmatchtoken("b", "a|b|", nullptr), 1);
+  // Only the first 159 characters of the list count.
+  std::string list(154, 'x');
+  list += "|abcd|efgh";  // "abcd" ends at 159, "efgh" lies beyond
+  EXPECT_EQ(strmatchtoken("abcd", list.c_str(), nullptr), 1);
+  EXPECT_EQ(strmatchtoken("efgh", list.c_str(), nullptr), 0);
+  EXPECT_EQ(strmatchtoken("abc", (std::string(155, 'x') + "|abcd").c_str(), nullptr), 1);
+}
+
+TEST(Strmatchtoken, LeavesTheCallersStrtokAlone) {
+  char text[] = "one two three";
+  char* first = std::strtok(text, " ");
+  ASSERT_STREQ(first, "one");
+  strmatchtoken("b", "a|b|c", nullptr);
+  EXPECT_STREQ(std::strtok(nullptr, " "), "two");
+}
+
+TEST(NullArguments, GiveEmptyResultsInsteadOfCrashing) {
+  char buffer[4] = "abc";
+  EXPECT_EQ(strxcpy(nullptr, "a", 4), nullptr);
+  EXPECT_STREQ(strxcpy(buffer, nullptr, 4), "");
+  EXPECT_EQ(stristr(nullptr, "a"), nullptr);
+  EXPECT_EQ(strmatch(nullptr, "*"), 1);
+  EXPECT_EQ(strequal(nullptr, ""), 1);
+  EXPECT_EQ(shortfilename(nullptr), nullptr);
+  EXPECT_EQ(strmatchtoken(nullptr, nullptr, nullptr), 0);
+}
+
+#if !defined(_WIN32)
+// Oracles from the C library: strcasestr for the search, fnmatch for the wildcards.
+std::string random_text(std::mt19937& rng, const char* alphabet, int max_length) {
+  std::uniform_int_distribution<int> length(0, max_length);
+  std::uniform_int_distribution<size_t> pick(0, std::strlen(alphabet) - 1);
+  std::string s(length(rng), ' ');
+  for (char& c : s) c = alphabet[pick(rng)];
+  return s;
+}
+
+TEST(Oracle, StristrAgreesWithStrcasestr) {
+  std::mt19937 rng(7);
+  for (int i = 0; i < 20000; ++i) {
+    std::string s = random_text(rng, "aAbB", 12);
+    std::string find = random_text(rng, "abAB", 3);
+    const char* expected = strcasestr(s.c_str(), find.c_str());
+    ASSERT_EQ(stristr(s.c_str(), find.c_str()), expected) << s << " / " << find;
+  }
+}
+
+TEST(Oracle, StrmatchIsSoundAndExactWithoutInnerStars) {
+  std::mt19937 rng(11);
+  for (int i = 0; i < 50000; ++i) {
+    std::string s = random_text(rng, "aAb", 8);
+    std::string pattern = random_text(rng, "ab*", 6);
+    const int full = fnmatch(pattern.c_str(), s.c_str(), FNM_CASEFOLD) == 0;
+    const int ours = strmatch(s.c_str(), pattern.c_str());
+    if (s.empty()) continue;  // an empty text matches every pattern that begins with '*'
+    // Whatever the first-occurrence rule accepts, the backtracking matcher accepts too.
+    if (ours == 1) {
+      ASSERT_EQ(full, 1) << s << " ~ " << pattern;
+    }
+    // With a single '*', the comparison of the rest with the end makes the two agree.
+    if (std::count(pattern.begin(), pattern.end(), '*') <= 1) {
+      ASSERT_EQ(ours, full) << s << " ~ " << pattern;
+    }
+  }
+}
+
+TEST(Oracle, QuestionMarksWithoutStarsAgreeWithFnmatch) {
+  std::mt19937 rng(13);
+  for (int i = 0; i < 20000; ++i) {
+    std::string s = random_text(rng, "aAb", 6);
+    std::string pattern = random_text(rng, "ab?", 6);
+    ASSERT_EQ(strmatch(s.c_str(), pattern.c_str()), fnmatch(pattern.c_str(), s.c_str(), FNM_CASEFOLD) == 0)
+        << s << " ~ " << pattern;
+  }
+}
+#endif
+
+}  // namespace
