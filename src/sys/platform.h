@@ -10,6 +10,8 @@ namespace tambre::sys {
 // 256 entries: each character lowered the way the user's locale lowers it (CharLowerA
 // on Windows, ASCII in the native build). Built once, never changes.
 const unsigned char* lower_table();
+// The platform's part of it: fills `table` with the lowered form of each character.
+void fill_lower_table(unsigned char (&table)[256]);
 
 inline unsigned char lower_char(char c) { return lower_table()[static_cast<unsigned char>(c)]; }
 

@@ -6,15 +6,8 @@
 
 namespace tambre::sys {
 
-const unsigned char* lower_table() {
-  static const auto table = [] {
-    struct {
-      unsigned char c[256];
-    } t{};
-    for (int i = 0; i < 256; ++i) t.c[i] = static_cast<unsigned char>(i >= 'A' && i <= 'Z' ? i + 32 : i);
-    return t;
-  }();
-  return table.c;
+void fill_lower_table(unsigned char (&table)[256]) {
+  for (int i = 0; i < 256; ++i) table[i] = static_cast<unsigned char>(i >= 'A' && i <= 'Z' ? i + 32 : i);
 }
 
 std::size_t load_library_string(unsigned id, char* buffer, std::size_t size) {

@@ -6,17 +6,10 @@
 
 namespace tambre::sys {
 
-const unsigned char* lower_table() {
-  static const auto table = [] {
-    struct {
-      unsigned char c[256];
-    } t{};
-    for (int i = 0; i < 256; ++i) t.c[i] = static_cast<unsigned char>(i);
-    // The terminator stays out of the buffer CharLowerBuffA sees.
-    CharLowerBuffA(reinterpret_cast<char*>(t.c + 1), 255);
-    return t;
-  }();
-  return table.c;
+void fill_lower_table(unsigned char (&table)[256]) {
+  for (int i = 0; i < 256; ++i) table[i] = static_cast<unsigned char>(i);
+  // The terminator stays out of the buffer CharLowerBuffA sees.
+  CharLowerBuffA(reinterpret_cast<char*>(table + 1), 255);
 }
 
 std::size_t load_library_string(unsigned id, char* buffer, std::size_t size) {

@@ -1,0 +1,11 @@
+# Shared by both mingw-w64 toolchains; the including file sets TAMBRE_MINGW_TRIPLE and
+# CMAKE_SYSTEM_PROCESSOR first. The posix thread model gives std::thread and std::mutex.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${TAMBRE_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TAMBRE_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${TAMBRE_MINGW_TRIPLE}-windres)
+set(TAMBRE_WIDL ${TAMBRE_MINGW_TRIPLE}-widl)
+set(CMAKE_FIND_ROOT_PATH /usr/${TAMBRE_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
