@@ -16,14 +16,15 @@ int hex_digit(char c) {
 
 bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// strtoul(text, &end, 16) with a 32-bit unsigned long: too large a number gives
+// strtoul(text, &end, 16) of the Windows C library: too large a number gives
 // 0xFFFFFFFF, a minus sign negates, and no number leaves `end` at `text`.
 std::uint32_t scan_hex(const char* text, const char*& end) {
   const char* p = text;
   while (is_space(*p)) ++p;
   bool negative = false;
   if (*p == '+' || *p == '-') negative = *p++ == '-';
-  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && hex_digit(p[2]) >= 0) p += 2;
+  // As the Windows C library reads it: a "0x" without a digit behind it is no number.
+  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) p += 2;
   if (hex_digit(*p) < 0) {
     end = text;
     return 0;

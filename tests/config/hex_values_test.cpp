@@ -63,6 +63,7 @@ TEST(HexValues, ReadClearsTheArrayAndCountsEveryPiece) {
       {"minus negates", "-1", 1, 1, {0xFFFFFFFFu}},
       {"too large saturates", "123456789", 1, 1, {0xFFFFFFFFu}},
       {"lower case digits", "ff,a", 2, 2, {0xFF, 0xA}},
+      {"0x alone is no number, skipped a character at a time", "0x,5", 5, 4, {0, 0, 0, 5, 0}},
   };
   for (const row& r : rows) {
     std::vector<std::uint32_t> values(r.values.size(), 0xAAAAAAAAu);
@@ -81,9 +82,29 @@ TEST(HexValues, ReadStopsAt112Numbers) {
   EXPECT_EQ(values[199], 0u);
 }
 
+bool bare_hex_prefix(const std::string& text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+        (i + 2 == text.size() || !std::isxdigit(static_cast<unsigned char>(text[i + 2])))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Whether the C library here reads "0x" without a digit as no number, as the Windows one
+// does; glibc reads the "0" of it.
+bool bare_prefix_is_no_number() {
+  char* end = nullptr;
+  const char text[] = "0xg";
+  std::strtoul(text, &end, 16);
+  return end == text;
+}
+
 // The C library's strtoul in base 16, pieced together the same way, is the reference for
 // texts whose numbers fit 32 bits.
 TEST(HexValues, ReadAgreesWithStrtoulOnRandomTexts) {
+  const bool comparable_prefix = bare_prefix_is_no_number();
   std::mt19937 random(7);
   const std::string alphabet = "0123456789abcDEF  ,,;x-+g\t";
   for (int round = 0; round < 5000; ++round) {
@@ -97,6 +118,7 @@ TEST(HexValues, ReadAgreesWithStrtoulOnRandomTexts) {
       if (run > 7) run = 0;
       text += c;
     }
+    if (!comparable_prefix && bare_hex_prefix(text)) continue;
     std::vector<std::uint32_t> expected(8, 0);
     int expected_count = 0;
     if (!text.empty()) {
