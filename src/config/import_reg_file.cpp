@@ -128,7 +128,7 @@ void show_failure(HMODULE module, const char* name, const tambre::config::reg_ou
   if (module != nullptr && IS_INTRESOURCE(name)) shown = "RESOURCE_ID";
   char reason[512];
   GetSysError(reason, sizeof reason, static_cast<DWORD>(outcome.code));
-  // Left open by the message itself: shown as a warning, like the registration's own.
+  // A warning with an OK button, like the message of a failed server registration.
   ResourceMessageBox(tambre::frame::module_instance(), IDS_REGFILE_IMPORT_FAILED, MB_OK | MB_ICONEXCLAMATION, shown,
                      outcome.line, static_cast<int>(outcome.code), reason);
 }

@@ -99,7 +99,12 @@ TEST(RegWalk, ImportStopsAtTheFirstBadLineKeepingWhatCameBefore) {
       {"value before any key", "REGEDIT4\n\"x\"=\"1\"\n[HKEY_CURRENT_USER\\a]\n", kNoKeyOpen, 2, 1},
       {"line numbers count blanks and comments", "REGEDIT4\n\n;c\n  \n[HKEY_CLASSES_ROOT]\n", kRegBadKey, 5, 0},
   };
-  for (const row& r : rows) {
+  const std::string long_text = "REGEDIT4\n[HKEY_CURRENT_USER\\a]\n\"x\"=\"" + std::string(600, 'y') + "\"\n";
+  const row long_line = {"a text cut at 511 characters loses its closing quote", long_text.c_str(), kRegInvalidArg, 3,
+                         2};
+  std::vector<row> all(std::begin(rows), std::end(rows));
+  all.push_back(long_line);
+  for (const row& r : all) {
     recording_store store;
     const reg_outcome outcome = run_reg_text(r.text, store, false);
     EXPECT_EQ(outcome.code, r.code) << r.name;

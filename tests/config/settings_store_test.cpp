@@ -78,7 +78,7 @@ TEST_F(Settings, IntegerIsStoredAsRegDword) {
 }
 
 TEST_F(Settings, TextReadFallsBackForMissingWrongOrTooLargeValues) {
-  enum stored_as { nothing, text, dword, expand_text };
+  enum stored_as { nothing, text, dword, expand_text, unterminated_text };
   struct row {
     const char* name;
     stored_as stored;
@@ -100,6 +100,7 @@ TEST_F(Settings, TextReadFallsBackForMissingWrongOrTooLargeValues) {
       {"stored empty text", text, "", "X", 10, 0, ""},
       {"stored as integer", dword, "", "X", 10, 1, "X"},
       {"stored as expandable text", expand_text, "abc", "X", 10, 1, "X"},
+      {"stored without terminator", unterminated_text, "abc", "X", 10, 3, "abc"},
   };
   for (const store& s : kStores) {
     for (const row& r : rows) {
@@ -107,6 +108,7 @@ TEST_F(Settings, TextReadFallsBackForMissingWrongOrTooLargeValues) {
       if (r.stored == text) s.write_string(section(), "Entry", r.value);
       if (r.stored == dword) s.write_int(section(), "Entry", 1);
       if (r.stored == expand_text) write_raw(s.root, path(), "Entry", REG_EXPAND_SZ, r.value, 4);
+      if (r.stored == unterminated_text) write_raw(s.root, path(), "Entry", REG_SZ, r.value, 3);
       char buffer[16];
       std::memset(buffer, '#', sizeof buffer);
       EXPECT_EQ(s.get_string(section(), "Entry", r.fallback, buffer, r.size), r.result) << s.name << ": " << r.name;
