@@ -9,7 +9,7 @@
 #include <new>
 #include <string>
 
-#include "config/reg_file_parser.h"
+#include "config/reg_file_walk.h"
 #include "frame/module_instance.h"
 #include "string_ids.h"
 #include "sys/handles.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "config/reg_file_parser.h"
+#include "config/reg_file_walk.h"
 
 namespace {
 
