@@ -4,4 +4,6 @@
 #include "tambre32/strutil.h"
 #if defined(_WIN32)
 #include "tambre32/frame.h"
+#include "tambre32/regfile.h"
+#include "tambre32/settings.h"
 #endif

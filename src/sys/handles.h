@@ -64,5 +64,7 @@ using unique_file = unique_resource<detail::file_traits>;
 using local_memory = unique_resource<detail::null_is_invalid<HLOCAL, LocalFree>>;
 // A library from LoadLibrary.
 using unique_module = unique_resource<detail::null_is_invalid<HMODULE, FreeLibrary>>;
+// A registry key from RegCreateKeyEx or RegOpenKeyEx; never holds a predefined root.
+using reg_key = unique_resource<detail::null_is_invalid<HKEY, RegCloseKey>>;
 
 }  // namespace tambre::sys

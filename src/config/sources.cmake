@@ -1,0 +1,7 @@
+list(APPEND TAMBRE_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/reg_file_parser.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/reg_file_walk.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/hex_values.cpp)
+list(APPEND TAMBRE_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/settings_store.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/import_reg_file.cpp)

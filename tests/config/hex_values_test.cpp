@@ -1,0 +1,151 @@
+// The packed hexadecimal text of value arrays: its exact form, its reading, and a round
+// trip through both.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "config/hex_values.h"
+
+namespace {
+
+using tambre::config::format_hex_values;
+using tambre::config::kMaxHexValues;
+using tambre::config::read_hex_values;
+
+TEST(HexValues, FormatIsUpperCaseWithoutLeadingZerosOrTrailingComma) {
+  struct row {
+    const char* name;
+    std::vector<std::uint32_t> values;
+    int count;
+    std::string text;
+  };
+  const row rows[] = {
+      {"port list", {1016, 0, 255}, 3, "3F8,0,FF"},
+      {"one value", {0xABCDEF01u}, 1, "ABCDEF01"},
+      {"largest", {0xFFFFFFFFu}, 1, "FFFFFFFF"},
+      {"count below the array", {1, 2, 3}, 2, "1,2"},
+      {"no values", {1}, 0, ""},
+      {"negative count", {1}, -4, ""},
+  };
+  for (const row& r : rows) EXPECT_EQ(format_hex_values(r.values.data(), r.count), r.text) << r.name;
+}
+
+TEST(HexValues, FormatTakesAtMost112Numbers) {
+  std::vector<std::uint32_t> values(200);
+  for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<std::uint32_t>(i);
+  const std::string text = format_hex_values(values.data(), 200);
+  EXPECT_EQ(std::count(text.begin(), text.end(), ','), kMaxHexValues - 1);
+  EXPECT_EQ(text.substr(text.rfind(',') + 1), "6F");  // 111, the 112th value
+}
+
+TEST(HexValues, ReadClearsTheArrayAndCountsEveryPiece) {
+  struct row {
+    const char* name;
+    const char* text;
+    int count;
+    int result;
+    std::vector<std::uint32_t> values;
+  };
+  const row rows[] = {
+      {"port list", "3F8,0,FF", 5, 3, {0x3F8, 0, 0xFF, 0, 0}},
+      {"empty text", "", 3, 0, {0, 0, 0}},
+      {"count limits", "1,2,3", 2, 2, {1, 2}},
+      {"blanks and 0x", " 0x10, 20", 3, 2, {0x10, 0x20, 0}},
+      {"any separator", "A;B C", 4, 3, {0xA, 0xB, 0xC, 0}},
+      {"empty piece counts as 0", "1,,2", 4, 3, {1, 0, 2, 0}},
+      {"trailing comma reads an empty last piece", "1,2,", 4, 3, {1, 2, 0, 0}},
+      {"no number", "zz", 4, 3, {0, 0, 0, 0}},
+      {"minus negates", "-1", 1, 1, {0xFFFFFFFFu}},
+      {"too large saturates", "123456789", 1, 1, {0xFFFFFFFFu}},
+      {"lower case digits", "ff,a", 2, 2, {0xFF, 0xA}},
+      {"0x alone is no number, skipped a character at a time", "0x,5", 5, 4, {0, 0, 0, 5, 0}},
+  };
+  for (const row& r : rows) {
+    std::vector<std::uint32_t> values(r.values.size(), 0xAAAAAAAAu);
+    EXPECT_EQ(read_hex_values(r.text, values.data(), r.count), r.result) << r.name;
+    EXPECT_EQ(values, r.values) << r.name;
+  }
+}
+
+TEST(HexValues, ReadStopsAt112Numbers) {
+  std::string text;
+  for (int i = 0; i < 150; ++i) text += std::to_string(i % 10) + ",";
+  std::vector<std::uint32_t> values(200, 7);
+  EXPECT_EQ(read_hex_values(text.c_str(), values.data(), 200), kMaxHexValues);
+  EXPECT_EQ(values[111], 1u);
+  EXPECT_EQ(values[112], 0u);
+  EXPECT_EQ(values[199], 0u);
+}
+
+bool bare_hex_prefix(const std::string& text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+        (i + 2 == text.size() || !std::isxdigit(static_cast<unsigned char>(text[i + 2])))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Whether the C library here reads "0x" without a digit as no number, as the Windows one
+// does; glibc reads the "0" of it.
+bool bare_prefix_is_no_number() {
+  char* end = nullptr;
+  const char text[] = "0xg";
+  std::strtoul(text, &end, 16);
+  return end == text;
+}
+
+// The C library's strtoul in base 16, pieced together the same way, is the reference for
+// texts whose numbers fit 32 bits.
+TEST(HexValues, ReadAgreesWithStrtoulOnRandomTexts) {
+  const bool comparable_prefix = bare_prefix_is_no_number();
+  std::mt19937 random(7);
+  const std::string alphabet = "0123456789abcDEF  ,,;x-+g\t";
+  for (int round = 0; round < 5000; ++round) {
+    std::string text;
+    const int length = static_cast<int>(random() % 24);
+    int run = 0;
+    for (int i = 0; i < length; ++i) {
+      char c = alphabet[random() % alphabet.size()];
+      run = std::isxdigit(static_cast<unsigned char>(c)) ? run + 1 : 0;
+      if (run > 7) c = ',';
+      if (run > 7) run = 0;
+      text += c;
+    }
+    if (!comparable_prefix && bare_hex_prefix(text)) continue;
+    std::vector<std::uint32_t> expected(8, 0);
+    int expected_count = 0;
+    if (!text.empty()) {
+      const char* p = text.c_str();
+      while (expected_count < 8) {
+        char* end = nullptr;
+        expected[expected_count++] = static_cast<std::uint32_t>(std::strtoul(p, &end, 16));
+        if (*end == '\0') break;
+        p = end + 1;
+      }
+    }
+    std::vector<std::uint32_t> values(8, 1);
+    EXPECT_EQ(read_hex_values(text.c_str(), values.data(), 8), expected_count) << text;
+    EXPECT_EQ(values, expected) << text;
+  }
+}
+
+TEST(HexValues, RoundTripKeepsEveryValue) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<std::uint32_t> values(1 + random() % kMaxHexValues);
+    for (auto& v : values) v = static_cast<std::uint32_t>(random()) >> (random() % 32);
+    const int count = static_cast<int>(values.size());
+    std::vector<std::uint32_t> back(values.size());
+    EXPECT_EQ(read_hex_values(format_hex_values(values.data(), count).c_str(), back.data(), count), count);
+    EXPECT_EQ(back, values);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,192 @@
+// Registry files imported into and removed from the real registry of the test prefix,
+// from files and from the test program's own "REGFILE" resources; failures shown in the
+// message box are read and answered by the box catcher.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "config/registry_oracle.h"
+#include "support/box_catcher.h"
+#include "support/temp_dir.h"
+#include "tambre32/frame.h"
+#include "tambre32/regfile.h"
+
+namespace {
+
+using config_test::inspect_key;
+using config_test::read_raw;
+using tambre::test::box_catcher;
+using tambre::test::box_icon;
+
+constexpr LONG kInvalidArg = static_cast<LONG>(0x80070057u);
+constexpr char kServerKey[] = "TambreRegTest.Server";
+constexpr char kUserKey[] = "Software\\TambreRegTest\\Resource";
+constexpr char kTestRoot[] = "Software\\TambreRegTest";
+
+HMODULE self() { return GetModuleHandleA(nullptr); }
+
+void remove_test_keys() {
+  config_test::delete_tree(HKEY_CLASSES_ROOT, kServerKey);
+  config_test::delete_tree(HKEY_CURRENT_USER, kTestRoot);
+  config_test::delete_tree(HKEY_LOCAL_MACHINE, kTestRoot);
+}
+
+class ImportRegFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { remove_test_keys(); }
+  void TearDown() override { remove_test_keys(); }
+
+  // Writes `text` byte for byte into a file of the temporary directory.
+  std::string file_with(const std::string& text, const char* name = "test.reg") {
+    const std::string path = dir_.file(name);
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+
+  tambre::test::temp_dir dir_;
+};
+
+// The message the import shows, built from the library's own format and error text.
+std::string expected_message(const std::string& file, int line, LONG code) {
+  char reason[512];
+  GetSysError(reason, sizeof reason, static_cast<DWORD>(code));
+  char text[1024];
+  std::snprintf(text, sizeof text,
+                "Beim Importieren oder Setzen der Registrierungsdaten aus Datei '%s' sind Fehler aufgtreten:\n\n"
+                "Zeile: %i\nFehler: %i \"%s\".",
+                file.c_str(), line, static_cast<int>(code), reason);
+  return text;
+}
+
+void expect_template_imported() {
+  EXPECT_EQ(read_raw(HKEY_CLASSES_ROOT, kServerKey, nullptr).text(), std::string("Tambre registry test", 21));
+  EXPECT_EQ(read_raw(HKEY_CLASSES_ROOT, std::string(kServerKey) + "\\CLSID", nullptr).text(),
+            std::string("{0E7A1B2C-3D4E-4F50-8192-A3B4C5D6E7F8}", 39));
+  const auto model = read_raw(HKEY_CURRENT_USER, kUserKey, "ThreadingModel");
+  EXPECT_EQ(model.type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(model.text(), std::string("Apartment", 10)) << "trailing blanks are not part of the text";
+  const auto count = read_raw(HKEY_CURRENT_USER, kUserKey, "Count");
+  EXPECT_EQ(count.type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(count.dword(), 31u);
+  EXPECT_EQ(read_raw(HKEY_LOCAL_MACHINE, kUserKey, "Path").text(), std::string("C:\\dir\\", 8))
+      << "a backslash is an ordinary character";
+}
+
+TEST_F(ImportRegFileTest, ResourceByNameWritesEveryKeyAndValue) {
+  EXPECT_EQ(ImportRegFile(self(), "REGTEST", 0, 0), 0);
+  expect_template_imported();
+}
+
+TEST_F(ImportRegFileTest, ResourceByIntegerIdentifier) {
+  EXPECT_EQ(ImportRegFile(self(), MAKEINTRESOURCEA(101), 0, 0), 0);
+  expect_template_imported();
+}
+
+TEST_F(ImportRegFileTest, ImportedTwiceOpensTheKeysAndOverwritesTheValues) {
+  ASSERT_EQ(ImportRegFile(self(), "REGTEST", 0, 0), 0);
+  const DWORD changed = 5;
+  config_test::write_raw(HKEY_CURRENT_USER, kUserKey, "Count", REG_DWORD, &changed, sizeof changed);
+  config_test::write_raw(HKEY_CURRENT_USER, kUserKey, "Own", REG_SZ, "x", 2);
+  EXPECT_EQ(ImportRegFile(self(), "REGTEST", 0, 0), 0);
+  expect_template_imported();
+  EXPECT_TRUE(read_raw(HKEY_CURRENT_USER, kUserKey, "Own").found) << "values the file does not name stay";
+}
+
+TEST_F(ImportRegFileTest, RemovalDeletesEveryNamedKeyWithItsSubKeys) {
+  ASSERT_EQ(ImportRegFile(self(), "REGTEST", 0, 0), 0);
+  config_test::write_raw(HKEY_CURRENT_USER, std::string(kUserKey) + "\\Extra\\Deeper", "v", REG_SZ, "x", 2);
+  EXPECT_EQ(ImportRegFile(self(), "REGTEST", 0, 1), 0);
+  EXPECT_FALSE(inspect_key(HKEY_CLASSES_ROOT, kServerKey).exists);
+  EXPECT_FALSE(inspect_key(HKEY_CURRENT_USER, kUserKey).exists);
+  EXPECT_FALSE(inspect_key(HKEY_LOCAL_MACHINE, kUserKey).exists);
+  EXPECT_TRUE(inspect_key(HKEY_CURRENT_USER, kTestRoot).exists) << "a parent the file does not name stays";
+  EXPECT_EQ(ImportRegFile(self(), "REGTEST", 0, 1), 0) << "keys already gone are passed over";
+}
+
+TEST_F(ImportRegFileTest, FilesGiveTheDocumentedCodes) {
+  struct row {
+    const char* name;
+    std::string text;
+    LONG code;
+  };
+  const row rows[] = {
+      {"no backslash after the root", "REGEDIT4\r\n[HKEY_CLASSES_ROOT]\r\n", ERROR_BADKEY},
+      {"root not supported", "REGEDIT4\r\n[HKEY_USERS\\x]\r\n", ERROR_BADKEY},
+      {"root in lower case", "REGEDIT4\r\n[hkey_classes_root\\x]\r\n", ERROR_BADKEY},
+      {"key without bracket", "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\TambreRegTest\r\n", ERROR_BADKEY},
+      {"binary value", "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\TambreRegTest]\r\n\"v\"=hex:01,02\r\n", kInvalidArg},
+      {"value without key", "REGEDIT4\r\n\"v\"=\"x\"\r\n", ERROR_INVALID_HANDLE},
+      {"header with trailing blank", "REGEDIT4 \r\n", ERROR_NOT_REGISTRY_FILE},
+      {"utf-16 file",
+       std::string("\xFF\xFER\0E\0G\0E\0D\0I\0T\0"
+                   "4\0\r\0\n\0",
+                   22),
+       ERROR_NOT_REGISTRY_FILE},
+      {"empty file", "", ERROR_SUCCESS},
+  };
+  for (const row& r : rows) {
+    EXPECT_EQ(ImportRegFile(nullptr, file_with(r.text).c_str(), 0, 0), r.code) << r.name;
+  }
+  EXPECT_EQ(ImportRegFile(nullptr, dir_.file("missing.reg").c_str(), 0, 0), ERROR_OPEN_FAILED);
+  EXPECT_EQ(ImportRegFile(nullptr, nullptr, 0, 0), ERROR_OPEN_FAILED);
+  EXPECT_EQ(ImportRegFile(self(), "NOSUCHFILE", 0, 0), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(ImportRegFile(self(), nullptr, 0, 0), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(ImportRegFileTest, SecondHeaderFormAndTextAfterTheKeyBracket) {
+  const std::string path = file_with(
+      "Windows Registry Editor Version 5.00\n"
+      "[HKEY_CURRENT_USER\\Software\\TambreRegTest\\x] ; note\n"
+      "\"v\"=dword:0x10\n");
+  EXPECT_EQ(ImportRegFile(nullptr, path.c_str(), 0, 0), 0);
+  EXPECT_EQ(read_raw(HKEY_CURRENT_USER, "Software\\TambreRegTest\\x", "v").dword(), 16u);
+}
+
+TEST_F(ImportRegFileTest, MalformedFileStopsAtItsLineAndShowsIt) {
+  const std::string path = file_with(
+      "REGEDIT4\r\n"
+      "[HKEY_CURRENT_USER\\Software\\TambreRegTest\\Broken]\r\n"
+      "\"Before\"=\"1\"\r\n"
+      "\"Bad\"=hex:01,02\r\n"
+      "\"After\"=\"2\"\r\n"
+      "[HKEY_CURRENT_USER\\Software\\TambreRegTest\\BrokenAfter]\r\n");
+  box_catcher catcher(IDOK);
+  EXPECT_EQ(ImportRegFile(nullptr, path.c_str(), 1, 0), kInvalidArg);
+  const auto box = catcher.wait();
+  ASSERT_TRUE(box.found);
+  EXPECT_EQ(box.text, expected_message(path, 4, kInvalidArg));
+  EXPECT_EQ(box.icon, box_icon::exclamation);
+  EXPECT_EQ(box.buttons, (std::vector<int>{IDOK}));
+
+  EXPECT_TRUE(read_raw(HKEY_CURRENT_USER, "Software\\TambreRegTest\\Broken", "Before").found);
+  EXPECT_FALSE(read_raw(HKEY_CURRENT_USER, "Software\\TambreRegTest\\Broken", "After").found);
+  EXPECT_FALSE(inspect_key(HKEY_CURRENT_USER, "Software\\TambreRegTest\\BrokenAfter").exists);
+}
+
+TEST_F(ImportRegFileTest, ResourceByIdentifierIsShownAsResourceId) {
+  box_catcher catcher(IDOK);
+  EXPECT_EQ(ImportRegFile(self(), MAKEINTRESOURCEA(102), 1, 0), kInvalidArg);
+  const auto box = catcher.wait();
+  ASSERT_TRUE(box.found);
+  EXPECT_EQ(box.text, expected_message("RESOURCE_ID", 4, kInvalidArg));
+}
+
+TEST_F(ImportRegFileTest, UnreadableFileIsShownWithLineZero) {
+  const std::string path = dir_.file("missing.reg");
+  box_catcher catcher(IDOK);
+  EXPECT_EQ(ImportRegFile(nullptr, path.c_str(), 1, 0), ERROR_OPEN_FAILED);
+  const auto box = catcher.wait();
+  ASSERT_TRUE(box.found);
+  EXPECT_EQ(box.text, expected_message(path, 0, ERROR_OPEN_FAILED));
+}
+
+TEST_F(ImportRegFileTest, RemovingKeysThatDoNotExistShowsNothing) {
+  const std::string path = file_with("REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\TambreRegTest\\Never]\r\n");
+  box_catcher catcher(IDOK, 1500);
+  EXPECT_EQ(ImportRegFile(nullptr, path.c_str(), 1, 1), 0);
+  EXPECT_FALSE(catcher.wait().found);
+}
+
+}  // namespace
