@@ -29,8 +29,8 @@ TAMBRE_EXPORT(int, TAMBRE_STDCALL) GetAdapterMAC(const char* name, unsigned char
    with '*', at most `maximum`. Number written; -1 when IP Helper cannot be loaded. */
 TAMBRE_EXPORT(int, TAMBRE_STDCALL)
 GetAdapterAddresses(const char* name, int maximum, unsigned int* addresses, unsigned int* masks);
-/* Descriptions of the network interfaces (as GetIfEntry reports them, the loopback one
-   included), each followed by '|', cut like GetAdapterNames. Number listed; 0 when none or
+/* Descriptions of the interfaces of the interface table (as GetIfEntry reports them),
+   each followed by '|', cut like GetAdapterNames. Number listed; 0 when none or
    the query failed; -1 when IP Helper cannot be loaded. */
 TAMBRE_EXPORT(int, TAMBRE_STDCALL) GetInterfaceNames(char* buffer, int size);
 #endif

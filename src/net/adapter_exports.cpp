@@ -10,6 +10,7 @@
 #include "net/adapter_chain_win32.h"
 #include "net/adapter_list.h"
 #include "net/ip_helper_binding.h"
+#include "net/ipv4_text.h"
 #include "tambre32/net.h"
 
 namespace {
@@ -98,9 +99,9 @@ GetAdapterAddresses(const char* name, int maximum, unsigned int* addresses, unsi
   return tambre::net::collect_addresses(chain, name, maximum, addresses, masks);
 }
 
-// Interface descriptions rather than nothing: a driver that lists "every network
-// interface" (loopback and tunnels included, which the adapter chain leaves out) gets them
-// in the same '|'-terminated form as GetAdapterNames.
+// Writes the descriptions of the interface table (GetInterfaceInfo, then GetIfEntry per
+// index) rather than nothing: interfaces the adapter chain cannot name by their network
+// settings still show, in the same '|'-terminated form as GetAdapterNames.
 TAMBRE_EXPORT(int, TAMBRE_STDCALL) GetInterfaceNames(char* buffer, int size) {
   if (buffer != nullptr && size > 0) buffer[0] = '\0';
   const tambre::net::ip_helper_entries* helper = tambre::net::ip_helper();

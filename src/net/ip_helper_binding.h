@@ -1,7 +1,8 @@
 #pragma once
 // IP Helper, loaded by name on first use and kept until the library leaves the process.
-#include <iphlpapi.h>
 #include <winsock2.h>
+// After the socket declarations, which it needs for GetAdaptersAddresses.
+#include <iphlpapi.h>
 
 namespace tambre::net {
 

@@ -1,6 +1,7 @@
 // The exported redundancy link: opening its UDP socket, closing it, and querying it.
-#include <windows.h>
 #include <winsock2.h>
+
+#include <windows.h>
 
 #include <cerrno>
 #include <cstdlib>
