@@ -212,8 +212,10 @@ def main():
             print(f"takeover time: {', '.join(f'{t:.0f}' for t in takeovers)} ms with T = {T} ms "
                   f"and a query period of {PERIOD} ms")
     finally:
+        # Deleting a namespace deletes the veth end inside it; an end never moved is removed too.
         for ns in (ns_a, ns_b):
             subprocess.run(["ip", "netns", "del", ns], capture_output=True)
+        subprocess.run(["ip", "link", "del", f"tva{tag}"[:15]], capture_output=True)
     print(f"{len(passes)} passed, {len(failures)} failed")
     return 1 if failures else 0
 
