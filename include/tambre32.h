@@ -1,6 +1,8 @@
 /* Everything tambre32.dll exports. */
 #pragma once
 
+#include "tambre32/net.h"
+#include "tambre32/redundancy.h"
 #include "tambre32/strutil.h"
 #if defined(_WIN32)
 #include "tambre32/frame.h"

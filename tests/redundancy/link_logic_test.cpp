@@ -1,0 +1,346 @@
+// The decision logic of a link, driven step by step on a simulated clock and wire: the
+// start-up rules of both sides, who answers what and when, and what each side sends.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "redundancy/datagram.h"
+#include "redundancy/link_logic.h"
+#include "redundancy/sim_network.h"
+
+namespace {
+
+using namespace tambre::redundancy;
+using tambre::test::announcement;
+using tambre::test::bytes;
+using tambre::test::sim_pair;
+
+constexpr std::uint32_t T = 300;
+constexpr std::uint32_t period = 10;
+
+datagram decoded(const bytes& raw) {
+  EXPECT_EQ(raw.size(), datagram_size);
+  unsigned char exact[datagram_size] = {};
+  std::memcpy(exact, raw.data(), std::min(raw.size(), datagram_size));
+  return decode(exact);
+}
+
+// Tick of each announcement a side sent.
+std::vector<std::uint32_t> send_ticks(const tambre::test::sim_end& end) {
+  std::vector<std::uint32_t> ticks;
+  for (const bytes& raw : end.sent) ticks.push_back(decoded(raw).tick);
+  return ticks;
+}
+
+struct timeout_case {
+  const char* name;
+  std::uint32_t argument;
+  std::uint32_t expected;
+};
+
+TEST(LinkLogic, AliveTimeoutIsTheLow24BitsOr8000) {
+  const timeout_case cases[] = {
+      {"zero", 0, 8000},
+      {"plain", 300, 300},
+      {"high byte ignored", 0xFF00012Cu, 300},
+      {"only high bits", 0x01000000u, 8000},
+      {"largest", 0xFFFFFFu, 0xFFFFFFu},
+  };
+  for (const auto& c : cases) EXPECT_EQ(alive_timeout_of(c.argument), c.expected) << c.name;
+}
+
+TEST(LinkLogic, StandbyWhoseMasterNeverSendsTakesOverAfterT) {
+  sim_pair net;
+  net.open_b(mode_standby, T);
+  std::uint32_t first_lost = 0;
+  for (int step = 0; step <= 80; ++step, net.clock.advance(period)) {
+    const int result = net.query_b();
+    const std::uint32_t since_open = net.clock.now() - 1000;
+    if (since_open <= T) {
+      ASSERT_EQ(result, 1) << "at " << since_open << " ms";
+    } else {
+      ASSERT_EQ(result, -1) << "at " << since_open << " ms";
+      if (first_lost == 0) first_lost = since_open;
+    }
+  }
+  EXPECT_EQ(first_lost, T + period);
+  // It announces at once when it finds the master lost, then every T/2 of queries.
+  EXPECT_EQ(send_ticks(net.b), (std::vector<std::uint32_t>{1310, 1460, 1610, 1760}));
+  for (std::size_t i = 0; i < net.b.sent.size(); ++i) {
+    const datagram sent = decoded(net.b.sent[i]);
+    EXPECT_EQ(sent.mode, mode_standby);
+    EXPECT_EQ(sent.alive_timeout, T);
+    EXPECT_EQ(sent.sequence, i + 1);
+  }
+  EXPECT_EQ(net.link_b.Status & status_online, 0u);
+}
+
+TEST(LinkLogic, StandbyAnswersOneOnItsFirstQueryHoweverLate) {
+  sim_pair net;
+  net.open_b(mode_standby, T);
+  net.clock.advance(5 * T);
+  EXPECT_EQ(net.query_b(), 1);
+  EXPECT_TRUE(net.b.sent.empty());
+  net.clock.advance(period);
+  EXPECT_EQ(net.query_b(), -1);
+}
+
+struct limit_case {
+  const char* name;
+  std::uint32_t peer_timeout;
+  std::uint32_t own_timeout;
+  std::uint32_t takeover_after;  // first query interval past the larger timeout
+};
+
+TEST(LinkLogic, StandbyWaitsForTheLargerOfBothTimeouts) {
+  const limit_case cases[] = {
+      {"peer's is larger", 1000, 300, 1010},
+      {"own is larger", 100, 300, 310},
+      {"equal", 300, 300, 310},
+      {"peer's is negative as a signed value", 0x80000000u, 300, 310},
+  };
+  for (const auto& c : cases) {
+    sim_pair net;
+    net.open_b(mode_standby, c.own_timeout);
+    net.b_inbox.push_back(announcement(mode_master, c.peer_timeout, 77, 5));
+    ASSERT_EQ(net.query_b(), 1) << c.name;
+    EXPECT_EQ(net.link_b.PeerTimeout, c.peer_timeout) << c.name;
+    EXPECT_EQ(net.link_b.SequenceA, 77u) << c.name;
+    std::uint32_t waited = 0;
+    while (net.query_b() == 1 && waited < 5000) {
+      net.clock.advance(period);
+      waited += period;
+    }
+    EXPECT_EQ(waited, c.takeover_after) << c.name;
+  }
+}
+
+TEST(LinkLogic, StandbyIgnoresDatagramsItMustNotAccept) {
+  struct bad_case {
+    const char* name;
+    bytes datagram;
+  };
+  bytes short_one = announcement(mode_master, T, 1, 0);
+  short_one.pop_back();
+  bytes wrong_magic = announcement(mode_master, T, 1, 0);
+  wrong_magic[0] = 0x19;
+  bytes long_one = announcement(mode_master, T, 1, 0);
+  long_one.push_back(0);
+  const bad_case cases[] = {{"31 bytes", short_one},
+                            {"33 bytes", long_one},
+                            {"wrong magic", wrong_magic},
+                            {"standby's own mode", announcement(mode_standby, T, 1, 0)}};
+  for (const auto& c : cases) {
+    sim_pair net;
+    net.open_b(mode_standby, T);
+    std::uint32_t first_lost = 0;
+    for (std::uint32_t t = 0; t <= 2 * T && first_lost == 0; t += period, net.clock.advance(period)) {
+      net.b_inbox.push_back(c.datagram);
+      if (net.query_b() == -1) first_lost = t;
+    }
+    EXPECT_EQ(first_lost, T + period) << c.name << ": taken for a master";
+    EXPECT_EQ(net.link_b.SequenceA, 0u) << c.name;
+    EXPECT_EQ(net.link_b.PeerTimeout, 0u) << c.name;
+  }
+}
+
+TEST(LinkLogic, ReadingStopsAtTheFirstRejectedDatagram) {
+  sim_pair net;
+  net.open_b(mode_standby, T);
+  bytes bad = announcement(mode_master, T, 1, 0);
+  bad.pop_back();
+  net.b_inbox.push_back(bad);
+  net.b_inbox.push_back(announcement(mode_master, T, 9, 0));
+  net.query_b();
+  EXPECT_EQ(net.link_b.SequenceA, 0u);
+  EXPECT_EQ(net.b_inbox.size(), 1u) << "the good one waits for the next query";
+  net.query_b();
+  EXPECT_EQ(net.link_b.SequenceA, 9u);
+}
+
+TEST(LinkLogic, LoneMasterWaitsHalfTimeoutForAStandbyThenAnnounces) {
+  sim_pair net;
+  net.open_a(mode_master, T);
+  EXPECT_EQ(net.query_a(), 1);
+  EXPECT_GE(net.clock.slept, T / 2) << "the first query listens for a standby in charge";
+  EXPECT_LE(net.clock.slept, T / 2 + 10);
+  ASSERT_EQ(net.a.sent.size(), 1u);
+  const datagram first = decoded(net.a.sent[0]);
+  EXPECT_EQ(first.mode, mode_master);
+  EXPECT_EQ(first.sequence, 1u);
+  EXPECT_EQ(first.tick, net.clock.now());
+  EXPECT_EQ(net.link_a.Status & status_online, status_online);
+  EXPECT_EQ(net.link_a.Flags & flag_startup, 0u);
+
+  // Normal operation: silent for T/2 after each announcement.
+  const std::uint32_t sent_at = net.clock.now();
+  for (std::uint32_t t = 0; t < 2 * T; t += period, net.clock.advance(period)) EXPECT_EQ(net.query_a(), 1);
+  std::vector<std::uint32_t> expected{sent_at};
+  for (std::uint32_t next = sent_at + T / 2; next < sent_at + 2 * T; next += T / 2) expected.push_back(next);
+  EXPECT_EQ(send_ticks(net.a), expected);
+}
+
+TEST(LinkLogic, MasterQueriedTooSeldomStillAnswersButLosesItsStatus) {
+  sim_pair net;
+  net.open_a(mode_master, T);
+  net.query_a();
+  net.clock.advance(T + 1);
+  EXPECT_EQ(net.query_a(), 1);
+  EXPECT_EQ(net.link_a.Status, 0u);
+  net.clock.advance(T / 2);
+  EXPECT_EQ(net.query_a(), 1);
+  EXPECT_EQ(net.link_a.Status & status_online, status_online);
+}
+
+TEST(LinkLogic, MasterWhoseAnnouncementFailsAnswersZero) {
+  sim_pair net;
+  net.open_a(mode_master, T);
+  net.a.fail_sends = true;
+  EXPECT_EQ(net.query_a(), 0);
+  EXPECT_EQ(net.link_a.Status & status_online, 0u);
+  net.clock.advance(T / 2);
+  EXPECT_EQ(net.query_a(), 0);
+  net.a.fail_sends = false;
+  EXPECT_EQ(net.query_a(), 1);
+}
+
+TEST(LinkLogic, MasterHearingAStandbyHoldsBackEvenWhenItCannotSend) {
+  sim_pair net;
+  net.open_a(mode_master, T);
+  net.a.fail_sends = true;
+  net.a_inbox.push_back(announcement(mode_standby, T, 1, 0));
+  EXPECT_EQ(net.query_a(), -1);
+  EXPECT_EQ(net.clock.slept, 0u) << "a waiting datagram needs no listening";
+}
+
+TEST(LinkLogic, TwoMastersIgnoreEachOther) {
+  sim_pair net;
+  net.open_a(mode_master, T);
+  net.open_b(mode_master, T);
+  for (std::uint32_t t = 0; t < 10 * T; t += period, net.clock.advance(period)) {
+    ASSERT_EQ(net.query_a(), 1) << t;
+    ASSERT_EQ(net.query_b(), 1) << t;
+  }
+  EXPECT_EQ(net.link_a.SequenceB, 0u);
+  EXPECT_EQ(net.link_b.SequenceB, 0u);
+  EXPECT_GT(net.a.sent.size(), 10u);
+  EXPECT_GT(net.b.sent.size(), 10u);
+}
+
+// A standby that lost its master and announces; then the master comes back at `back_at`.
+struct handover {
+  sim_pair net;
+  std::vector<int> master_results;
+  std::vector<int> standby_results_after_first_announcement;
+
+  void standby_in_charge_until(std::uint32_t back_at) {
+    net.open_b(mode_standby, T);
+    while (net.clock.now() < back_at) {
+      net.query_b();
+      net.clock.advance(period);
+    }
+    ASSERT_EQ(net.link_b.Status & status_online, 0u);
+  }
+  void query_standby_on_its_period() {
+    if (net.clock.now() % period == 0) note_standby(net.query_b());
+  }
+  void note_standby(int result) {
+    if (!net.a.sent.empty()) standby_results_after_first_announcement.push_back(result);
+  }
+  void run_both(std::uint32_t ms) {
+    for (std::uint32_t t = 0; t < ms; t += period, net.clock.advance(period)) {
+      master_results.push_back(net.query_a());
+      note_standby(net.query_b());
+    }
+  }
+};
+
+TEST(LinkLogic, ReturningMasterListensHoldsBackThenTakesOver) {
+  handover h;
+  h.standby_in_charge_until(2000);
+  h.net.a_inbox.clear();  // sent before the master's socket existed
+  h.net.open_a(mode_master, T);
+  // While the master's first query listens, the standby goes on with its own queries.
+  h.net.clock.during_sleep = [&] { h.query_standby_on_its_period(); };
+  h.run_both(3 * T);
+
+  ASSERT_GE(h.master_results.size(), 2u);
+  EXPECT_EQ(h.master_results[0], -1) << "a standby in charge announced within T/2";
+  EXPECT_LE(h.net.clock.slept, T / 2 + period);
+  for (std::size_t i = 1; i < h.master_results.size(); ++i) EXPECT_EQ(h.master_results[i], 1) << "query " << i;
+  ASSERT_FALSE(h.standby_results_after_first_announcement.empty());
+  for (int result : h.standby_results_after_first_announcement) EXPECT_EQ(result, 1);
+  EXPECT_NE(h.net.link_a.SequenceB, 0u);
+}
+
+TEST(LinkLogic, ReturningMasterHoldsBackWhileStandbyDatagramsKeepArriving) {
+  handover h;
+  h.standby_in_charge_until(2000);
+  h.net.open_a(mode_master, T);
+  // Standby datagrams in every query of the start-up window: the master keeps holding back.
+  for (std::uint32_t t = 0; t < T; t += period, h.net.clock.advance(period)) {
+    h.net.a_inbox.push_back(announcement(mode_standby, T, 100 + t, h.net.clock.now()));
+    ASSERT_EQ(h.net.query_a(), -1) << t;
+    EXPECT_EQ(h.net.link_a.Flags & flag_startup, flag_startup);
+  }
+  // Past T from opening it answers 1 whatever arrives.
+  h.net.a_inbox.push_back(announcement(mode_standby, T, 999, h.net.clock.now()));
+  EXPECT_EQ(h.net.query_a(), 1);
+  EXPECT_EQ(h.net.link_a.Flags & flag_startup, 0u);
+  EXPECT_GE(h.net.a.sent.size(), T / period) << "it announces on every query of the window";
+}
+
+TEST(LinkLogic, TakeoverComesOnePeriodAfterTSinceTheLastAnnouncement) {
+  for (bool master_first : {true, false}) {
+    sim_pair net;
+    net.open_a(mode_master, T);
+    net.open_b(mode_standby, T);
+    auto step = [&] {
+      if (master_first) net.query_a();
+      const int result = net.query_b();
+      if (!master_first) net.query_a();
+      return result;
+    };
+    for (std::uint32_t t = 0; t < 10 * T; t += period, net.clock.advance(period)) ASSERT_EQ(step(), 1);
+    const std::uint32_t last_announcement = decoded(net.a.sent.back()).tick;
+    // The master falls silent.
+    std::uint32_t lost_at = 0;
+    for (std::uint32_t t = 0; t < 3 * T && lost_at == 0; t += period, net.clock.advance(period)) {
+      if (net.query_b() == -1) lost_at = net.clock.now();
+    }
+    const std::uint32_t takeover = lost_at - last_announcement;
+    EXPECT_GT(takeover, T) << "master first: " << master_first;
+    EXPECT_LE(takeover, T + 2 * period) << "master first: " << master_first;
+  }
+}
+
+// Drops master datagrams on the way to the standby, the last `dropped` of every `cycle`
+// (the first announcement gets through: the standby's wait starts at its opening, and a
+// lost first announcement of two sides opened together is a real takeover).
+int standby_takeovers_through_lossy_relay(int dropped, int cycle, bool master_first) {
+  sim_pair net;
+  net.a.drop = [=](int number) { return number % cycle >= cycle - dropped; };
+  net.open_a(mode_master, T);
+  net.open_b(mode_standby, T);
+  net.clock.during_sleep = [&] {
+    if (net.clock.now() % period == 0) net.query_b();
+  };
+  int takeovers = 0;
+  for (std::uint32_t t = 0; t < 100 * T; t += period, net.clock.advance(period)) {
+    if (master_first) net.query_a();
+    if (net.query_b() == -1) ++takeovers;
+    if (!master_first) net.query_a();
+  }
+  return takeovers;
+}
+
+TEST(LinkLogic, RelayDroppingEveryOtherDatagramCausesNoFalseTakeover) {
+  for (bool master_first : {true, false}) {
+    EXPECT_EQ(standby_takeovers_through_lossy_relay(1, 2, master_first), 0) << "master first: " << master_first;
+  }
+  // The same relay dropping two of three does let the standby take over: the check bites.
+  EXPECT_GT(standby_takeovers_through_lossy_relay(2, 3, true), 0);
+}
+
+}  // namespace
