@@ -1,7 +1,10 @@
 /* Everything tambre32.dll exports. */
 #pragma once
 
+#include "tambre32/locale.h"
 #include "tambre32/strutil.h"
+#include "tambre32/timecore.h"
+#include "tambre32/tmsmap.h"
 #if defined(_WIN32)
 #include "tambre32/frame.h"
 #endif

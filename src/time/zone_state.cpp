@@ -1,0 +1,192 @@
+#include "time/zone_state.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <new>
+
+#include "time/calendar.h"
+
+namespace tambre::time {
+
+namespace {
+
+zone_state live_zone;
+std::atomic<bool> initialised{false};
+std::mutex first_read;
+// Bumped by every read of the zone: the transitions a thread cached for an older
+// generation are stale.
+std::atomic<std::uint32_t> generation{1};
+
+// Wide zone names become 8-bit text character by character: the platform's names are
+// ASCII in practice, anything beyond Latin-1 becomes '?'.
+void narrow_name(const char16_t* wide, char* out) {
+  int i = 0;
+  for (; i < 32 && i < 63 && wide[i] != 0; ++i) out[i] = wide[i] < 256 ? static_cast<char>(wide[i]) : '?';
+  out[i] = '\0';
+}
+
+// Reads a decimal number like atol and returns where its digits end.
+const char* read_number(const char* p, long& value) {
+  value = std::atol(p);
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p == '+' || *p == '-') ++p;
+  while (*p >= '0' && *p <= '9') ++p;
+  return p;
+}
+
+}  // namespace
+
+zone_state& zone() { return live_zone; }
+
+void parse_tz(const char* text, zone_state& state) {
+  const char* p = text;
+  int n = 0;
+  for (; n < 3 && *p != '\0'; ++n) state.standard_name[n] = *p++;
+  state.standard_name[n] = '\0';
+  bool east = *p == '-';
+  if (east) ++p;
+  long hours = std::atol(p);
+  while (*p == '+' || (*p >= '0' && *p <= '9')) ++p;
+  long minutes = 0, seconds = 0;
+  if (*p == ':') {
+    p = read_number(p + 1, minutes);
+    if (*p == ':') p = read_number(p + 1, seconds);
+  }
+  long offset = hours * 3600 + minutes * 60 + seconds;
+  state.offset = static_cast<std::int32_t>(east ? -offset : offset);
+  if (*p != '\0') {
+    state.daylight = static_cast<unsigned char>(*p);
+    n = 0;
+    for (; n < 3 && *p != '\0'; ++n) state.daylight_name[n] = *p++;
+    state.daylight_name[n] = '\0';
+  } else {
+    state.daylight = 0;
+    state.daylight_name[0] = '\0';
+  }
+}
+
+void read_zone() {
+  zone_state& z = live_zone;
+  z.record_valid = false;
+  generation.fetch_add(1, std::memory_order_acq_rel);
+  initialised.store(true, std::memory_order_release);
+
+  char tz[256];
+  if (!sys::current_time_source().tz_variable(tz, sizeof tz)) {
+    sys::zone_query q = sys::current_time_source().query_zone();
+    if (q.status == sys::zone_query_failed) return;
+    z.record = q.record;
+    z.record_valid = true;
+    z.offset = q.record.bias * 60 + (q.record.standard_date.month != 0 ? q.record.standard_bias * 60 : 0);
+    if (q.record.daylight_date.month != 0 && q.record.daylight_bias != 0) {
+      z.daylight = 1;
+      z.dst_bias = (q.record.daylight_bias - q.record.standard_bias) * 60;
+    } else {
+      z.daylight = 0;
+      z.dst_bias = 0;
+    }
+    narrow_name(q.record.standard_name, z.standard_name);
+    narrow_name(q.record.daylight_name, z.daylight_name);
+    generation.fetch_add(1, std::memory_order_acq_rel);
+    return;
+  }
+  if (tz[0] == '\0') return;
+  if (z.tz_parsed && z.tz_copy == tz) return;
+  try {
+    z.tz_copy = tz;
+  } catch (const std::bad_alloc&) {
+    return;  // no memory for the copy: the state stays as it was
+  }
+  z.tz_parsed = true;
+  parse_tz(tz, z);
+  generation.fetch_add(1, std::memory_order_acq_rel);
+}
+
+void ensure_zone() {
+  if (initialised.load(std::memory_order_acquire)) return;
+  std::lock_guard<std::mutex> lock(first_read);
+  if (!initialised.load(std::memory_order_acquire)) read_zone();
+}
+
+void reset_zone_for_test() {
+  live_zone = zone_state{};
+  initialised.store(false, std::memory_order_release);
+  generation.fetch_add(1, std::memory_order_acq_rel);
+}
+
+transition transition_of(int year, const sys::zone_date& date, bool is_end, std::int32_t dst_bias) {
+  bool leap = year % 4 == 0 && year != 200;
+  int mon = (date.month >= 1 && date.month <= 12 ? date.month : 1) - 1;
+  int before = days_before_month[mon] + (leap && mon >= 2 ? 1 : 0);
+  int yday;
+  if (date.year != 0) {
+    yday = before + date.day - 1;
+  } else {
+    int first_wday = ((days_to_year(year) + before + 4) % 7 + 7) % 7;
+    int length = days_before_month[mon + 1] - days_before_month[mon] + (leap && mon == 1 ? 1 : 0);
+    int occurrence = date.day < 1 ? 1 : date.day;
+    int mday = 1 + ((date.day_of_week - first_wday) % 7 + 7) % 7 + (occurrence - 1) * 7;
+    while (occurrence >= 5 && mday > length) mday -= 7;  // 5: the last one in the month
+    yday = before + mday - 1;
+  }
+  std::int32_t ms = ((date.hour * 60 + date.minute) * 60 + date.second) * 1000 + date.milliseconds;
+  if (is_end) {
+    ms += dst_bias * 1000;
+    if (ms < 0) {
+      ms += 86400000;
+      --yday;
+    } else if (ms >= 86400000) {
+      ms -= 86400000;
+      ++yday;
+    }
+  }
+  return {yday, ms};
+}
+
+namespace {
+
+// The transition cache is kept per thread: each thread keeps the transitions of the
+// year it asked last, tagged with the zone generation they were computed for. Threads
+// converting different years at once then never see each other's half-written
+// transitions, and no lock sits in the path of every conversion.
+struct transition_cache {
+  std::uint32_t generation = 0;
+  int year = -1;
+  transition start{}, end{};
+};
+thread_local transition_cache cache;
+
+const sys::zone_date fixed_start = {0, 4, 0, 1, 2, 0, 0, 0};  // first Sunday of April, 02:00
+const sys::zone_date fixed_end = {0, 10, 0, 5, 2, 0, 0, 0};   // last Sunday of October, 02:00
+
+}  // namespace
+
+bool is_daylight(const std::tm& f) {
+  const zone_state& z = live_zone;
+  if (z.daylight == 0) return false;
+  std::uint32_t now = generation.load(std::memory_order_acquire);
+  if (cache.generation != now || cache.year != f.tm_year) {
+    const sys::zone_date& start = z.record_valid ? z.record.daylight_date : fixed_start;
+    const sys::zone_date& end = z.record_valid ? z.record.standard_date : fixed_end;
+    cache.start = transition_of(f.tm_year, start, false, z.dst_bias);
+    cache.end = transition_of(f.tm_year, end, true, z.dst_bias);
+    cache.year = f.tm_year;
+    cache.generation = now;
+  }
+  const transition& s = cache.start;
+  const transition& e = cache.end;
+  int yday = f.tm_yday;
+  if (s.yday < e.yday) {
+    if (yday < s.yday || yday > e.yday) return false;
+    if (yday > s.yday && yday < e.yday) return true;
+  } else {
+    if (yday < e.yday || yday > s.yday) return true;
+    if (yday > e.yday && yday < s.yday) return false;
+  }
+  std::int32_t ms = ((f.tm_hour * 60 + f.tm_min) * 60 + f.tm_sec) * 1000;
+  if (yday == s.yday) return ms >= s.ms;
+  return ms < e.ms;
+}
+
+}  // namespace tambre::time
