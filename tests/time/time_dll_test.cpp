@@ -8,6 +8,7 @@
 
 #include "support/process_setting.h"
 #include "tambre32/timecore.h"
+#include "tambre32/tmsmap.h"
 
 namespace {
 
@@ -153,4 +154,33 @@ TEST(TimeZoneBerlin, CentralEuropeanRecord) {
   summer.tm_isdst = -1;
   EXPECT_EQ(_mktime(&summer), static_cast<tambre_time_t>(seconds_of_systemtime({2024, 7, 0, 1, 10, 0, 0, 0})));
   EXPECT_EQ(summer.tm_isdst, 1);
+}
+
+// Every member of the exported class through the DLL (on i686 this links each one
+// against the import library).
+TEST(TmsmapExport, EveryMember) {
+  SetEnvironmentVariableA("TZ", "GMT0");
+  _tzset_();
+  tmsmap a(tmsmap_long{86400}, short{250}), b(0.5), c(tmsmap_long{60}), d;
+  d = a;
+  EXPECT_EQ(tmsmap::conv(-1, 0), -1.0);
+  EXPECT_EQ(static_cast<double>(d + b), 86401.25 - 0.5);
+  EXPECT_EQ(static_cast<double>(d - b), 86399.75);
+  EXPECT_EQ(static_cast<double>(c * 2.0), 120.0);
+  EXPECT_EQ(static_cast<double>(c * tmsmap_long{3}), 180.0);
+  EXPECT_EQ(static_cast<double>(c / 2.0), 30.0);
+  EXPECT_EQ(static_cast<double>(c / tmsmap_long{1000}), 60.0);
+  EXPECT_EQ(!a, 86400);
+  EXPECT_EQ(~a, 250);
+  EXPECT_TRUE(b.lt(a) && a.gt(b) && a.ne(b) && a.eq(d));
+  EXPECT_TRUE(d.addne(0, 0, 1, 0, 0));
+  EXPECT_EQ(static_cast<double>(d), 86400.0 * 32 + 0.25);
+  EXPECT_TRUE(d.subne(0, 0, 1, 0, 0));
+  EXPECT_TRUE(d.floorne(tmsmap::fm_month));
+  EXPECT_EQ(static_cast<double>(d), 0.0);
+  d = 86400.0 * 40;
+  EXPECT_EQ(d.daypermonth(), 28);
+  EXPECT_EQ(d.daypermonth(0), 31);
+  SetEnvironmentVariableA("TZ", nullptr);
+  _tzset_();
 }
