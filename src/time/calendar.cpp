@@ -4,12 +4,7 @@
 
 namespace tambre::time {
 
-const std::int32_t days_before_month[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
-
 namespace {
-
-constexpr time_value four_years = 126230400;  // 3 common years and a leap year
-constexpr time_value year_seconds[4] = {31536000, 31536000, 31622400, 31536000};
 
 // Adds with a check for signed 32-bit overflow.
 bool add_checked(std::int32_t a, std::int32_t b, std::int32_t& out) { return !__builtin_add_overflow(a, b, &out); }
@@ -17,26 +12,45 @@ bool mul_checked(std::int32_t a, std::int32_t b, std::int32_t& out) { return !__
 
 }  // namespace
 
+namespace {
+
+// Month (0-11) of each day of the year, for common and leap years.
+struct month_table {
+  std::uint8_t month[2][366];
+  constexpr month_table() : month{} {
+    for (int leap = 0; leap < 2; ++leap) {
+      int mon = 0;
+      for (int yday = 0; yday < 365 + leap; ++yday) {
+        while (mon < 11 && yday >= days_before_month[mon + 1] + (mon + 1 >= 2 ? leap : 0)) ++mon;
+        month[leap][yday] = static_cast<std::uint8_t>(mon);
+      }
+    }
+  }
+};
+constexpr month_table months{};
+
+}  // namespace
+
 bool gm_fields(time_value t, std::tm& out) {
   if (t > last_time) return false;
-  time_value cycles = t / four_years;
-  time_value rest = t % four_years;
-  int year = 70 + static_cast<int>(cycles) * 4;
-  int i = 0;
-  while (rest >= year_seconds[i]) rest -= year_seconds[i++];
-  year += i;
-  int yday = static_cast<int>(rest / 86400);
-  int second = static_cast<int>(rest % 86400);
-  int leap = i == 2 ? 1 : 0;
-  int mon = yday / 31;  // never past the month; at most one step forward
-  while (mon < 11 && yday >= days_before_month[mon + 1] + (mon + 1 >= 2 ? leap : 0)) ++mon;
+  // Whole four-year cycles of 1461 days from 1970; within a cycle the third year is
+  // the leap year.
+  time_value days = t / 86400;
+  int second = static_cast<int>(t % 86400);
+  int cycles = static_cast<int>(days / 1461);
+  int rest = static_cast<int>(days % 1461);
+  int in_cycle = rest < 730 ? rest / 365 : (rest < 1096 ? 2 : 3);
+  static const int cycle_start[4] = {0, 365, 730, 1096};
+  int yday = rest - cycle_start[in_cycle];
+  int leap = in_cycle == 2 ? 1 : 0;
+  int mon = months.month[leap][yday];
   out.tm_sec = second % 60;
   out.tm_min = second / 60 % 60;
   out.tm_hour = second / 3600;
   out.tm_mday = yday - days_before_month[mon] - (mon >= 2 ? leap : 0) + 1;
   out.tm_mon = mon;
-  out.tm_year = year;
-  out.tm_wday = static_cast<int>((t / 86400 + 4) % 7);
+  out.tm_year = 70 + cycles * 4 + in_cycle;
+  out.tm_wday = static_cast<int>((days + 4) % 7);
   out.tm_yday = yday;
   out.tm_isdst = 0;
   return true;

@@ -16,7 +16,7 @@ constexpr time_value last_time = 0xF48656FFu;  // 2099-12-31 23:59:59 UTC
 constexpr std::int32_t days_to_year(int year) { return (year - 70) * 365 + (year - 69) / 4; }
 
 // Days before month `mon` (0-11) of a common year.
-extern const std::int32_t days_before_month[13];
+inline constexpr std::int32_t days_before_month[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
 
 // Breaks t down into UTC fields; false above last_time.
 bool gm_fields(time_value t, std::tm& out);

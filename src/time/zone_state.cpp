@@ -66,16 +66,16 @@ void parse_tz(const char* text, zone_state& state) {
   }
 }
 
-void read_zone() {
-  zone_state& z = live_zone;
-  z.record_valid = false;
-  generation.fetch_add(1, std::memory_order_acq_rel);
-  initialised.store(true, std::memory_order_release);
+namespace {
 
+// The state after one read of the zone, from the current one.
+zone_state next_zone_state(const zone_state& current) {
+  zone_state z = current;
+  z.record_valid = false;
   char tz[256];
   if (!sys::current_time_source().tz_variable(tz, sizeof tz)) {
     sys::zone_query q = sys::current_time_source().query_zone();
-    if (q.status == sys::zone_query_failed) return;
+    if (q.status == sys::zone_query_failed) return z;
     z.record = q.record;
     z.record_valid = true;
     z.offset = q.record.bias * 60 + (q.record.standard_date.month != 0 ? q.record.standard_bias * 60 : 0);
@@ -88,18 +88,31 @@ void read_zone() {
     }
     narrow_name(q.record.standard_name, z.standard_name);
     narrow_name(q.record.daylight_name, z.daylight_name);
-    generation.fetch_add(1, std::memory_order_acq_rel);
-    return;
+    return z;
   }
-  if (tz[0] == '\0') return;
-  if (z.tz_parsed && z.tz_copy == tz) return;
+  if (tz[0] == '\0') return z;
+  if (z.tz_parsed && z.tz_copy == tz) return z;
   try {
     z.tz_copy = tz;
   } catch (const std::bad_alloc&) {
-    return;  // no memory for the copy: the state stays as it was
+    return z;  // no memory for the copy: the zone stays as it was
   }
   z.tz_parsed = true;
   parse_tz(tz, z);
+  return z;
+}
+
+}  // namespace
+
+void read_zone() {
+  // Every read forgets the cached transitions, before and after the state changes.
+  generation.fetch_add(1, std::memory_order_acq_rel);
+  initialised.store(true, std::memory_order_release);
+  // The new state is worked out apart and written in one go, so a conversion running
+  // meanwhile never meets a half-read zone (a re-read of the same zone writes the
+  // values it already had).
+  zone_state next = next_zone_state(live_zone);
+  live_zone = next;
   generation.fetch_add(1, std::memory_order_acq_rel);
 }
 
@@ -146,16 +159,18 @@ transition transition_of(int year, const sys::zone_date& date, bool is_end, std:
 
 namespace {
 
-// The transition cache is kept per thread: each thread keeps the transitions of the
-// year it asked last, tagged with the zone generation they were computed for. Threads
-// converting different years at once then never see each other's half-written
-// transitions, and no lock sits in the path of every conversion.
-struct transition_cache {
+// The transition cache is kept per thread, and holds every year of the range rather than
+// only the last one asked: each entry is tagged with the zone generation it was computed
+// for. Threads converting different years at once never see each other's half-written
+// transitions, no lock sits in the path of a conversion, and a conversion that moves
+// between years (a log spanning New Year, a table of dates) computes each year's rule
+// once per thread instead of on every change of year.
+struct cached_year {
   std::uint32_t generation = 0;
-  int year = -1;
   transition start{}, end{};
 };
-thread_local transition_cache cache;
+constexpr int first_year = 69, last_year = 200;  // tm_year of local times in the range
+thread_local cached_year cache[last_year - first_year + 1];
 
 const sys::zone_date fixed_start = {0, 4, 0, 1, 2, 0, 0, 0};  // first Sunday of April, 02:00
 const sys::zone_date fixed_end = {0, 10, 0, 5, 2, 0, 0, 0};   // last Sunday of October, 02:00
@@ -165,17 +180,18 @@ const sys::zone_date fixed_end = {0, 10, 0, 5, 2, 0, 0, 0};   // last Sunday of 
 bool is_daylight(const std::tm& f) {
   const zone_state& z = live_zone;
   if (z.daylight == 0) return false;
+  int year = f.tm_year < first_year ? first_year : (f.tm_year > last_year ? last_year : f.tm_year);
+  cached_year& entry = cache[year - first_year];
   std::uint32_t now = generation.load(std::memory_order_acquire);
-  if (cache.generation != now || cache.year != f.tm_year) {
+  if (entry.generation != now) {
     const sys::zone_date& start = z.record_valid ? z.record.daylight_date : fixed_start;
     const sys::zone_date& end = z.record_valid ? z.record.standard_date : fixed_end;
-    cache.start = transition_of(f.tm_year, start, false, z.dst_bias);
-    cache.end = transition_of(f.tm_year, end, true, z.dst_bias);
-    cache.year = f.tm_year;
-    cache.generation = now;
+    entry.start = transition_of(year, start, false, z.dst_bias);
+    entry.end = transition_of(year, end, true, z.dst_bias);
+    entry.generation = now;
   }
-  const transition& s = cache.start;
-  const transition& e = cache.end;
+  const transition& s = entry.start;
+  const transition& e = entry.end;
   int yday = f.tm_yday;
   if (s.yday < e.yday) {
     if (yday < s.yday || yday > e.yday) return false;

@@ -3,6 +3,7 @@
 // given TZ. Installing it resets the library's zone state to its initial values.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 
@@ -40,7 +41,7 @@ inline sys::zone_record fixed_zone(int bias) { return make_record(bias, {}, 0, {
 class fake_time_source : public sys::time_source {
  public:
   sys::zone_query zone{sys::zone_query_failed, {}};
-  int zone_queries = 0;
+  std::atomic<int> zone_queries{0};
   sys::wall_clock local{2024, 3, 5, 8, 4, 9, 0};
   sys::wall_clock utc{2024, 3, 5, 7, 4, 9, 0};
   std::uint64_t file_time = 0;

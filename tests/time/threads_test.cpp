@@ -37,7 +37,13 @@ TEST_F(Threads, ConcurrentConversionsOfDifferentYears) {
   }
 
   std::atomic<int> mismatches{0};
+  std::atomic<bool> converting{true};
   std::vector<std::thread> threads;
+  // Meanwhile the zone is read again and again (the same record): every read makes the
+  // cached transitions stale, so the converting threads recompute them all the time.
+  std::thread rereading([&] {
+    while (converting.load()) tt::read_zone();
+  });
   for (int n = 0; n < 4; ++n) {
     threads.emplace_back([&, n] {
       for (int round = 0; round < 60; ++round) {
@@ -57,6 +63,8 @@ TEST_F(Threads, ConcurrentConversionsOfDifferentYears) {
     });
   }
   for (auto& t : threads) t.join();
+  converting = false;
+  rereading.join();
   EXPECT_EQ(mismatches.load(), 0);
 }
 
