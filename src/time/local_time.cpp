@@ -17,9 +17,12 @@ int floor_div(int a, int b) { return a / b - (a % b != 0 && (a < 0) != (b < 0) ?
 bool local_fields_at_range_end(time_value t, std::tm& f) {
   const zone_state& z = zone();
   gm_fields(t, f);
-  int offset = z.offset;
+  std::int64_t offset = z.offset;
   if (z.daylight != 0 && is_daylight(f)) offset += z.dst_bias;
-  int sec = f.tm_sec - offset;
+  // Zone offsets are hours; anything wider than a few days is no zone and is held there.
+  if (offset > 7 * 86400) offset = 7 * 86400;
+  if (offset < -7 * 86400) offset = -7 * 86400;
+  int sec = f.tm_sec - static_cast<int>(offset);
   int carry = floor_div(sec, 60);
   f.tm_sec = sec - carry * 60;
   int min = f.tm_min + carry;

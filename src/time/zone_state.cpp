@@ -26,9 +26,16 @@ void narrow_name(const char16_t* wide, char* out) {
   out[i] = '\0';
 }
 
-// Reads a decimal number like atol and returns where its digits end.
-const char* read_number(const char* p, long& value) {
-  value = std::atol(p);
+// A decimal number like atol, held to a range where the offset arithmetic cannot
+// overflow (no zone is a million hours away).
+long long decimal(const char* p) {
+  long long v = std::strtoll(p, nullptr, 10);
+  return v < -1000000 ? -1000000 : (v > 1000000 ? 1000000 : v);
+}
+
+// Reads a decimal number and returns where its digits end.
+const char* read_number(const char* p, long long& value) {
+  value = decimal(p);
   while (*p == ' ' || *p == '\t') ++p;
   if (*p == '+' || *p == '-') ++p;
   while (*p >= '0' && *p <= '9') ++p;
@@ -46,14 +53,14 @@ void parse_tz(const char* text, zone_state& state) {
   state.standard_name[n] = '\0';
   bool east = *p == '-';
   if (east) ++p;
-  long hours = std::atol(p);
+  long long hours = decimal(p);
   while (*p == '+' || (*p >= '0' && *p <= '9')) ++p;
-  long minutes = 0, seconds = 0;
+  long long minutes = 0, seconds = 0;
   if (*p == ':') {
     p = read_number(p + 1, minutes);
     if (*p == ':') p = read_number(p + 1, seconds);
   }
-  long offset = hours * 3600 + minutes * 60 + seconds;
+  long long offset = hours * 3600 + minutes * 60 + seconds;
   state.offset = static_cast<std::int32_t>(east ? -offset : offset);
   if (*p != '\0') {
     state.daylight = static_cast<unsigned char>(*p);
@@ -78,10 +85,14 @@ zone_state next_zone_state(const zone_state& current) {
     if (q.status == sys::zone_query_failed) return z;
     z.record = q.record;
     z.record_valid = true;
-    z.offset = q.record.bias * 60 + (q.record.standard_date.month != 0 ? q.record.standard_bias * 60 : 0);
+    // In 64 bits: a record's biases are minutes and never near the limits, but a broken
+    // one must not overflow.
+    z.offset =
+        static_cast<std::int32_t>(std::int64_t{q.record.bias} * 60 +
+                                  (q.record.standard_date.month != 0 ? std::int64_t{q.record.standard_bias} * 60 : 0));
     if (q.record.daylight_date.month != 0 && q.record.daylight_bias != 0) {
       z.daylight = 1;
-      z.dst_bias = (q.record.daylight_bias - q.record.standard_bias) * 60;
+      z.dst_bias = static_cast<std::int32_t>((std::int64_t{q.record.daylight_bias} - q.record.standard_bias) * 60);
     } else {
       z.daylight = 0;
       z.dst_bias = 0;
@@ -138,14 +149,14 @@ transition transition_of(int year, const sys::zone_date& date, bool is_end, std:
   } else {
     int first_wday = ((days_to_year(year) + before + 4) % 7 + 7) % 7;
     int length = days_before_month[mon + 1] - days_before_month[mon] + (leap && mon == 1 ? 1 : 0);
-    int occurrence = date.day < 1 ? 1 : date.day;
+    int occurrence = date.day < 1 ? 1 : (date.day > 5 ? 5 : date.day);
     int mday = 1 + ((date.day_of_week - first_wday) % 7 + 7) % 7 + (occurrence - 1) * 7;
     while (occurrence >= 5 && mday > length) mday -= 7;  // 5: the last one in the month
     yday = before + mday - 1;
   }
-  std::int32_t ms = ((date.hour * 60 + date.minute) * 60 + date.second) * 1000 + date.milliseconds;
+  std::int64_t ms = ((std::int64_t{date.hour} * 60 + date.minute) * 60 + date.second) * 1000 + date.milliseconds;
   if (is_end) {
-    ms += dst_bias * 1000;
+    ms += std::int64_t{dst_bias} * 1000;
     if (ms < 0) {
       ms += 86400000;
       --yday;
@@ -154,7 +165,7 @@ transition transition_of(int year, const sys::zone_date& date, bool is_end, std:
       ++yday;
     }
   }
-  return {yday, ms};
+  return {yday, static_cast<std::int32_t>(ms)};
 }
 
 namespace {
