@@ -93,9 +93,11 @@ bool local_fields(time_value t, std::tm& out) {
   ensure_zone();
   const zone_state& z = zone();
   if (t > 259200u && t < 4102185599u) {
-    gm_fields(t - static_cast<time_value>(z.offset), out);
+    // A zone's offset keeps the shifted value inside the range; one read from a broken
+    // record (days away) gives no time rather than wild fields.
+    if (!gm_fields(t - static_cast<time_value>(z.offset), out)) return false;
     if (z.daylight != 0 && is_daylight(out)) {
-      gm_fields(t - static_cast<time_value>(z.offset) - static_cast<time_value>(z.dst_bias), out);
+      if (!gm_fields(t - static_cast<time_value>(z.offset) - static_cast<time_value>(z.dst_bias), out)) return false;
       out.tm_isdst = 1;
     }
     return true;
