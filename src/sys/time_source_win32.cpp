@@ -52,6 +52,7 @@ class win32_time_source final : public time_source {
     return (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
   }
   bool tz_variable(char* buffer, std::size_t size) override {
+    SetLastError(ERROR_SUCCESS);  // an empty value also returns 0, without an error
     DWORD n = GetEnvironmentVariableA("TZ", buffer, static_cast<DWORD>(size));
     if (n == 0) {
       if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;

@@ -1,6 +1,7 @@
 // The locale snapshot from injected locale items, and the separator functions on it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -143,3 +144,20 @@ TEST(LocaleSeparators, FirstOccurrenceOnly) {
   lcConvFloat(text);
   EXPECT_STREQ(text, "3.5.7");
 }
+
+#if !defined(_WIN32)
+// The native seam reads the C library's locale: the "C" locale writes dates as
+// %m/%d/%y and has no thousands separator.
+TEST(LocaleSnapshot, NativeSeamInTheCLocale) {
+  const char* old = std::getenv("LC_ALL");
+  std::string kept = old != nullptr ? old : "";
+  setenv("LC_ALL", "C", 1);
+  locale_snapshot s;
+  tambre::text::fill_locale_snapshot(s, tambre::sys::read_locale_item);
+  if (old != nullptr)
+    setenv("LC_ALL", kept.c_str(), 1);
+  else
+    unsetenv("LC_ALL");
+  EXPECT_EQ(describe(s), "/:..MDY");
+}
+#endif

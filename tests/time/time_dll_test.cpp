@@ -116,6 +116,20 @@ TEST(TimeZoneWine, TzVariableCentralEurope) {
   _tzset_();
 }
 
+TEST(TimeZoneWine, EmptyTzKeepsTheZone) {
+  SetEnvironmentVariableA("TZ", "EST5EDT");
+  _tzset_();
+  ASSERT_EQ(*_gettimezone(), 18000);
+  SetEnvironmentVariableA("TZ", "");
+  _tzset_();
+  EXPECT_EQ(*_gettimezone(), 18000) << "set but empty is not the same as unset";
+  SetEnvironmentVariableA("TZ", nullptr);
+  _tzset_();
+  TIME_ZONE_INFORMATION info;
+  GetTimeZoneInformation(&info);
+  EXPECT_EQ(*_gettimezone(), info.Bias * 60 + (info.StandardDate.wMonth != 0 ? info.StandardBias * 60 : 0));
+}
+
 TEST(TimeZoneWine, RecordOfThePlatform) {
   without_tz plain;
   TIME_ZONE_INFORMATION info;
