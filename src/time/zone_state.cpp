@@ -118,13 +118,14 @@ zone_state next_zone_state(const zone_state& current) {
 void read_zone() {
   // Every read forgets the cached transitions, before and after the state changes.
   generation.fetch_add(1, std::memory_order_acq_rel);
-  initialised.store(true, std::memory_order_release);
   // The new state is worked out apart and written in one go, so a conversion running
   // meanwhile never meets a half-read zone (a re-read of the same zone writes the
   // values it already had).
   zone_state next = next_zone_state(live_zone);
   live_zone = next;
   generation.fetch_add(1, std::memory_order_acq_rel);
+  // Only now: a thread that finds the flag set must find the zone read.
+  initialised.store(true, std::memory_order_release);
 }
 
 void ensure_zone() {

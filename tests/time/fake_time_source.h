@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "sys/platform.h"
 #include "time/local_time.h"
@@ -42,6 +44,7 @@ class fake_time_source : public sys::time_source {
  public:
   sys::zone_query zone{sys::zone_query_failed, {}};
   std::atomic<int> zone_queries{0};
+  int query_delay_ms = 0;  // a slow platform widens the window of a first read
   sys::wall_clock local{2024, 3, 5, 8, 4, 9, 0};
   sys::wall_clock utc{2024, 3, 5, 7, 4, 9, 0};
   std::uint64_t file_time = 0;
@@ -56,6 +59,7 @@ class fake_time_source : public sys::time_source {
 
   sys::zone_query query_zone() override {
     ++zone_queries;
+    if (query_delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(query_delay_ms));
     return zone;
   }
   sys::wall_clock local_clock() override { return local; }

@@ -70,6 +70,7 @@ TEST_F(Threads, ConcurrentConversionsOfDifferentYears) {
 
 TEST_F(Threads, FirstConversionOnManyThreadsReadsZoneOnce) {
   source.use_record(tambre::test::central_european());
+  source.query_delay_ms = 50;
   std::vector<std::thread> threads;
   std::atomic<int> wrong{0};
   for (int n = 0; n < 8; ++n) {
