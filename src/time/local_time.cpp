@@ -97,7 +97,14 @@ bool local_fields(time_value t, std::tm& out) {
     // record (days away) gives no time rather than wild fields.
     if (!gm_fields(t - static_cast<time_value>(z.offset), out)) return false;
     if (z.daylight != 0 && is_daylight(out)) {
-      if (!gm_fields(t - static_cast<time_value>(z.offset) - static_cast<time_value>(z.dst_bias), out)) return false;
+      // A whole-hour bias that stays within the day only moves the hour; anything else
+      // is broken down again.
+      int hour = out.tm_hour - z.dst_bias / 3600;
+      if (z.dst_bias % 3600 == 0 && hour >= 0 && hour < 24) {
+        out.tm_hour = hour;
+      } else if (!gm_fields(t - static_cast<time_value>(z.offset) - static_cast<time_value>(z.dst_bias), out)) {
+        return false;
+      }
       out.tm_isdst = 1;
     }
     return true;
