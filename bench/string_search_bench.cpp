@@ -4,13 +4,12 @@
 #include <fnmatch.h>
 #include <strings.h>
 
-#include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "ratio_reporter.h"
 #include "tambre32/strutil.h"
 
 namespace {
@@ -81,33 +80,9 @@ BENCHMARK(BM_strcasestr);
 BENCHMARK(BM_strmatch);
 BENCHMARK(BM_fnmatch_casefold);
 
-// Prints ours / peer for each pair once the runs are done.
-class ratio_reporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    print("BM_stristr", "BM_strcasestr");
-    print("BM_strmatch", "BM_fnmatch_casefold");
-  }
-
- private:
-  void print(const std::string& ours, const std::string& peer) {
-    if (times_.count(ours) && times_.count(peer) && times_[peer] > 0) {
-      std::printf("ratio %s / %s = %.2f\n", ours.c_str(), peer.c_str(), times_[ours] / times_[peer]);
-    }
-  }
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  ratio_reporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  return 0;
+  return tambre::bench::run_with_ratios(argc, argv,
+                                        {{"BM_stristr", "BM_strcasestr"}, {"BM_strmatch", "BM_fnmatch_casefold"}});
 }

@@ -3,7 +3,10 @@
 
 #include "tambre32/net.h"
 #include "tambre32/redundancy.h"
+#include "tambre32/locale.h"
 #include "tambre32/strutil.h"
+#include "tambre32/timecore.h"
+#include "tambre32/tmsmap.h"
 #if defined(_WIN32)
 #include "tambre32/frame.h"
 #include "tambre32/regfile.h"

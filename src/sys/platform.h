@@ -21,3 +21,75 @@ inline unsigned char lower_char(char c) { return lower_table()[static_cast<unsig
 std::size_t load_library_string(unsigned id, char* buffer, std::size_t size);
 
 }  // namespace tambre::sys
+
+// ---- Time and zone --------------------------------------------------------------------
+
+#include <cstdint>
+
+namespace tambre::sys {
+
+// A transition date of the zone record, laid out like the platform's SYSTEMTIME.
+// year 0: weekday form (day = occurrence 1-5 of day_of_week, 5 = last); otherwise the
+// absolute form (day = day of the month, applied to any year). month 0: no transition.
+struct zone_date {
+  std::uint16_t year, month, day_of_week, day, hour, minute, second, milliseconds;
+};
+
+// The platform's time-zone record. Biases in minutes, UTC = local + bias.
+struct zone_record {
+  std::int32_t bias;
+  char16_t standard_name[32];
+  zone_date standard_date;
+  std::int32_t standard_bias;
+  char16_t daylight_name[32];
+  zone_date daylight_date;
+  std::int32_t daylight_bias;
+};
+
+// Result of a zone query: the record and the platform's indicator (0 unknown, 1 standard
+// time, 2 daylight time in effect now, 0xFFFFFFFF the query failed).
+constexpr std::uint32_t zone_query_failed = 0xFFFFFFFFu;
+constexpr std::uint32_t zone_daylight_now = 2;
+struct zone_query {
+  std::uint32_t status;
+  zone_record record;
+};
+
+// A wall-clock reading, month 1-12.
+struct wall_clock {
+  int year, month, day, hour, minute, second, milliseconds;
+};
+
+// Everything the calendar core asks of the platform. The platform's own source is the
+// default; tests install another one (a fixed zone record, fixed clocks, a given TZ).
+class time_source {
+ public:
+  virtual ~time_source() = default;
+  virtual zone_query query_zone() = 0;
+  virtual wall_clock local_clock() = 0;
+  virtual wall_clock utc_clock() = 0;
+  // UTC as 100-nanosecond units since 1601-01-01.
+  virtual std::uint64_t utc_file_time() = 0;
+  // The TZ variable: false when it is not set.
+  virtual bool tz_variable(char* buffer, std::size_t size) = 0;
+};
+
+time_source& platform_time_source();
+// The source the calendar core uses; set_time_source(nullptr) restores the platform's.
+time_source& current_time_source();
+void set_time_source(time_source* source);
+
+}  // namespace tambre::sys
+
+// ---- Locale items ---------------------------------------------------------------------
+
+namespace tambre::sys {
+
+enum class locale_item { date_separator, time_separator, decimal_separator, thousands_separator, short_date };
+
+// Reads an item of the user's default locale into buffer (terminated). Returns the
+// number of characters written including the terminator, 0 when the item cannot be read
+// or does not fit, like the platform's locale query.
+int read_locale_item(locale_item item, char* buffer, int size);
+
+}  // namespace tambre::sys

@@ -1,0 +1,43 @@
+#pragma once
+// Console output of Google Benchmark plus one line per (ours, peer) pair at the end:
+// "ratio ours / peer = x", the time per call of ours over the peer's.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tambre::bench {
+
+class ratio_reporter : public benchmark::ConsoleReporter {
+ public:
+  explicit ratio_reporter(std::vector<std::pair<std::string, std::string>> pairs) : pairs_(std::move(pairs)) {}
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    for (const auto& [ours, peer] : pairs_) {
+      if (times_.count(ours) && times_.count(peer) && times_[peer] > 0) {
+        std::printf("ratio %s / %s = %.2f\n", ours.c_str(), peer.c_str(), times_[ours] / times_[peer]);
+      }
+    }
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::string>> pairs_;
+  std::map<std::string, double> times_;
+};
+
+// Runs the registered benchmarks and prints the ratios of the pairs.
+inline int run_with_ratios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> pairs) {
+  benchmark::Initialize(&argc, argv);
+  ratio_reporter reporter(std::move(pairs));
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  return 0;
+}
+
+}  // namespace tambre::bench

@@ -1,0 +1,143 @@
+// localtime, gmtime and mktime beside glibc's localtime_r, gmtime_r and mktime, on the
+// same Central European zone (ours from a zone record, glibc's from Europe/Berlin) and
+// the same times, spread over 2000-2037. The ratio lines are ours / glibc per call.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <random>
+#include <vector>
+
+#include "ratio_reporter.h"
+#include "sys/platform.h"
+#include "time/calendar.h"
+#include "time/local_time.h"
+#include "time/zone_state.h"
+
+namespace {
+
+namespace tt = tambre::time;
+
+class central_european_source final : public tambre::sys::time_source {
+ public:
+  tambre::sys::zone_query query_zone() override {
+    tambre::sys::zone_query q{1, {}};
+    q.record.bias = -60;
+    q.record.standard_date = {0, 10, 0, 5, 3, 0, 0, 0};
+    q.record.daylight_date = {0, 3, 0, 5, 2, 0, 0, 0};
+    q.record.daylight_bias = -60;
+    return q;
+  }
+  tambre::sys::wall_clock local_clock() override { return {2024, 1, 1, 0, 0, 0, 0}; }
+  tambre::sys::wall_clock utc_clock() override { return {2024, 1, 1, 0, 0, 0, 0}; }
+  std::uint64_t utc_file_time() override { return 0; }
+  bool tz_variable(char*, std::size_t) override { return false; }
+};
+
+struct inputs {
+  std::vector<tt::time_value> times;
+  std::vector<std::tm> local_fields;  // glibc's breakdown of each time, tm_isdst -1
+};
+
+const inputs& sample() {
+  static const inputs data = [] {
+    static central_european_source source;
+    tambre::sys::set_time_source(&source);
+    tt::read_zone();
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    inputs d;
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<std::uint32_t> pick(946684800u, 2145916799u);  // 2000-2037
+    for (int i = 0; i < 4096; ++i) {
+      tt::time_value t = pick(rng);
+      d.times.push_back(t);
+      std::time_t tt_ = t;
+      std::tm f;
+      localtime_r(&tt_, &f);
+      f.tm_isdst = -1;
+      d.local_fields.push_back(f);
+    }
+    return d;
+  }();
+  return data;
+}
+
+void BM_localtime(benchmark::State& state) {
+  const auto& d = sample();
+  std::size_t i = 0;
+  std::tm f;
+  for (auto _ : state) {
+    tt::local_fields(d.times[i], f);
+    benchmark::DoNotOptimize(f);
+    i = (i + 1) % d.times.size();
+  }
+}
+
+void BM_glibc_localtime_r(benchmark::State& state) {
+  const auto& d = sample();
+  std::size_t i = 0;
+  std::tm f;
+  for (auto _ : state) {
+    std::time_t t = d.times[i];
+    benchmark::DoNotOptimize(localtime_r(&t, &f));
+    i = (i + 1) % d.times.size();
+  }
+}
+
+void BM_gmtime(benchmark::State& state) {
+  const auto& d = sample();
+  std::size_t i = 0;
+  std::tm f;
+  for (auto _ : state) {
+    tt::gm_fields(d.times[i], f);
+    benchmark::DoNotOptimize(f);
+    i = (i + 1) % d.times.size();
+  }
+}
+
+void BM_glibc_gmtime_r(benchmark::State& state) {
+  const auto& d = sample();
+  std::size_t i = 0;
+  std::tm f;
+  for (auto _ : state) {
+    std::time_t t = d.times[i];
+    benchmark::DoNotOptimize(gmtime_r(&t, &f));
+    i = (i + 1) % d.times.size();
+  }
+}
+
+void BM_mktime(benchmark::State& state) {
+  const auto& d = sample();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    std::tm f = d.local_fields[i];
+    benchmark::DoNotOptimize(tt::make_local(f));
+    i = (i + 1) % d.times.size();
+  }
+}
+
+void BM_glibc_mktime(benchmark::State& state) {
+  const auto& d = sample();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    std::tm f = d.local_fields[i];
+    benchmark::DoNotOptimize(mktime(&f));
+    i = (i + 1) % d.times.size();
+  }
+}
+
+BENCHMARK(BM_localtime);
+BENCHMARK(BM_glibc_localtime_r);
+BENCHMARK(BM_gmtime);
+BENCHMARK(BM_glibc_gmtime_r);
+BENCHMARK(BM_mktime);
+BENCHMARK(BM_glibc_mktime);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return tambre::bench::run_with_ratios(
+      argc, argv,
+      {{"BM_localtime", "BM_glibc_localtime_r"}, {"BM_gmtime", "BM_glibc_gmtime_r"}, {"BM_mktime", "BM_glibc_mktime"}});
+}

@@ -1,0 +1,149 @@
+// The C library's zone rules as an outside oracle (native build): our localtime and
+// mktime on a zone record equal to a rule set must match glibc's under the same rules.
+#include <gtest/gtest.h>
+
+#if !defined(_WIN32)
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "civil_oracle.h"
+#include "fake_time_source.h"
+#include "time/calendar.h"
+#include "time/local_time.h"
+
+namespace tt = tambre::time;
+using tambre::test::seconds_of;
+
+namespace {
+
+// Sets TZ for glibc for the test's duration.
+class glibc_zone {
+ public:
+  explicit glibc_zone(const char* tz) {
+    const char* old = std::getenv("TZ");
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    setenv("TZ", tz, 1);
+    tzset();
+  }
+  ~glibc_zone() {
+    if (had_)
+      setenv("TZ", old_.c_str(), 1);
+    else
+      unsetenv("TZ");
+    tzset();
+  }
+
+ private:
+  bool had_;
+  std::string old_;
+};
+
+// Our breakdown of every step-th second in [from, to) equals glibc's localtime_r.
+void expect_localtime_like_glibc(std::int64_t from, std::int64_t to, int step) {
+  for (std::int64_t t = from; t < to; t += step) {
+    std::tm ours, theirs;
+    std::time_t tt_ = static_cast<std::time_t>(t);
+    localtime_r(&tt_, &theirs);
+    ASSERT_TRUE(tt::local_fields(static_cast<tt::time_value>(t), ours)) << t;
+    if (ours.tm_year != theirs.tm_year || ours.tm_mon != theirs.tm_mon || ours.tm_mday != theirs.tm_mday ||
+        ours.tm_hour != theirs.tm_hour || ours.tm_min != theirs.tm_min || ours.tm_sec != theirs.tm_sec ||
+        ours.tm_wday != theirs.tm_wday || ours.tm_yday != theirs.tm_yday || ours.tm_isdst != theirs.tm_isdst) {
+      FAIL() << "t=" << t << ": ours " << ours.tm_mday << "." << ours.tm_mon + 1 << "." << ours.tm_year + 1900 << " "
+             << ours.tm_hour << ":" << ours.tm_min << " dst " << ours.tm_isdst << ", glibc " << theirs.tm_mday << "."
+             << theirs.tm_mon + 1 << "." << theirs.tm_year + 1900 << " " << theirs.tm_hour << ":" << theirs.tm_min
+             << " dst " << theirs.tm_isdst;
+    }
+  }
+}
+
+}  // namespace
+
+using GlibcOracle = tambre::test::zone_test;
+
+TEST_F(GlibcOracle, LocaltimeEveryQuarterHourLikeEuropeBerlin) {
+  zone_from(tambre::test::central_european());
+  glibc_zone berlin("Europe/Berlin");
+  expect_localtime_like_glibc(seconds_of(2000, 1, 1), seconds_of(2038, 1, 1), 900);
+}
+
+TEST_F(GlibcOracle, LocaltimeToTheEndLikeCentralEuropeanRule) {
+  zone_from(tambre::test::central_european());
+  glibc_zone rule("CET-1CEST,M3.5.0,M10.5.0/3");
+  expect_localtime_like_glibc(seconds_of(2038, 1, 1), 4102444800LL, 900);
+  // Around every change of the century, to the second.
+  for (int year = 2000; year <= 2099; ++year) {
+    std::int64_t march = seconds_of(year, 3, 25), october = seconds_of(year, 10, 25);
+    expect_localtime_like_glibc(march, march + 8 * 86400, 1800);
+    expect_localtime_like_glibc(october, october + 8 * 86400, 1800);
+  }
+}
+
+TEST_F(GlibcOracle, LocaltimeSouthernHemisphereLikeSydney) {
+  zone_from(tambre::test::make_record(-600, {0, 4, 0, 1, 3, 0, 0, 0}, 0, {0, 10, 0, 1, 2, 0, 0, 0}, -60));
+  glibc_zone sydney("Australia/Sydney");
+  expect_localtime_like_glibc(seconds_of(2009, 1, 1), seconds_of(2038, 1, 1), 1800);
+}
+
+// mktime with tm_isdst -1 gives glibc's value back outside the skipped and repeated
+// hour; inside them, the skipped hour reads as daylight time and the repeated hour as
+// standard time.
+TEST_F(GlibcOracle, MktimeLikeEuropeBerlin) {
+  zone_from(tambre::test::central_european());
+  glibc_zone berlin("Europe/Berlin");
+  for (std::int64_t t = seconds_of(2000, 1, 1); t < seconds_of(2038, 1, 1); t += 900) {
+    std::time_t tt_ = static_cast<std::time_t>(t);
+    std::tm theirs;
+    localtime_r(&tt_, &theirs);
+    std::tm ours = theirs;
+    ours.tm_isdst = -1;
+    ours.tm_wday = ours.tm_yday = -1;
+    tt::time_value got = tt::make_local(ours);
+    std::tm wall = theirs;
+    std::int64_t wall_as_utc = timegm(&wall);
+    // The repeated hour: 02:00-02:59 local on the day daylight time ends.
+    std::time_t hour_later = tt_ + 3600;
+    std::tm later;
+    localtime_r(&hour_later, &later);
+    bool first_of_repeated = theirs.tm_isdst > 0 && later.tm_isdst == 0 && later.tm_hour == theirs.tm_hour;
+    std::int64_t expected = first_of_repeated ? wall_as_utc + tt::zone().offset : t;
+    ASSERT_EQ(got, static_cast<tt::time_value>(expected)) << t;
+    ASSERT_EQ(ours.tm_hour, theirs.tm_hour) << t;
+    ASSERT_EQ(ours.tm_wday, theirs.tm_wday) << t;
+  }
+  // The skipped hour of every year: wall time minus the offset and the DST bias.
+  for (int year = 2000; year <= 2099; ++year) {
+    std::int64_t day = seconds_of(year, 3, 31) / 86400;
+    day -= (day + 4) % 7;  // last Sunday of March
+    auto c = tambre::test::civil_from_days(day);
+    for (int minute = 0; minute < 60; minute += 5) {
+      std::tm f{};
+      f.tm_year = year - 1900;
+      f.tm_mon = 2;
+      f.tm_mday = static_cast<int>(c.day);
+      f.tm_hour = 2;
+      f.tm_min = minute;
+      f.tm_isdst = -1;
+      std::int64_t wall = seconds_of(year, 3, c.day, 2, minute);
+      ASSERT_EQ(tt::make_local(f), static_cast<tt::time_value>(wall - 3600 - 3600)) << year << " " << minute;
+    }
+  }
+}
+
+// The native platform source turns glibc's zone into a record in the absolute form.
+TEST(PosixTimeSource, ZoneRecordFromGlibcRules) {
+  glibc_zone berlin("Europe/Berlin");
+  auto q = tambre::sys::platform_time_source().query_zone();
+  ASSERT_NE(q.status, tambre::sys::zone_query_failed);
+  EXPECT_EQ(q.record.bias, -60);
+  EXPECT_EQ(q.record.daylight_bias, -60);
+  EXPECT_EQ(q.record.daylight_date.month, 3);
+  EXPECT_EQ(q.record.daylight_date.hour, 2);
+  EXPECT_EQ(q.record.standard_date.month, 10);
+  EXPECT_EQ(q.record.standard_date.hour, 3);
+  EXPECT_NE(q.record.daylight_date.year, 0);
+  EXPECT_EQ(q.record.daylight_date.day_of_week, 0);
+  EXPECT_GE(q.record.daylight_date.day, 25);
+}
+#endif

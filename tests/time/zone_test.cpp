@@ -1,0 +1,192 @@
+// Reading the zone from the platform's record or from TZ, and the transition rules.
+#include <gtest/gtest.h>
+
+#include "civil_oracle.h"
+#include "fake_time_source.h"
+#include "time/calendar.h"
+#include "time/zone_state.h"
+
+namespace tt = tambre::time;
+using tambre::sys::zone_date;
+using tambre::test::fixed_zone;
+using tambre::test::make_record;
+using tambre::test::zone_test;
+
+using ZoneRead = zone_test;
+
+TEST_F(ZoneRead, FailingFirstQueryKeepsInitialValues) {
+  tt::ensure_zone();
+  const auto& z = tt::zone();
+  EXPECT_EQ(z.offset, 28800);
+  EXPECT_EQ(z.daylight, 1);
+  EXPECT_EQ(z.dst_bias, -3600);
+  EXPECT_STREQ(z.standard_name, "PST");
+  EXPECT_STREQ(z.daylight_name, "PDT");
+  EXPECT_FALSE(z.record_valid);
+}
+
+TEST_F(ZoneRead, RecordGivesOffsetBiasAndNames) {
+  struct row {
+    const char* name;
+    tambre::sys::zone_record record;
+    int offset, daylight, dst_bias;
+  } rows[] = {
+      {"central european", tambre::test::central_european(), -3600, 1, -3600},
+      {"no daylight date", fixed_zone(300), 18000, 0, 0},
+      {"daylight date, zero bias", make_record(-60, {0, 10, 0, 5, 3, 0, 0, 0}, 0, {0, 3, 0, 5, 2, 0, 0, 0}, 0), -3600,
+       0, 0},
+      {"standard bias with a standard date",
+       make_record(300, {0, 11, 0, 1, 2, 0, 0, 0}, 10, {0, 3, 0, 2, 2, 0, 0, 0}, -50), 18600, 1, -3600},
+      {"standard bias without a standard date", make_record(300, {}, 10, {}, 0), 18000, 0, 0},
+      {"two-hour advance", make_record(-600, {0, 4, 0, 1, 3, 0, 0, 0}, 0, {0, 10, 0, 1, 2, 0, 0, 0}, -120), -36000, 1,
+       -7200},
+  };
+  for (const auto& r : rows) {
+    zone_from(r.record);
+    const auto& z = tt::zone();
+    EXPECT_TRUE(z.record_valid) << r.name;
+    EXPECT_EQ(z.offset, r.offset) << r.name;
+    EXPECT_EQ(z.daylight, r.daylight) << r.name;
+    EXPECT_EQ(z.dst_bias, r.dst_bias) << r.name;
+  }
+}
+
+TEST_F(ZoneRead, NamesAreNarrowedAndCut) {
+  auto record = tambre::test::central_european();
+  record.daylight_name[0] = u'\u00e9';  // Latin-1 survives
+  record.daylight_name[1] = u'\u20ac';  // beyond Latin-1 does not
+  for (int i = 0; i < 31; ++i) record.standard_name[i] = u'A';
+  record.standard_name[31] = 0;
+  zone_from(record);
+  EXPECT_EQ(static_cast<unsigned char>(tt::zone().daylight_name[0]), 0xE9);
+  EXPECT_EQ(tt::zone().daylight_name[1], '?');
+  EXPECT_EQ(std::string(tt::zone().standard_name), std::string(31, 'A'));
+}
+
+TEST_F(ZoneRead, LaterFailingQueryKeepsPreviousState) {
+  zone_from(tambre::test::central_european());
+  source.zone.status = tambre::sys::zone_query_failed;
+  tt::read_zone();
+  EXPECT_EQ(tt::zone().offset, -3600);
+  EXPECT_EQ(tt::zone().daylight, 1);
+  EXPECT_FALSE(tt::zone().record_valid);
+}
+
+struct tz_row {
+  const char* name;
+  const char* tz;
+  int offset;
+  int daylight;
+  const char* standard_name;
+  const char* daylight_name;
+};
+
+TEST_F(ZoneRead, TzForms) {
+  const tz_row rows[] = {
+      {"central europe", "CET-1CEST", -3600, 'C', "CET", "CES"},
+      {"eastern", "EST5EDT", 18000, 'E', "EST", "EDT"},
+      {"minutes", "IST-5:30", -19800, 0, "IST", ""},
+      {"seconds", "ABC+3:15:20XYZ", 11720, 'X', "ABC", "XYZ"},
+      {"explicit plus", "ABC+4DEF", 14400, 'D', "ABC", "DEF"},
+      {"zero", "GMT0", 0, 0, "GMT", ""},
+      {"newfoundland", "NST3:30NDT", 12600, 'N', "NST", "NDT"},
+      {"short daylight name", "AAA1B", 3600, 'B', "AAA", "B"},
+      {"name only", "UTC", 0, 0, "UTC", ""},
+  };
+  for (const auto& r : rows) {
+    tt::reset_zone_for_test();
+    source.use_tz(r.tz);
+    tt::read_zone();
+    const auto& z = tt::zone();
+    EXPECT_EQ(z.offset, r.offset) << r.name;
+    EXPECT_EQ(z.daylight, r.daylight) << r.name;
+    EXPECT_STREQ(z.standard_name, r.standard_name) << r.name;
+    EXPECT_STREQ(z.daylight_name, r.daylight_name) << r.name;
+    EXPECT_EQ(z.dst_bias, -3600) << r.name << ": TZ leaves the DST bias alone";
+    EXPECT_FALSE(z.record_valid) << r.name;
+  }
+}
+
+TEST_F(ZoneRead, TzLeavesDstBiasOfRecordAndSkipsSameText) {
+  zone_from(make_record(-600, {0, 4, 0, 1, 3, 0, 0, 0}, 0, {0, 10, 0, 1, 2, 0, 0, 0}, -120));
+  source.use_tz("CET-1CEST");
+  tt::read_zone();
+  EXPECT_EQ(tt::zone().offset, -3600);
+  EXPECT_EQ(tt::zone().dst_bias, -7200);
+  // The same text again is not parsed again.
+  tt::zone().offset = 42;
+  tt::read_zone();
+  EXPECT_EQ(tt::zone().offset, 42);
+  source.use_tz("EST5EDT");
+  tt::read_zone();
+  EXPECT_EQ(tt::zone().offset, 18000);
+}
+
+TEST_F(ZoneRead, EmptyTzKeepsState) {
+  source.use_tz("");
+  tt::read_zone();
+  EXPECT_EQ(tt::zone().offset, 28800);
+  EXPECT_STREQ(tt::zone().standard_name, "PST");
+  EXPECT_EQ(source.zone_queries, 0);
+}
+
+// ---- transitions ----
+
+namespace {
+
+int yday_of(int year, unsigned month, unsigned day) {
+  return static_cast<int>(tambre::test::days_from_civil(year, month, day) - tambre::test::days_from_civil(year, 1, 1));
+}
+
+}  // namespace
+
+TEST(Transition, WeekdayAndAbsoluteForms) {
+  struct row {
+    const char* name;
+    int year;
+    zone_date date;
+    bool is_end;
+    int dst_bias;
+    int yday;
+    int ms;
+  } rows[] = {
+      {"second Sunday of March 2009", 109, {0, 3, 0, 2, 2, 0, 0, 0}, false, -3600, yday_of(2009, 3, 8), 7200000},
+      {"first Sunday of April 2024", 124, {0, 4, 0, 1, 2, 0, 0, 0}, false, -3600, yday_of(2024, 4, 7), 7200000},
+      {"last Sunday of March 2024", 124, {0, 3, 0, 5, 2, 0, 0, 0}, false, -3600, yday_of(2024, 3, 31), 7200000},
+      {"last Sunday of October 2024, end", 124, {0, 10, 0, 5, 3, 0, 0, 0}, true, -3600, yday_of(2024, 10, 27), 7200000},
+      {"fourth Saturday of February leap", 124, {0, 2, 6, 4, 1, 2, 3, 4}, false, 0, yday_of(2024, 2, 24), 3723004},
+      {"absolute March 25", 124, {2000, 3, 0, 25, 2, 0, 0, 0}, false, -3600, yday_of(2024, 3, 25), 7200000},
+      {"end at 00:30 daylight", 124, {0, 10, 0, 5, 0, 30, 0, 0}, true, -3600, yday_of(2024, 10, 26), 84600000},
+      {"end at 23:30 with +1h bias", 124, {0, 10, 0, 5, 23, 30, 0, 0}, true, 3600, yday_of(2024, 10, 28), 1800000},
+      {"2100 is no leap year", 200, {0, 3, 0, 5, 2, 0, 0, 0}, false, -3600, yday_of(2100, 3, 28), 7200000},
+  };
+  for (const auto& r : rows) {
+    auto t = tt::transition_of(r.year, r.date, r.is_end, r.dst_bias);
+    EXPECT_EQ(t.yday, r.yday) << r.name;
+    EXPECT_EQ(t.ms, r.ms) << r.name;
+  }
+}
+
+// The fifth occurrence is the month's last one in every year and month; the first is
+// within the first seven days and on the asked weekday.
+TEST(Transition, FifthIsLastAndFirstIsFirst) {
+  for (int year = 70; year <= 199; ++year) {
+    for (std::uint16_t month = 1; month <= 12; ++month) {
+      for (std::uint16_t weekday = 0; weekday < 7; ++weekday) {
+        auto last = tt::transition_of(year, {0, month, weekday, 5, 0, 0, 0, 0}, false, 0);
+        auto first = tt::transition_of(year, {0, month, weekday, 1, 0, 0, 0, 0}, false, 0);
+        std::int64_t jan1 = tambre::test::days_from_civil(1900 + year, 1, 1);
+        std::int64_t month_start = tambre::test::days_from_civil(1900 + year, month, 1);
+        std::int64_t next_month = month == 12 ? tambre::test::days_from_civil(1901 + year, 1, 1)
+                                              : tambre::test::days_from_civil(1900 + year, month + 1, 1);
+        std::int64_t last_day = jan1 + last.yday, first_day = jan1 + first.yday;
+        ASSERT_EQ((last_day + 4) % 7, weekday);
+        ASSERT_LT(last_day, next_month);
+        ASSERT_GE(last_day + 7, next_month);
+        ASSERT_EQ((first_day + 4) % 7, weekday);
+        ASSERT_GE(first_day, month_start);
+        ASSERT_LT(first_day, month_start + 7);
+      }
+    }
+  }
+}
