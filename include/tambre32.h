@@ -1,7 +1,11 @@
 /* Everything tambre32.dll exports. */
 #pragma once
 
+#include "tambre32/encoding.h"
+#include "tambre32/stringlist.h"
 #include "tambre32/strutil.h"
+#include "tambre32/values.h"
+#include "tambre32/xltable.h"
 #if defined(_WIN32)
 #include "tambre32/frame.h"
 #endif
