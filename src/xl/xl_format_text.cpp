@@ -73,8 +73,10 @@ TAMBRE_EXPORT(int, TAMBRE_FASTCALL) xlFormatText(const void* buffer, int bufferS
     const int current = xlSize(bytes + offset);
     if (current < 0) break;  // an unknown record has no size to step over
     offset += static_cast<std::size_t>(current);
+    // Only records that lie wholly inside the buffer are shown.
     if (offset >= size || size - offset < header_size) break;
     const record_view record(bytes + offset, size - offset);
+    if (record.readable < record.size) break;
     const char* pattern = cell_pattern(record.type);
     if (pattern == nullptr) {
       out.append("#INVFORMAT");
