@@ -46,17 +46,21 @@ struct heap_text {
 };
 
 // in (code page `from`, terminated) -> UTF-16 -> code page `to`, cut to `size` bytes.
+// The input is read in full before the output is written, so the two may be one buffer.
+// A conversion the platform refuses leaves an empty output.
 bool convert_code_page(UINT from, UINT to, const char* in, char* out, std::size_t size) {
-  out[0] = '\0';
   const int wide_count = MultiByteToWideChar(from, 0, in, -1, nullptr, 0);
-  if (wide_count <= 0) return false;
-  heap_text<wchar_t> wide(static_cast<std::size_t>(wide_count));
-  if (wide.data == nullptr || MultiByteToWideChar(from, 0, in, -1, wide.data, wide_count) != wide_count) return false;
+  heap_text<wchar_t> wide(wide_count > 0 ? static_cast<std::size_t>(wide_count) : 1);
+  if (wide_count <= 0 || wide.data == nullptr ||
+      MultiByteToWideChar(from, 0, in, -1, wide.data, wide_count) != wide_count) {
+    out[0] = '\0';
+    return false;
+  }
   const int needed = WideCharToMultiByte(to, 0, wide.data, -1, nullptr, 0, nullptr, nullptr);
-  if (needed <= 0) return false;
-  heap_text<char> converted(static_cast<std::size_t>(needed));
-  if (converted.data == nullptr ||
+  heap_text<char> converted(needed > 0 ? static_cast<std::size_t>(needed) : 1);
+  if (needed <= 0 || converted.data == nullptr ||
       WideCharToMultiByte(to, 0, wide.data, -1, converted.data, needed, nullptr, nullptr) != needed) {
+    out[0] = '\0';
     return false;
   }
   if (static_cast<std::size_t>(needed) <= size) {
