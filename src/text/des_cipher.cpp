@@ -112,11 +112,14 @@ inline std::uint64_t permute(const byte_permutation& t, std::uint64_t v) {
 
 inline std::uint32_t rotl(std::uint32_t v, int n) { return v << n | v >> (32 - n); }
 
-// f(R, K) = P(S(E(R) xor K)); group i of E(R) is bits 4i..4i+5 of R (bit 0 meaning 32).
-inline std::uint32_t feistel(std::uint32_t r, const std::uint8_t* k) {
-  return sp[0][(rotl(r, 5) & 0x3F) ^ k[0]] | sp[1][((r >> 23) & 0x3F) ^ k[1]] | sp[2][((r >> 19) & 0x3F) ^ k[2]] |
-         sp[3][((r >> 15) & 0x3F) ^ k[3]] | sp[4][((r >> 11) & 0x3F) ^ k[4]] | sp[5][((r >> 7) & 0x3F) ^ k[5]] |
-         sp[6][((r >> 3) & 0x3F) ^ k[6]] | sp[7][(rotl(r, 1) & 0x3F) ^ k[7]];
+// f(R, K) = P(S(E(R) xor K)). Group i of E(R) is bits 4i..4i+5 of R (bit 0 meaning 32):
+// the even groups lie 8 bits apart in R rotated right by 1, the odd ones in R rotated
+// left by 3, so each rotation keyed once feeds four S-boxes.
+inline std::uint32_t feistel(std::uint32_t r, std::uint32_t even_key, std::uint32_t odd_key) {
+  const std::uint32_t a = rotl(r, 31) ^ even_key;
+  const std::uint32_t b = rotl(r, 3) ^ odd_key;
+  return sp[0][a >> 26] | sp[2][(a >> 18) & 0x3F] | sp[4][(a >> 10) & 0x3F] | sp[6][(a >> 2) & 0x3F] |
+         sp[1][b >> 26] | sp[3][(b >> 18) & 0x3F] | sp[5][(b >> 10) & 0x3F] | sp[7][(b >> 2) & 0x3F];
 }
 
 inline std::uint64_t load_be64(const unsigned char* p) {
@@ -144,12 +147,13 @@ void des_set_key(const unsigned char key[8], des_schedule& schedule) {
       d = ((d << 1) | (d >> 27)) & 0x0FFFFFFF;
     }
     const std::uint64_t cd = static_cast<std::uint64_t>(c) << 28 | d;  // 56 bits, bit 1 at 2^55
+    schedule.even[round] = 0;
+    schedule.odd[round] = 0;
     for (int group = 0; group < 8; ++group) {
-      std::uint8_t six = 0;
-      for (int bit = 0; bit < 6; ++bit) {
-        six = static_cast<std::uint8_t>(six << 1 | ((cd >> (56 - permuted_choice_2[group * 6 + bit])) & 1));
-      }
-      schedule.round_keys[round][group] = six;
+      std::uint32_t six = 0;
+      for (int bit = 0; bit < 6; ++bit) six = six << 1 | ((cd >> (56 - permuted_choice_2[group * 6 + bit])) & 1);
+      const int shift = 26 - 8 * (group / 2);
+      (group % 2 == 0 ? schedule.even : schedule.odd)[round] |= six << shift;
     }
   }
 }
@@ -160,15 +164,17 @@ void des_ecb(const des_schedule& schedule, bool decrypt, const unsigned char* in
     const std::uint64_t block = permute(ip_table, load_be64(in));
     std::uint32_t l = static_cast<std::uint32_t>(block >> 32);
     std::uint32_t r = static_cast<std::uint32_t>(block);
+    const std::uint32_t* even = schedule.even;
+    const std::uint32_t* odd = schedule.odd;
     if (decrypt) {
       for (int round = 15; round > 0; round -= 2) {
-        l ^= feistel(r, schedule.round_keys[round]);
-        r ^= feistel(l, schedule.round_keys[round - 1]);
+        l ^= feistel(r, even[round], odd[round]);
+        r ^= feistel(l, even[round - 1], odd[round - 1]);
       }
     } else {
       for (int round = 0; round < 16; round += 2) {
-        l ^= feistel(r, schedule.round_keys[round]);
-        r ^= feistel(l, schedule.round_keys[round + 1]);
+        l ^= feistel(r, even[round], odd[round]);
+        r ^= feistel(l, even[round + 1], odd[round + 1]);
       }
     }
     // The last round's halves stay unswapped: R16 L16 goes into the final permutation.

@@ -9,8 +9,11 @@
 namespace tambre::text {
 
 struct des_schedule {
-  // Per round the 48-bit subkey as eight 6-bit groups, one per S-box, in round order.
-  std::uint8_t round_keys[16][8];
+  // Per round the 48-bit subkey, its eight 6-bit groups placed where the round function
+  // reads them: groups 0, 2, 4, 6 in even[], groups 1, 3, 5, 7 in odd[] (bits 31..26,
+  // 23..18, 15..10, 7..2), so one XOR keys four S-boxes.
+  std::uint32_t even[16];
+  std::uint32_t odd[16];
 };
 
 // The eight key bytes are the 64-bit key; their lowest bits (parity) are ignored.
