@@ -50,8 +50,8 @@ void des_openssl(benchmark::State& state) {
   DES_set_key_unchecked(&key, &schedule);
   for (auto _ : state) {
     for (std::size_t i = 0; i < n; i += 8) {
-      DES_ecb_encrypt(reinterpret_cast<const_DES_cblock*>(const_cast<unsigned char*>(in.data() + i)), reinterpret_cast<DES_cblock*>(out.data() + i),
-                      &schedule, DES_ENCRYPT);
+      DES_ecb_encrypt(reinterpret_cast<const_DES_cblock*>(const_cast<unsigned char*>(in.data() + i)),
+                      reinterpret_cast<DES_cblock*>(out.data() + i), &schedule, DES_ENCRYPT);
     }
     benchmark::ClobberMemory();
   }

@@ -92,9 +92,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   benchmark::Initialize(&argc, argv);
-  ratio_reporter reporter({{"BM_CRC32", "BM_zlib_crc32"},
-                           {"BM_CRC32", "BM_libdeflate_crc32"},
-                           {"BM_CRC16", "BM_bytewise_crc16"}});
+  ratio_reporter reporter(
+      {{"BM_CRC32", "BM_zlib_crc32"}, {"BM_CRC32", "BM_libdeflate_crc32"}, {"BM_CRC16", "BM_bytewise_crc16"}});
   benchmark::RunSpecifiedBenchmarks(&reporter);
   return 0;
 }

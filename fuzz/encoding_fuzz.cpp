@@ -1,10 +1,10 @@
 // Arbitrary bytes through the decoders: HexToStr, DecodeURL, UTF8ToAnsi and GetDBText.
 // No read past the text or the doubles, no write past the sizes, and the results keep
 // their contracts (decoded texts fit their bounds and round-trip where they must).
+#include <strings.h>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 #include <string>
 #include <vector>
 

@@ -1,5 +1,6 @@
 // CRC-32 (reflected 0xEDB88320) continued from the caller's value: sixteen bytes per step
-// with slicing tables; the byte table finishes the tail.
+// with slicing tables, or folded by carry-less multiplication (crc32_clmul.cpp) where the
+// processor has it; the byte table finishes the tail.
 #include "tambre32/encoding.h"
 #include "text/crc_tables.h"
 
@@ -41,5 +42,5 @@ std::uint32_t crc32_sliced(std::uint32_t crc, const unsigned char* p, std::size_
 
 TAMBRE_EXPORT(unsigned int, TAMBRE_STDCALL) CRC32(const void* data, int length, unsigned int start) {
   if (data == nullptr || length <= 0) return start;
-  return tambre::text::crc32_sliced(start, static_cast<const unsigned char*>(data), static_cast<std::size_t>(length));
+  return tambre::text::crc32_fast(start, static_cast<const unsigned char*>(data), static_cast<std::size_t>(length));
 }

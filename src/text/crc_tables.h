@@ -32,5 +32,9 @@ constexpr crc_slices<T, Slices> make_reflected_crc_tables(T poly) {
 // Reflected CRC-32, byte by byte with the classic table: the reference every faster path
 // must agree with.
 std::uint32_t crc32_bytewise(std::uint32_t crc, const unsigned char* data, std::size_t length);
+// Sixteen bytes per step with slicing tables.
+std::uint32_t crc32_sliced(std::uint32_t crc, const unsigned char* data, std::size_t length);
+// The fastest path the processor offers (carry-less multiplication where present).
+std::uint32_t crc32_fast(std::uint32_t crc, const unsigned char* data, std::size_t length);
 
 }  // namespace tambre::text

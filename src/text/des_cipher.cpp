@@ -118,8 +118,8 @@ inline std::uint32_t rotl(std::uint32_t v, int n) { return v << n | v >> (32 - n
 inline std::uint32_t feistel(std::uint32_t r, std::uint32_t even_key, std::uint32_t odd_key) {
   const std::uint32_t a = rotl(r, 31) ^ even_key;
   const std::uint32_t b = rotl(r, 3) ^ odd_key;
-  return sp[0][a >> 26] | sp[2][(a >> 18) & 0x3F] | sp[4][(a >> 10) & 0x3F] | sp[6][(a >> 2) & 0x3F] |
-         sp[1][b >> 26] | sp[3][(b >> 18) & 0x3F] | sp[5][(b >> 10) & 0x3F] | sp[7][(b >> 2) & 0x3F];
+  return sp[0][a >> 26] | sp[2][(a >> 18) & 0x3F] | sp[4][(a >> 10) & 0x3F] | sp[6][(a >> 2) & 0x3F] | sp[1][b >> 26] |
+         sp[3][(b >> 18) & 0x3F] | sp[5][(b >> 10) & 0x3F] | sp[7][(b >> 2) & 0x3F];
 }
 
 inline std::uint64_t load_be64(const unsigned char* p) {

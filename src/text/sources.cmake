@@ -5,6 +5,7 @@ list(APPEND TAMBRE_CORE_SOURCES
      ${CMAKE_CURRENT_LIST_DIR}/code_page_text.cpp
      ${CMAKE_CURRENT_LIST_DIR}/crc16.cpp
      ${CMAKE_CURRENT_LIST_DIR}/crc32.cpp
+     ${CMAKE_CURRENT_LIST_DIR}/crc32_clmul.cpp
      ${CMAKE_CURRENT_LIST_DIR}/des_cipher.cpp
      ${CMAKE_CURRENT_LIST_DIR}/rc4_cipher.cpp
      ${CMAKE_CURRENT_LIST_DIR}/crypt_data.cpp

@@ -48,7 +48,8 @@ TEST(StringList, IndexingAndItems) {
     const char* name;
     int index;
     const char* expected;
-  } rows[] = {{"first", 0, "a"}, {"last", 2, "c"}, {"count", 3, nullptr}, {"beyond", 50, nullptr}, {"negative", -4, "a"}};
+  } rows[] = {
+      {"first", 0, "a"}, {"last", 2, "c"}, {"count", 3, nullptr}, {"beyond", 50, nullptr}, {"negative", -4, "a"}};
   for (const auto& r : rows) {
     if (r.expected == nullptr) {
       EXPECT_EQ(list[r.index], nullptr) << r.name;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tambre32/encoding.h"
+#include "text/crc_tables.h"
 
 namespace {
 
@@ -80,6 +81,19 @@ TEST(CRC32, ContinuedOverAnySplitEqualsOneCall) {
   for (int split = 0; split <= 1000; ++split) {
     const std::uint32_t first = CRC32(data.data(), split, 0xFFFFFFFFu);
     ASSERT_EQ(CRC32(data.data() + split, 1000 - split, first), whole) << "split " << split;
+  }
+}
+
+// Whichever path the processor takes, the three ways agree on long buffers too.
+TEST(CRC32, ByteSlicedAndFoldedPathsAgree) {
+  std::mt19937 rng(64);
+  const auto data = random_bytes(rng, 70000);
+  for (std::size_t n : {64, 65, 127, 128, 191, 1000, 4096, 65536, 69999}) {
+    const std::uint32_t start = rng();
+    const std::uint32_t reference = tambre::text::crc32_bytewise(start, data.data() + 1, n);
+    EXPECT_EQ(tambre::text::crc32_sliced(start, data.data() + 1, n), reference) << n;
+    EXPECT_EQ(tambre::text::crc32_fast(start, data.data() + 1, n), reference) << n;
+    EXPECT_EQ(CRC32(data.data() + 1, static_cast<int>(n), start), reference) << n;
   }
 }
 

@@ -57,8 +57,8 @@ TEST(HexToStr, PairsOfDigitsOrAnEmptyFailure) {
     const char* hex;
     const char* expected;  // null: fails
   } rows[] = {
-      {"lower case", "415a", "AZ"},   {"upper case", "415A", "AZ"}, {"empty", "", ""},
-      {"colon", "41:5", nullptr},     {"odd count", "415", nullptr}, {"letter past F", "4G", nullptr},
+      {"lower case", "415a", "AZ"}, {"upper case", "415A", "AZ"},  {"empty", "", ""},
+      {"colon", "41:5", nullptr},   {"odd count", "415", nullptr}, {"letter past F", "4G", nullptr},
       {"blank", "41 5A", nullptr},
   };
   for (const auto& r : rows) {
@@ -112,8 +112,8 @@ TEST(EncodeURL, StopsAtTheFirstCharacterThatDoesNotFit) {
     const char* expected;
     int result;
   } rows[] = {
-      {"room for a and the terminator only", 4, "a", 0},   // "%20" needs 4 with 2 left
-      {"room for a%20", 5, "a%20", 0},                     // b needs 2, 1 left
+      {"room for a and the terminator only", 4, "a", 0},  // "%20" needs 4 with 2 left
+      {"room for a%20", 5, "a%20", 0},                    // b needs 2, 1 left
       {"exactly enough", 10, "a%20b%2Fc", 1},
       {"one short: c has no room", 9, "a%20b%2F", 0},
       {"size one", 1, "", 0},
@@ -137,14 +137,10 @@ TEST(DecodeURL, PercentSequencesBecomeBytes) {
     int result;
     const char* expected;  // checked when the result is true
   } rows[] = {
-      {"mixed case digits", "a%2fb%41", 1, "a/bA"},
-      {"plus stays plus", "a+b", 1, "a+b"},
-      {"high byte", "%FF%80", 1, "\xFF\x80"},
-      {"trailing percent", "50%", 0, nullptr},
-      {"one digit at the end", "50%4", 0, nullptr},
-      {"bad digit", "%G1", 0, nullptr},
-      {"bad second digit", "%1G", 0, nullptr},
-      {"null is empty", nullptr, 1, ""},
+      {"mixed case digits", "a%2fb%41", 1, "a/bA"}, {"plus stays plus", "a+b", 1, "a+b"},
+      {"high byte", "%FF%80", 1, "\xFF\x80"},       {"trailing percent", "50%", 0, nullptr},
+      {"one digit at the end", "50%4", 0, nullptr}, {"bad digit", "%G1", 0, nullptr},
+      {"bad second digit", "%1G", 0, nullptr},      {"null is empty", nullptr, 1, ""},
   };
   for (const auto& r : rows) {
     char out[32];
@@ -191,7 +187,11 @@ TEST(AnsiToUTF8, ConvertsThroughTheAnsiCodePage) {
       {"ascii", "Messwert 1", "Messwert 1"},
       {"umlauts", "\xC4\xD6\xDC\xE4\xF6\xFC\xDF", "\xC3\x84\xC3\x96\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F"},
       {"euro sign", "\x80", "\xE2\x82\xAC"},
-      {"degree", "20\xB0" "C", "20\xC2\xB0" "C"},
+      {"degree",
+       "20\xB0"
+       "C",
+       "20\xC2\xB0"
+       "C"},
       {"empty", "", ""},
   };
   for (const auto& r : rows) {
@@ -226,9 +226,13 @@ TEST(AnsiToUTF8, RefusesNullAndSharedBuffers) {
 }
 
 TEST(UTF8ToAnsi, WorksInPlaceAndMarksWhatTheCodePageLacks) {
-  char text[32] = "Gr\xC3\xBC\xC3\x9F" "e";
+  char text[32] =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e";
   EXPECT_EQ(UTF8ToAnsi(text, text, sizeof text), 1);
-  EXPECT_STREQ(text, "Gr\xFC\xDF" "e");
+  EXPECT_STREQ(text,
+               "Gr\xFC\xDF"
+               "e");
   char out[16];
   EXPECT_EQ(UTF8ToAnsi(out, "\xE2\x82\xAC\xE4\xB8\xAD", sizeof out), 1);  // euro, a CJK character
   EXPECT_STREQ(out, "\x80?");

@@ -47,9 +47,12 @@ TEST(CompareDouble, NaNSortsBelowEverything) {
     double a, b;
     int result;
   } rows[] = {
-      {"NaN and minus infinity", qnan, -inf, -1}, {"minus infinity and NaN", -inf, qnan, 1},
-      {"NaN and NaN", qnan, snan, 0},            {"less", 1.0, 2.0, -1},
-      {"greater", 2.0, 1.0, 1},                  {"equal zeros", -0.0, 0.0, 0},
+      {"NaN and minus infinity", qnan, -inf, -1},
+      {"minus infinity and NaN", -inf, qnan, 1},
+      {"NaN and NaN", qnan, snan, 0},
+      {"less", 1.0, 2.0, -1},
+      {"greater", 2.0, 1.0, 1},
+      {"equal zeros", -0.0, 0.0, 0},
       {"infinity on top", inf, 1e308, 1},
   };
   for (const auto& r : rows) EXPECT_EQ(CompareDouble(&r.a, &r.b), r.result) << r.name;
@@ -79,8 +82,12 @@ TEST(Float2DBF, PacksWithTheTruncatedMantissa) {
     float value;
     std::uint32_t dbf;
   } rows[] = {
-      {"zero", 0.0f, 0u},        {"one", 1.0f, 0x01400000u},        {"minus one", -1.0f, 0x01C00000u},
-      {"three quarters", 0.75f, 0x00600000u}, {"quarter", 0.25f, 0xFF400000u}, {"NaN", std::nanf(""), 0u},
+      {"zero", 0.0f, 0u},
+      {"one", 1.0f, 0x01400000u},
+      {"minus one", -1.0f, 0x01C00000u},
+      {"three quarters", 0.75f, 0x00600000u},
+      {"quarter", 0.25f, 0xFF400000u},
+      {"NaN", std::nanf(""), 0u},
   };
   for (const auto& r : rows) EXPECT_EQ(Float2DBF(r.value), r.dbf) << r.name;
 }

@@ -154,7 +154,8 @@ TEST(XlToString, TextsOfEveryType) {
   const struct {
     int code;
     const char* text;
-  } errors[] = {{0, "#NULL!"}, {7, "#DIV/0!"}, {15, "#VALUE!"}, {23, "#REF!"}, {29, "#NAME?"}, {36, "#NUM!"}, {42, "#N/A"}};
+  } errors[] = {{0, "#NULL!"},  {7, "#DIV/0!"}, {15, "#VALUE!"}, {23, "#REF!"},
+                {29, "#NAME?"}, {36, "#NUM!"},  {42, "#N/A"}};
   for (const auto& e : errors) {
     xlError(b, e.code);
     xlToString(b, text, sizeof text);
@@ -227,12 +228,12 @@ TEST(XlWalk, FirstAndNextRules) {
   const int table = xlTable(b);
   const int cell = xlFloat(b + table, 1.0);
   EXPECT_EQ(xlGetFirst(b), b);
-  EXPECT_EQ(xlGetNext(b, b + table), nullptr);  // end exactly at the next start
-  EXPECT_EQ(xlGetNext(b, b + table + 3), nullptr);  // not even the header fits
+  EXPECT_EQ(xlGetNext(b, b + table), nullptr);             // end exactly at the next start
+  EXPECT_EQ(xlGetNext(b, b + table + 3), nullptr);         // not even the header fits
   EXPECT_EQ(xlGetNext(b, b + table + cell - 1), nullptr);  // the data would reach past the end
   EXPECT_EQ(xlGetNext(b, b + table + cell), b + table);
   EXPECT_EQ(xlGetNext(b, nullptr), b + table);  // unbounded
-  b[table] = 8;  // unknown type
+  b[table] = 8;                                 // unknown type
   EXPECT_EQ(xlGetNext(b, b + sizeof b), nullptr);
   EXPECT_EQ(xlSize(b + table), -1);
   b[table] = 0x10;
@@ -313,10 +314,18 @@ TEST(XlWalk, CorruptBuffersStayInside) {
     int n = xlTableInit(b, static_cast<unsigned short>(1 + rng() % 4), static_cast<unsigned short>(1 + rng() % 4));
     while (n < 200) {
       switch (rng() % 4) {
-        case 0: n += xlFloat(b + n, rng() / 3.0); break;
-        case 1: n += xlString(b + n, "Messstelle"); break;
-        case 2: n += xlInt(b + n, static_cast<int>(rng())); break;
-        default: n += xlBlank(b + n); break;
+        case 0:
+          n += xlFloat(b + n, rng() / 3.0);
+          break;
+        case 1:
+          n += xlString(b + n, "Messstelle");
+          break;
+        case 2:
+          n += xlInt(b + n, static_cast<int>(rng()));
+          break;
+        default:
+          n += xlBlank(b + n);
+          break;
       }
     }
     const int flips = 1 + static_cast<int>(rng() % 4);
