@@ -19,35 +19,35 @@ using bytes = std::vector<unsigned char>;
 bytes record_bytes(const unsigned char* p, int n) { return bytes(p, p + n); }
 
 TEST(XlBuilders, WriteLittleEndianRecordsAndReturnTheirSize) {
-  unsigned char b[300];
   struct row {
     const char* name;
-    int size;
+    int (*build)(unsigned char*);
     bytes expected;
-  };
-  const row rows[] = {
-      {"table", xlTableInit(b, 0x0102, 0x0304), {0x10, 0, 4, 0, 0x02, 0x01, 0x04, 0x03}},
+  } rows[] = {
+      {"table",
+       [](unsigned char* p) { return xlTableInit(p, 0x0102, 0x0304); },
+       {0x10, 0, 4, 0, 0x02, 0x01, 0x04, 0x03}},
+      {"one by one table", [](unsigned char* p) { return xlTable(p); }, {0x10, 0, 4, 0, 1, 0, 1, 0}},
+      {"float", [](unsigned char* p) { return xlFloat(p, 1.5); }, {1, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F}},
+      {"bool of a value whose low 16 bits are 0",
+       [](unsigned char* p) { return xlBool(p, 0x10000); },
+       {3, 0, 2, 0, 0, 0}},
+      {"bool true", [](unsigned char* p) { return xlBool(p, 7); }, {3, 0, 2, 0, 1, 0}},
+      {"int keeps the low 16 bits", [](unsigned char* p) { return xlInt(p, 0x12345); }, {6, 0, 2, 0, 0x45, 0x23}},
+      {"error", [](unsigned char* p) { return xlError(p, 42); }, {4, 0, 2, 0, 42, 0}},
+      {"blank", [](unsigned char* p) { return xlBlank(p); }, {5, 0, 2, 0, 1, 0}},
+      {"string", [](unsigned char* p) { return xlString(p, "ab"); }, {2, 0, 3, 0, 2, 'a', 'b'}},
+      {"empty string", [](unsigned char* p) { return xlString(p, ""); }, {2, 0, 1, 0, 0}},
   };
   for (const auto& r : rows) {
-    EXPECT_EQ(r.size, static_cast<int>(r.expected.size())) << r.name;
-    EXPECT_EQ(record_bytes(b, r.size), r.expected) << r.name;
+    unsigned char b[32];
+    std::memset(b, 0xEE, sizeof b);
+    const int size = r.build(b);
+    EXPECT_EQ(size, static_cast<int>(r.expected.size())) << r.name;
+    EXPECT_EQ(record_bytes(b, size), r.expected) << r.name;
+    EXPECT_EQ(b[size], 0xEE) << r.name;  // nothing behind the record
+    EXPECT_EQ(xlSize(b), size) << r.name;
   }
-  EXPECT_EQ(xlTable(b), 8);
-  EXPECT_EQ(record_bytes(b, 8), (bytes{0x10, 0, 4, 0, 1, 0, 1, 0}));
-  EXPECT_EQ(xlFloat(b, 1.5), 12);
-  EXPECT_EQ(record_bytes(b, 12), (bytes{1, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F}));
-  EXPECT_EQ(xlBool(b, 0x10000), 6);  // low 16 bits are 0
-  EXPECT_EQ(record_bytes(b, 6), (bytes{3, 0, 2, 0, 0, 0}));
-  EXPECT_EQ(xlBool(b, 7), 6);
-  EXPECT_EQ(record_bytes(b, 6), (bytes{3, 0, 2, 0, 1, 0}));
-  EXPECT_EQ(xlInt(b, 0x12345), 6);
-  EXPECT_EQ(record_bytes(b, 6), (bytes{6, 0, 2, 0, 0x45, 0x23}));
-  EXPECT_EQ(xlError(b, 42), 6);
-  EXPECT_EQ(record_bytes(b, 6), (bytes{4, 0, 2, 0, 42, 0}));
-  EXPECT_EQ(xlBlank(b), 6);
-  EXPECT_EQ(record_bytes(b, 6), (bytes{5, 0, 2, 0, 1, 0}));
-  EXPECT_EQ(xlString(b, "ab"), 7);
-  EXPECT_EQ(record_bytes(b, 7), (bytes{2, 0, 3, 0, 2, 'a', 'b'}));
 }
 
 TEST(XlString, CutsAt255Characters) {
