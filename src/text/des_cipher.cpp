@@ -1,7 +1,8 @@
-// DES with precomputed tables: the initial and final permutations as eight 256-entry
-// tables of 64-bit masks (one per byte of the block), and eight 64-entry tables that apply
-// one S-box and the P permutation at once. The expansion E needs no table: each S-box
-// reads six neighbouring bits of the (rotated) right half.
+// DES with precomputed tables: eight 64-entry tables that apply one S-box and the P
+// permutation at once, and byte tables for the key schedule's permuted choices. The
+// expansion E needs no table (each S-box reads six neighbouring bits of the rotated right
+// half) and the initial and final permutations are five bit-group exchanges, checked
+// against the standard table at compile time.
 #include "text/des_cipher.h"
 
 #include <array>
@@ -51,38 +52,6 @@ constexpr std::uint8_t s_boxes[8][64] = {
     {13, 2, 8, 4, 6,  15, 11, 1, 10, 9,  3,  14, 5, 0, 12, 7, 1, 15, 13, 8, 10, 3, 7,  4,  12, 5, 6, 11, 0, 14, 9, 2, 7,
      11, 4, 1, 9, 12, 14, 2,  0, 6,  10, 13, 15, 3, 5, 8,  2, 1, 14, 7,  4, 10, 8, 13, 15, 12, 9, 0, 3,  5, 6,  11}};
 
-constexpr std::uint64_t bit64(int position) { return std::uint64_t{1} << (64 - position); }
-
-// For each byte of the input block and each value of it, the output bits it sets.
-using byte_permutation = std::array<std::array<std::uint64_t, 256>, 8>;
-
-constexpr byte_permutation make_byte_permutation(const std::uint8_t (&source_of)[64], bool inverse) {
-  // to[i]: where input bit i (1-based) lands.
-  std::uint8_t to[65] = {};
-  for (int out = 1; out <= 64; ++out) {
-    if (inverse) {
-      to[out] = source_of[out - 1];
-    } else {
-      to[source_of[out - 1]] = static_cast<std::uint8_t>(out);
-    }
-  }
-  byte_permutation t{};
-  for (int byte = 0; byte < 8; ++byte) {
-    for (int value = 0; value < 256; ++value) {
-      std::uint64_t mask = 0;
-      for (int bit = 0; bit < 8; ++bit) {
-        if (value & (0x80 >> bit)) mask |= bit64(to[byte * 8 + bit + 1]);
-      }
-      t[byte][value] = mask;
-    }
-  }
-  return t;
-}
-
-constexpr byte_permutation ip_table = make_byte_permutation(initial_permutation, false);
-// The final permutation is the inverse of the initial one.
-constexpr byte_permutation fp_table = make_byte_permutation(initial_permutation, true);
-
 using sp_boxes = std::array<std::array<std::uint32_t, 64>, 8>;
 
 constexpr sp_boxes make_sp_boxes() {
@@ -105,10 +74,47 @@ constexpr sp_boxes make_sp_boxes() {
 
 constexpr sp_boxes sp = make_sp_boxes();
 
-inline std::uint64_t permute(const byte_permutation& t, std::uint64_t v) {
-  return t[0][v >> 56] | t[1][(v >> 48) & 0xFF] | t[2][(v >> 40) & 0xFF] | t[3][(v >> 32) & 0xFF] |
-         t[4][(v >> 24) & 0xFF] | t[5][(v >> 16) & 0xFF] | t[6][(v >> 8) & 0xFF] | t[7][v & 0xFF];
+// The key schedule's permuted choices as byte tables: PC-1 from the eight key bytes to the
+// 56-bit C|D register, PC-2 from its seven bytes straight to the placed round-key words.
+using choice_1_table = std::array<std::array<std::uint64_t, 256>, 8>;
+
+constexpr choice_1_table make_choice_1() {
+  choice_1_table t{};
+  for (int out = 1; out <= 56; ++out) {
+    const int in = permuted_choice_1[out - 1] - 1;  // 0-based key bit, MSB first
+    for (int value = 0; value < 256; ++value) {
+      if (value & (0x80 >> (in % 8))) t[in / 8][value] |= std::uint64_t{1} << (56 - out);
+    }
+  }
+  return t;
 }
+
+struct placed_key {
+  std::uint32_t even, odd;
+};
+using choice_2_table = std::array<std::array<placed_key, 256>, 7>;
+
+constexpr choice_2_table make_choice_2() {
+  choice_2_table t{};
+  for (int out = 0; out < 48; ++out) {
+    const int in = permuted_choice_2[out] - 1;  // 0-based bit of C|D, MSB first
+    const int group = out / 6;
+    const std::uint32_t bit = std::uint32_t{1} << (26 - 8 * (group / 2) + (5 - out % 6));
+    for (int value = 0; value < 256; ++value) {
+      if (value & (0x80 >> (in % 8))) {
+        if (group % 2 == 0) {
+          t[in / 8][value].even |= bit;
+        } else {
+          t[in / 8][value].odd |= bit;
+        }
+      }
+    }
+  }
+  return t;
+}
+
+constexpr choice_1_table choice_1 = make_choice_1();
+constexpr choice_2_table choice_2 = make_choice_2();
 
 inline std::uint32_t rotl(std::uint32_t v, int n) { return v << n | v >> (32 - n); }
 
@@ -122,64 +128,118 @@ inline std::uint32_t feistel(std::uint32_t r, std::uint32_t even_key, std::uint3
          sp[3][(b >> 18) & 0x3F] | sp[5][(b >> 10) & 0x3F] | sp[7][(b >> 2) & 0x3F];
 }
 
-inline std::uint64_t load_be64(const unsigned char* p) {
-  std::uint64_t v = 0;
-  for (int i = 0; i < 8; ++i) v = v << 8 | p[i];
-  return v;
+}  // namespace
+
+void des_set_key(const unsigned char key[8], des_schedule& schedule) {
+  std::uint64_t cd = 0;
+  for (int i = 0; i < 8; ++i) cd |= choice_1[i][key[i]];
+  std::uint32_t c = static_cast<std::uint32_t>(cd >> 28), d = static_cast<std::uint32_t>(cd & 0x0FFFFFFF);
+  for (int round = 0; round < 16; ++round) {
+    const int shift = key_shifts[round];
+    c = ((c << shift) | (c >> (28 - shift))) & 0x0FFFFFFF;
+    d = ((d << shift) | (d >> (28 - shift))) & 0x0FFFFFFF;
+    const std::uint64_t rotated = static_cast<std::uint64_t>(c) << 28 | d;  // bit 1 at 2^55
+    std::uint32_t even = 0, odd = 0;
+    for (int i = 0; i < 7; ++i) {
+      const placed_key& part = choice_2[i][(rotated >> (48 - 8 * i)) & 0xFF];
+      even |= part.even;
+      odd |= part.odd;
+    }
+    schedule.even[round] = even;
+    schedule.odd[round] = odd;
+  }
 }
 
-inline void store_be64(unsigned char* p, std::uint64_t v) {
-  for (int i = 7; i >= 0; --i, v >>= 8) p[i] = static_cast<unsigned char>(v);
+// Swaps the bits of b selected by mask with the bits of a that lie n places higher.
+constexpr void swap_bits(std::uint32_t& a, std::uint32_t& b, int n, std::uint32_t mask) {
+  const std::uint32_t t = ((a >> n) ^ b) & mask;
+  b ^= t;
+  a ^= t << n;
+}
+
+// The initial permutation as five bit-group exchanges between the halves (no tables); the
+// final permutation is the same exchanges in reverse order.
+constexpr void initial_permutation_of(std::uint32_t& l, std::uint32_t& r) {
+  swap_bits(l, r, 4, 0x0F0F0F0F);
+  swap_bits(l, r, 16, 0x0000FFFF);
+  swap_bits(r, l, 2, 0x33333333);
+  swap_bits(r, l, 8, 0x00FF00FF);
+  swap_bits(l, r, 1, 0x55555555);
+}
+
+constexpr void final_permutation_of(std::uint32_t& l, std::uint32_t& r) {
+  swap_bits(l, r, 1, 0x55555555);
+  swap_bits(r, l, 8, 0x00FF00FF);
+  swap_bits(r, l, 2, 0x33333333);
+  swap_bits(l, r, 16, 0x0000FFFF);
+  swap_bits(l, r, 4, 0x0F0F0F0F);
+}
+
+// The exchanges move every bit where the standard table says, and back.
+constexpr bool permutations_match_the_table() {
+  for (int in = 1; in <= 64; ++in) {
+    std::uint32_t l = in <= 32 ? std::uint32_t{1} << (32 - in) : 0;
+    std::uint32_t r = in > 32 ? std::uint32_t{1} << (64 - in) : 0;
+    initial_permutation_of(l, r);
+    int out = 0;
+    for (int k = 1; k <= 32; ++k) {
+      if (l & (std::uint32_t{1} << (32 - k))) out = k;
+      if (r & (std::uint32_t{1} << (32 - k))) out = 32 + k;
+    }
+    if (out == 0 || initial_permutation[out - 1] != in) return false;
+    final_permutation_of(l, r);
+    if (l != (in <= 32 ? std::uint32_t{1} << (32 - in) : 0)) return false;
+  }
+  return true;
+}
+static_assert(permutations_match_the_table(), "initial permutation network");
+
+inline std::uint32_t load_be32(const unsigned char* p) {
+  return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+         static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+inline void store_be32(unsigned char* p, std::uint32_t v) {
+  p[0] = static_cast<unsigned char>(v >> 24);
+  p[1] = static_cast<unsigned char>(v >> 16);
+  p[2] = static_cast<unsigned char>(v >> 8);
+  p[3] = static_cast<unsigned char>(v);
+}
+
+namespace {
+
+// Ciphers N blocks side by side: ECB blocks are independent, and interleaving their round
+// chains lets the processor overlap the table look-ups of one with those of the others.
+template <int N>
+inline void des_blocks(const std::uint32_t* even, const std::uint32_t* odd, bool decrypt, const unsigned char* in,
+                       unsigned char* out) {
+  std::uint32_t l[N], r[N];
+  for (int k = 0; k < N; ++k) {
+    l[k] = load_be32(in + 8 * k);
+    r[k] = load_be32(in + 8 * k + 4);
+    initial_permutation_of(l[k], r[k]);
+  }
+  for (int step = 0; step < 16; step += 2) {
+    const int first = decrypt ? 15 - step : step;
+    const int second = decrypt ? first - 1 : first + 1;
+    for (int k = 0; k < N; ++k) l[k] ^= feistel(r[k], even[first], odd[first]);
+    for (int k = 0; k < N; ++k) r[k] ^= feistel(l[k], even[second], odd[second]);
+  }
+  for (int k = 0; k < N; ++k) {
+    // The last round's halves stay unswapped: R16 L16 goes into the final permutation.
+    final_permutation_of(r[k], l[k]);
+    store_be32(out + 8 * k, r[k]);
+    store_be32(out + 8 * k + 4, l[k]);
+  }
 }
 
 }  // namespace
 
-void des_set_key(const unsigned char key[8], des_schedule& schedule) {
-  const std::uint64_t k = load_be64(key);
-  std::uint32_t c = 0, d = 0;  // 28 bits each
-  for (int i = 0; i < 28; ++i) {
-    c = c << 1 | static_cast<std::uint32_t>((k >> (64 - permuted_choice_1[i])) & 1);
-    d = d << 1 | static_cast<std::uint32_t>((k >> (64 - permuted_choice_1[28 + i])) & 1);
-  }
-  for (int round = 0; round < 16; ++round) {
-    for (int s = 0; s < key_shifts[round]; ++s) {
-      c = ((c << 1) | (c >> 27)) & 0x0FFFFFFF;
-      d = ((d << 1) | (d >> 27)) & 0x0FFFFFFF;
-    }
-    const std::uint64_t cd = static_cast<std::uint64_t>(c) << 28 | d;  // 56 bits, bit 1 at 2^55
-    schedule.even[round] = 0;
-    schedule.odd[round] = 0;
-    for (int group = 0; group < 8; ++group) {
-      std::uint32_t six = 0;
-      for (int bit = 0; bit < 6; ++bit) six = six << 1 | ((cd >> (56 - permuted_choice_2[group * 6 + bit])) & 1);
-      const int shift = 26 - 8 * (group / 2);
-      (group % 2 == 0 ? schedule.even : schedule.odd)[round] |= six << shift;
-    }
-  }
-}
-
 void des_ecb(const des_schedule& schedule, bool decrypt, const unsigned char* in, unsigned char* out,
              std::size_t blocks) {
-  for (std::size_t b = 0; b < blocks; ++b, in += 8, out += 8) {
-    const std::uint64_t block = permute(ip_table, load_be64(in));
-    std::uint32_t l = static_cast<std::uint32_t>(block >> 32);
-    std::uint32_t r = static_cast<std::uint32_t>(block);
-    const std::uint32_t* even = schedule.even;
-    const std::uint32_t* odd = schedule.odd;
-    if (decrypt) {
-      for (int round = 15; round > 0; round -= 2) {
-        l ^= feistel(r, even[round], odd[round]);
-        r ^= feistel(l, even[round - 1], odd[round - 1]);
-      }
-    } else {
-      for (int round = 0; round < 16; round += 2) {
-        l ^= feistel(r, even[round], odd[round]);
-        r ^= feistel(l, even[round + 1], odd[round + 1]);
-      }
-    }
-    // The last round's halves stay unswapped: R16 L16 goes into the final permutation.
-    store_be64(out, permute(fp_table, static_cast<std::uint64_t>(r) << 32 | l));
-  }
+  std::size_t b = 0;
+  for (; b + 4 <= blocks; b += 4) des_blocks<4>(schedule.even, schedule.odd, decrypt, in + 8 * b, out + 8 * b);
+  for (; b < blocks; ++b) des_blocks<1>(schedule.even, schedule.odd, decrypt, in + 8 * b, out + 8 * b);
 }
 
 }  // namespace tambre::text
