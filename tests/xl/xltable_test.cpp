@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tambre32/xltable.h"
@@ -343,6 +344,17 @@ TEST(XlWalk, CorruptBuffersStayInside) {
     std::vector<char> text(300);
     xlFormatText(start, size, text.data(), 299);
   }
+}
+
+// The first calls race on several threads: all get one id, and later calls the same.
+TEST(XlClipboardFormat, OneIdForAllThreadsAndCalls) {
+  unsigned ids[4] = {};
+  std::vector<std::thread> threads;
+  for (unsigned& id : ids) threads.emplace_back([&id] { id = xlClipboardFormat(); });
+  for (auto& t : threads) t.join();
+  EXPECT_NE(ids[0], 0u);
+  for (unsigned id : ids) EXPECT_EQ(id, ids[0]);
+  EXPECT_EQ(xlClipboardFormat(), ids[0]);
 }
 
 }  // namespace
