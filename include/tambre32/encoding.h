@@ -30,5 +30,6 @@ TAMBRE_EXPORT(unsigned int, TAMBRE_STDCALL) CRC32(const void* data, int length, 
 #define TAMBRE_CRYPT_REVERSE_KEY 2 /* the key text is used reversed (and restored) */
 
 /* Byte count, -1 for a key of the wrong length, -3 for a DES decryption length that is not
-   a multiple of 8, 0 for an unknown method. Output and input may be the same buffer. */
+   a multiple of 8, 0 for an unknown method, -2 for null buffers or a negative length.
+   Output and input may be the same buffer. */
 TAMBRE_EXPORT(int, TAMBRE_STDCALL) CryptData(int method, void* out, const void* in, int length, char* key, int flags);

@@ -29,8 +29,8 @@ struct cipher_key {
   }
 };
 
+// The key has eight characters.
 int des_data(unsigned char* out, const unsigned char* in, int length, const cipher_key& key, bool decrypt) {
-  if (key.length != 8) return key_length_error;
   if (decrypt && length % 8 != 0) return block_length_error;
   if (length > INT_MAX - 7) return argument_error;
   tambre::text::des_schedule schedule;
@@ -47,7 +47,6 @@ int des_data(unsigned char* out, const unsigned char* in, int length, const ciph
 }
 
 int rc4_data(unsigned char* out, const unsigned char* in, int length, const cipher_key& key) {
-  if (key.length < 3) return key_length_error;
   tambre::text::rc4_state state;
   tambre::text::rc4_set_key(key.bytes, key.used, state);
   tambre::text::rc4_apply(state, in, out, static_cast<std::size_t>(length));
@@ -60,13 +59,10 @@ TAMBRE_EXPORT(int, TAMBRE_STDCALL) CryptData(int method, void* out, const void* 
   if (method != TAMBRE_CRYPT_DES && method != TAMBRE_CRYPT_RC4) return 0;
   if (key == nullptr) return key_length_error;
   const cipher_key used_key(key, (flags & TAMBRE_CRYPT_REVERSE_KEY) != 0);
-  if (length < 0 || (length > 0 && (out == nullptr || in == nullptr))) {
-    // The key is judged first, as for any other call.
-    if ((method == TAMBRE_CRYPT_DES && used_key.length != 8) || (method == TAMBRE_CRYPT_RC4 && used_key.length < 3)) {
-      return key_length_error;
-    }
-    return argument_error;
-  }
+  // DES takes exactly eight key characters, RC4 at least three.
+  const bool key_fits = method == TAMBRE_CRYPT_DES ? used_key.length == 8 : used_key.length >= 3;
+  if (!key_fits) return key_length_error;
+  if (length < 0 || (length > 0 && (out == nullptr || in == nullptr))) return argument_error;
   auto* dst = static_cast<unsigned char*>(out);
   const auto* src = static_cast<const unsigned char*>(in);
   if (method == TAMBRE_CRYPT_DES) return des_data(dst, src, length, used_key, (flags & TAMBRE_CRYPT_DECRYPT) != 0);

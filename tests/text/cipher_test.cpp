@@ -104,6 +104,10 @@ TEST(CryptDataDes, LengthAndKeyRules) {
   EXPECT_EQ(CryptData(TAMBRE_CRYPT_DES, out, buffer, 8, nullptr, 0), -1);
   EXPECT_EQ(CryptData(TAMBRE_CRYPT_DES, out, buffer, 0, key8.data(), 0), 0);
   EXPECT_EQ(CryptData(TAMBRE_CRYPT_DES, out, buffer, 16, key8.data(), 0), 16);
+  EXPECT_EQ(CryptData(TAMBRE_CRYPT_DES, nullptr, buffer, 8, key8.data(), 0), -2);
+  EXPECT_EQ(CryptData(TAMBRE_CRYPT_RC4, out, nullptr, 8, key8.data(), 0), -2);
+  EXPECT_EQ(CryptData(TAMBRE_CRYPT_RC4, out, buffer, -1, key8.data(), 0), -2);
+  EXPECT_EQ(CryptData(TAMBRE_CRYPT_RC4, nullptr, nullptr, 0, key8.data(), 0), 0);
   for (int method : {0, 3, -1}) {
     unsigned char untouched[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     EXPECT_EQ(CryptData(method, untouched, buffer, 8, key8.data(), 0), 0) << method;
