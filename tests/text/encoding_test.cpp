@@ -8,6 +8,10 @@
 
 #include "tambre32/encoding.h"
 
+#if !defined(_WIN32)
+#include <iconv.h>
+#endif
+
 namespace {
 
 TEST(StrToHex, UpperCaseDigitsHighNibbleFirst) {
@@ -203,6 +207,40 @@ TEST(AnsiToUTF8, ConvertsThroughTheAnsiCodePage) {
     EXPECT_STREQ(back, r.ansi) << r.name;
   }
 }
+
+TEST(AnsiToUTF8, EveryByteRoundTripsThroughUTF8) {
+  for (int c = 1; c < 256; ++c) {
+    const char ansi[2] = {static_cast<char>(c), '\0'};
+    char utf8[8], back[8];
+    ASSERT_EQ(AnsiToUTF8(utf8, ansi, sizeof utf8), 1) << c;
+    ASSERT_EQ(UTF8ToAnsi(back, utf8, sizeof back), 1) << c;
+    EXPECT_STREQ(back, ansi) << c;
+  }
+}
+
+#if !defined(_WIN32)
+// glibc's own CP1252 converter as the oracle of the native code page (it leaves the five
+// unassigned bytes unmapped, so those are skipped).
+TEST(AnsiToUTF8, AgreesWithIconvOnCodePage1252) {
+  iconv_t cd = iconv_open("UTF-8", "CP1252");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  int compared = 0;
+  for (int c = 1; c < 256; ++c) {
+    char in[2] = {static_cast<char>(c), '\0'};
+    char expected[8] = {};
+    char* in_p = in;
+    char* out_p = expected;
+    size_t in_left = 1, out_left = sizeof expected - 1;
+    if (iconv(cd, &in_p, &in_left, &out_p, &out_left) == static_cast<size_t>(-1)) continue;
+    char ours[8];
+    ASSERT_EQ(AnsiToUTF8(ours, in, sizeof ours), 1) << c;
+    EXPECT_STREQ(ours, expected) << c;
+    ++compared;
+  }
+  iconv_close(cd);
+  EXPECT_GE(compared, 250);
+}
+#endif
 
 TEST(AnsiToUTF8, FitsOnlyWithTheTerminatorAndNeverSplitsACharacter) {
   char out[8];
