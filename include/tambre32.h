@@ -7,6 +7,11 @@
 #include "tambre32/strutil.h"
 #include "tambre32/timecore.h"
 #include "tambre32/tmsmap.h"
+#include "tambre32/encoding.h"
+#include "tambre32/stringlist.h"
+#include "tambre32/strutil.h"
+#include "tambre32/values.h"
+#include "tambre32/xltable.h"
 #if defined(_WIN32)
 #include "tambre32/frame.h"
 #include "tambre32/regfile.h"

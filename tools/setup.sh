@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   libwine-dev wine wine64
   xvfb xauth x11-utils socat iproute2 locales
-  googletest libgtest-dev libbenchmark-dev libssl-dev zlib1g-dev
+  googletest libgtest-dev libbenchmark-dev libssl-dev zlib1g-dev libdeflate-dev
   clang-format
 )
 

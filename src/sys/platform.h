@@ -20,6 +20,16 @@ inline unsigned char lower_char(char c) { return lower_table()[static_cast<unsig
 // table has no such string.
 std::size_t load_library_string(unsigned id, char* buffer, std::size_t size);
 
+// Converts a zero-terminated text from the system ANSI code page to UTF-8, or back. The
+// output holds at most `size` bytes and is terminated whenever size > 0; a text that does
+// not fit is cut after its last whole character. True when the whole text with its
+// terminator fit. The output may be the input buffer.
+bool ansi_to_utf8(const char* in, char* out, std::size_t size);
+bool utf8_to_ansi(const char* in, char* out, std::size_t size);
+
+// The clipboard format id registered for `name`; the same name always gives the same id.
+unsigned register_clipboard_format(const char* name);
+
 }  // namespace tambre::sys
 
 // ---- Time and zone --------------------------------------------------------------------

@@ -1,0 +1,1 @@
+list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/string_list.cpp)
