@@ -90,8 +90,10 @@ TAMBRE_EXPORT(BOOL, TAMBRE_STDCALL) ControlNTService(const char* name, int opera
     if (!manager) return FALSE;
     if (create) return create_kernel_service(manager.get(), name);
     if (display_name != nullptr) {
+      // An unknown service keeps the name as its display name.
+      char found[kDisplayNameSize];
       DWORD size = kDisplayNameSize;
-      GetServiceDisplayNameA(manager.get(), name, display_name, &size);
+      if (GetServiceDisplayNameA(manager.get(), name, found, &size)) strxcpy(display_name, found, kDisplayNameSize);
     }
     result = start_or_stop(manager.get(), name, operation, request_error);
   }
