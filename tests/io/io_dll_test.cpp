@@ -2,7 +2,11 @@
 // no kernel port-I/O device, and with its real service control manager.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
+
+#include "io/box_sequence.h"
 
 #include "support/box_catcher.h"
 #include "tambre32/io.h"
@@ -145,6 +149,45 @@ TEST(control_nt_service, UnknownServiceFailsWithThePlatformError) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST));
   EXPECT_STREQ(display, "TambreNoSuchService");
   EXPECT_FALSE(ControlNTService(nullptr, TAMBRE_SERVICE_START, nullptr));
+}
+
+void delete_service(const char* name) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  if (manager == nullptr) return;
+  if (SC_HANDLE service = OpenServiceA(manager, name, DELETE)) {
+    DeleteService(service);
+    CloseServiceHandle(service);
+  }
+  CloseServiceHandle(manager);
+}
+
+// The whole flow on the prefix, nothing scripted: a kernel driver cannot start under
+// Wine, so both devices fail to start and the flow ends in its failure report.
+TEST(io_dll, InstallationWhoseStartFailsFallsBackAndReports) {
+  namespace fs = std::filesystem;
+  char module[MAX_PATH];
+  ASSERT_NE(GetModuleFileNameA(GetModuleHandleA("tambre32.dll"), module, sizeof module), 0u);
+  const fs::path beside = fs::path(module).parent_path();
+  char system[MAX_PATH];
+  GetSystemDirectoryA(system, sizeof system);
+  const fs::path drivers = fs::path(system) / "drivers";
+  for (const char* file : {"Ferrol2k.sys", "Ferrolin.sys"}) std::ofstream(beside / file, std::ios::binary) << "device";
+
+  box_sequence boxes({IDYES, IDOK, IDOK});
+  EXPECT_FALSE(IOQueryDeviceInstall());
+  const auto caught = boxes.wait();
+  ASSERT_EQ(caught.size(), 3u);
+  EXPECT_NE(caught[0].text.find("'Ferrol2k.sys'"), std::string::npos);
+  EXPECT_EQ(caught[1].caption, "Systemmeldung");
+  EXPECT_NE(caught[2].text.find("'Ferrolin.sys' konnte nicht installiert werden"), std::string::npos);
+  EXPECT_FALSE(fs::exists(drivers / "Ferrol2k.sys"));
+  EXPECT_TRUE(fs::exists(drivers / "Ferrolin.sys"));
+
+  for (const char* file : {"Ferrol2k.sys", "Ferrolin.sys"}) {
+    fs::remove(beside / file);
+    fs::remove(drivers / file);
+  }
+  for (const char* name : {"Ferrol2k", "Ferrolin"}) delete_service(name);
 }
 
 }  // namespace
