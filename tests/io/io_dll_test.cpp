@@ -84,33 +84,6 @@ TEST(io_dll, DecliningTheInstallationIsNoFailure) {
   EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
 }
 
-// A service of the prefix that is running now, or "" when there is none.
-std::string running_service() {
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ENUMERATE_SERVICE);
-  if (manager == nullptr) return "";
-  std::vector<unsigned char> buffer(64 * 1024);
-  DWORD needed = 0, count = 0, resume = 0;
-  std::string name;
-  if (EnumServicesStatusA(manager, SERVICE_WIN32, SERVICE_ACTIVE,
-                          reinterpret_cast<ENUM_SERVICE_STATUSA*>(buffer.data()), static_cast<DWORD>(buffer.size()),
-                          &needed, &count, &resume)) {
-    auto* services = reinterpret_cast<ENUM_SERVICE_STATUSA*>(buffer.data());
-    for (DWORD i = 0; i < count && name.empty(); ++i) {
-      if (services[i].ServiceStatus.dwCurrentState == SERVICE_RUNNING) name = services[i].lpServiceName;
-    }
-  }
-  CloseServiceHandle(manager);
-  return name;
-}
-
-TEST(control_nt_service, StartOfARunningServiceSucceedsAndFillsTheDisplayName) {
-  const std::string name = running_service();
-  ASSERT_FALSE(name.empty());
-  char display[80] = "";
-  EXPECT_TRUE(ControlNTService(name.c_str(), TAMBRE_SERVICE_START, display));
-  EXPECT_STRNE(display, "");
-}
-
 TEST(control_nt_service, CreateMakesAnAutomaticKernelDriverAndAgainIsSuccess) {
   const char* name = "TambreTestDev";
   ASSERT_TRUE(ControlNTService(name, TAMBRE_SERVICE_CREATE, nullptr)) << GetLastError();
