@@ -16,4 +16,5 @@
 #include "tambre32/frame.h"
 #include "tambre32/regfile.h"
 #include "tambre32/settings.h"
+#include "tambre32/io.h"
 #endif

@@ -1,9 +1,10 @@
 #include "frame/lifecycle.h"
+#include "tambre32/io.h"
 
 namespace tambre::io {
 
-// The port-access mode is chosen by the kernel-device layer; until that layer is in the
-// library there is no port I/O to prepare.
-void on_process_attach() {}
+// Port functions work from the start on systems where they can: the mode is chosen now
+// and renewed by every IOOpen.
+void on_process_attach() { IORegister(); }
 
 }  // namespace tambre::io

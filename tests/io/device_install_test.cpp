@@ -1,0 +1,271 @@
+// The installation flow with the prefix's real system directory, registry and service
+// control manager. Only starting a kernel service (impossible here) and restarting
+// Windows are scripted.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "io/box_sequence.h"
+#include "io/hardware_stand_in.h"
+#include "io/platform_state.h"
+#include "tambre32/io.h"
+
+namespace tambre::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct service_call {
+  std::string name;
+  int operation;
+  bool operator==(const service_call& o) const { return name == o.name && operation == o.operation; }
+};
+
+constexpr char kServicesKey[] = "System\\CurrentControlSet\\Services\\";
+
+std::string registry_string(const char* key, const char* name) {
+  char value[256] = "";
+  DWORD size = sizeof value;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return "";
+  return value;
+}
+
+// The script of the service steps: creation goes to the real service control manager,
+// starts answer from the script.
+struct service_script {
+  static inline std::vector<service_call> calls;
+  static inline std::vector<DWORD> start_errors;              // one per start, 0 = started
+  static inline std::vector<std::string> groups_at_creation;  // the key's "Group" then
+  static inline int restarts = 0;
+  static inline DWORD restart_error = 0;
+
+  static int control(const char* name, int operation) {
+    calls.push_back({name, operation});
+    if (operation == TAMBRE_SERVICE_CREATE) {
+      groups_at_creation.push_back(registry_string((std::string(kServicesKey) + name).c_str(), "Group"));
+    }
+    if (operation != TAMBRE_SERVICE_START) return ControlNTService(name, operation, nullptr);
+    DWORD error = start_errors.empty() ? 0 : start_errors.front();
+    if (!start_errors.empty()) start_errors.erase(start_errors.begin());
+    SetLastError(error);
+    return error == 0;
+  }
+  static bool restart() {
+    ++restarts;
+    SetLastError(restart_error);
+    return restart_error == 0;
+  }
+};
+
+std::string module_directory() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  return fs::path(path).parent_path().string();
+}
+
+std::string system_directory() {
+  char path[MAX_PATH];
+  GetSystemDirectoryA(path, sizeof path);
+  return path;
+}
+
+bool registry_dword(const char* key, const char* name, DWORD& value) {
+  DWORD size = sizeof value;
+  return RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS;
+}
+
+bool key_exists(const char* key) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+  RegCloseKey(handle);
+  return true;
+}
+
+void expect_service_key(const char* key) {
+  DWORD type = 0, start = 0, error_control = 0;
+  EXPECT_TRUE(registry_dword(key, "Type", type)) << key;
+  EXPECT_TRUE(registry_dword(key, "Start", start)) << key;
+  EXPECT_TRUE(registry_dword(key, "ErrorControl", error_control)) << key;
+  EXPECT_EQ(type, 1u) << key;
+  EXPECT_EQ(start, 2u) << key;
+  EXPECT_EQ(error_control, 1u) << key;
+}
+
+constexpr char kNt5Key[] = "System\\CurrentControlSet\\Services\\Ferrol2k";
+constexpr char kNtKey[] = "System\\CurrentControlSet\\Services\\Ferrolin";
+constexpr char kVxdKey[] = "System\\CurrentControlSet\\Services\\VxD\\FERROLIN";
+
+// Device files beside the library (here: the test program) and a clean system directory
+// and registry for each test.
+struct device_install : ::testing::Test {
+  std::string source_dir = module_directory();
+  std::string drivers = system_directory() + "\\drivers\\";
+  std::vector<std::string> sources;
+
+  void SetUp() override {
+    service_script::calls.clear();
+    service_script::groups_at_creation.clear();
+    service_script::start_errors.clear();
+    service_script::restarts = 0;
+    service_script::restart_error = 0;
+    clean();
+  }
+  void TearDown() override {
+    for (const std::string& s : sources) fs::remove(s);
+    clean();
+  }
+  void provide(const char* file, const char* content) {
+    sources.push_back(source_dir + "\\" + file);
+    std::ofstream(sources.back(), std::ios::binary) << content;
+  }
+  void clean() {
+    for (const char* file : {"Ferrol2k.sys", "Ferrolin.sys"}) fs::remove(drivers + file);
+    fs::remove(system_directory() + "\\Ferrolin.vxd");
+    for (const char* key : {kNt5Key, kNtKey, kVxdKey}) RegDeleteTreeA(HKEY_LOCAL_MACHINE, key);
+  }
+  static std::string file_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+};
+
+TEST_F(device_install, InstalledDeviceNeedsNothing) {
+  hardware_stand_in hw;
+  hw.device.version_word = 0x00050003;
+  io::set_service_control(service_script::control);
+  EXPECT_TRUE(IOQueryDeviceInstallEx(3, 5));
+  EXPECT_TRUE(no_box_visible());
+  EXPECT_TRUE(service_script::calls.empty());
+}
+
+TEST_F(device_install, UserDeclinesAndNothingIsInstalled) {
+  hardware_stand_in hw;
+  hw.device.present = false;
+  io::set_service_control(service_script::control);
+  provide("Ferrol2k.sys", "nt5 device");
+  box_sequence boxes({IDNO});
+  EXPECT_TRUE(IOQueryDeviceInstall());
+  const auto caught = boxes.wait();
+  ASSERT_EQ(caught.size(), 1u);
+  EXPECT_EQ(caught[0].caption, "Treiber");
+  EXPECT_NE(caught[0].text.find("'Ferrol2k.sys'  installiert"), std::string::npos) << caught[0].text;
+  EXPECT_EQ(caught[0].icon, box_icon::question);
+  EXPECT_FALSE(fs::exists(drivers + "Ferrol2k.sys"));
+  EXPECT_FALSE(key_exists(kNt5Key));
+  EXPECT_TRUE(service_script::calls.empty());
+}
+
+TEST_F(device_install, StartedDeviceNeedsNoRestartAndNoMessage) {
+  hardware_stand_in hw;
+  hw.device.present = false;
+  io::set_service_control(service_script::control);
+  provide("Ferrol2k.sys", "nt5 device");
+  box_sequence boxes({IDYES});
+  EXPECT_TRUE(IOQueryDeviceInstall());
+  EXPECT_EQ(boxes.wait().size(), 1u);
+  EXPECT_TRUE(no_box_visible());
+  EXPECT_EQ(file_text(drivers + "Ferrol2k.sys"), "nt5 device");
+  expect_service_key(kNt5Key);
+  const std::vector<service_call> expected = {{"Ferrol2k", TAMBRE_SERVICE_CREATE}, {"Ferrol2k", TAMBRE_SERVICE_START}};
+  EXPECT_EQ(service_script::calls, expected);
+  // The group is written before the service is created (Wine's service manager rewrites
+  // the key when it creates the service).
+  EXPECT_EQ(service_script::groups_at_creation, std::vector<std::string>{"Extended Base"});
+}
+
+TEST_F(device_install, FailedStartFallsBackOnceToTheOlderDeviceThenReports) {
+  hardware_stand_in hw;
+  hw.device.present = false;
+  io::set_service_control(service_script::control);
+  provide("Ferrol2k.sys", "nt5 device");
+  provide("Ferrolin.sys", "nt4 device");
+  service_script::start_errors = {ERROR_SERVICE_DISABLED, ERROR_BAD_EXE_FORMAT};
+  box_sequence boxes({IDYES, IDOK, IDOK});
+  EXPECT_FALSE(IOQueryDeviceInstall());
+  const auto caught = boxes.wait();
+
+  const std::vector<service_call> expected = {{"Ferrol2k", TAMBRE_SERVICE_CREATE},
+                                              {"Ferrol2k", TAMBRE_SERVICE_START},
+                                              {"Ferrolin", TAMBRE_SERVICE_CREATE},
+                                              {"Ferrolin", TAMBRE_SERVICE_START}};
+  EXPECT_EQ(service_script::calls, expected);
+  // The newer device's traces are gone; the older one stays as far as it got.
+  EXPECT_FALSE(fs::exists(drivers + "Ferrol2k.sys"));
+  EXPECT_FALSE(key_exists(kNt5Key));
+  EXPECT_EQ(file_text(drivers + "Ferrolin.sys"), "nt4 device");
+  expect_service_key(kNtKey);
+  EXPECT_FALSE(io::platform().nt5_or_later);
+  EXPECT_EQ(service_script::groups_at_creation, (std::vector<std::string>{"Extended Base", "Extended Base"}));
+
+  ASSERT_EQ(caught.size(), 3u);
+  EXPECT_NE(caught[0].text.find("'Ferrol2k.sys'"), std::string::npos);
+  // The system-error box reports the error of the last start, with the information icon.
+  char expected_reason[256] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_BAD_EXE_FORMAT, 0,
+                 expected_reason, sizeof expected_reason, nullptr);
+  EXPECT_EQ(caught[1].caption, "Systemmeldung");
+  EXPECT_NE(caught[1].text.find(std::string(expected_reason).substr(0, 20)), std::string::npos) << caught[1].text;
+  EXPECT_EQ(caught[1].icon, box_icon::asterisk);
+  EXPECT_EQ(caught[2].caption, "Treiber");
+  EXPECT_NE(caught[2].text.find("Der Ger\xe4tetreiber 'Ferrolin.sys' konnte nicht installiert werden."),
+            std::string::npos)
+      << caught[2].text;
+  EXPECT_EQ(caught[2].icon, box_icon::exclamation);
+  EXPECT_EQ(caught[2].buttons, std::vector<int>{IDOK});
+}
+
+TEST_F(device_install, Nt4WithoutItsFileReportsTheCopyError) {
+  hardware_stand_in hw(simulated_platform::nt4);
+  hw.device.present = false;
+  io::set_service_control(service_script::control);
+  box_sequence boxes({IDYES, IDOK, IDOK});
+  EXPECT_FALSE(IOQueryDeviceInstall());
+  const auto caught = boxes.wait();
+  ASSERT_EQ(caught.size(), 3u);
+  EXPECT_NE(caught[0].text.find("'Ferrolin.sys'"), std::string::npos);
+  EXPECT_EQ(caught[1].caption, "Systemmeldung");
+  EXPECT_NE(caught[2].text.find("'Ferrolin.sys' konnte nicht"), std::string::npos);
+  EXPECT_TRUE(service_script::calls.empty());
+  EXPECT_FALSE(key_exists(kNtKey));
+}
+
+TEST_F(device_install, Windows9xRegistersTheVxdForTheNextStart) {
+  hardware_stand_in hw(simulated_platform::windows9x);
+  hw.device.present = false;
+  io::set_service_control(service_script::control);
+  io::set_system_restart(service_script::restart);
+  provide("Ferrolin.vxd", "vxd");
+  box_sequence boxes({IDYES, IDNO});
+  EXPECT_TRUE(IOQueryDeviceInstall());
+  const auto caught = boxes.wait();
+  ASSERT_EQ(caught.size(), 2u);
+  EXPECT_NE(caught[0].text.find("'Ferrolin.vxd'"), std::string::npos);
+  EXPECT_NE(caught[1].text.find("Der Ger\xe4tetreiber 'Ferrolin.vxd' wurde erfolgreich installiert."),
+            std::string::npos)
+      << caught[1].text;
+  EXPECT_EQ(caught[1].icon, box_icon::question);
+  EXPECT_EQ(file_text(system_directory() + "\\Ferrolin.vxd"), "vxd");
+  EXPECT_EQ(registry_string(kVxdKey, "StaticVxD"), "Ferrolin.vxd");
+  EXPECT_EQ(service_script::restarts, 0);
+  EXPECT_TRUE(service_script::calls.empty());
+}
+
+TEST_F(device_install, Windows9xRestartThatFailsIsReported) {
+  hardware_stand_in hw(simulated_platform::windows9x);
+  hw.device.present = false;
+  io::set_system_restart(service_script::restart);
+  service_script::restart_error = ERROR_PRIVILEGE_NOT_HELD;
+  provide("Ferrolin.vxd", "vxd");
+  box_sequence boxes({IDYES, IDYES, IDOK});
+  EXPECT_TRUE(IOQueryDeviceInstall());
+  const auto caught = boxes.wait();
+  EXPECT_EQ(service_script::restarts, 1);
+  ASSERT_EQ(caught.size(), 3u);
+  EXPECT_EQ(caught[2].caption, "Systemmeldung");
+  EXPECT_EQ(caught[2].icon, box_icon::asterisk);
+}
+
+}  // namespace
+}  // namespace tambre::test

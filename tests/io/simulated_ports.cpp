@@ -1,0 +1,85 @@
+#include "io/simulated_ports.h"
+
+namespace tambre::test {
+
+namespace {
+std::uint32_t width_mask(int bits) { return bits == 32 ? 0xFFFFFFFFu : (1u << bits) - 1; }
+}  // namespace
+
+simulated_ports::simulated_ports(io::millisecond_clock clock) : clock_(std::move(clock)) {}
+
+void simulated_ports::set_value(std::uint16_t port, std::uint32_t value) {
+  registers_[port] = port_register{behaviour::fixed, value};
+}
+
+void simulated_ports::set_read_to_clear(std::uint16_t port, std::uint32_t value) {
+  registers_[port] = port_register{behaviour::read_to_clear, value};
+}
+
+void simulated_ports::set_ready_after_reads(std::uint16_t port, std::uint32_t busy, std::uint32_t ready, int reads) {
+  port_register r{behaviour::ready_after_reads, busy, ready};
+  r.reads_left = reads;
+  registers_[port] = r;
+}
+
+void simulated_ports::set_ready_after_ms(std::uint16_t port, std::uint32_t busy, std::uint32_t ready,
+                                         std::uint32_t ms) {
+  port_register r{behaviour::ready_after_ms, busy, ready};
+  r.since = clock_();
+  r.delay = ms;
+  registers_[port] = r;
+}
+
+int simulated_ports::reads_of(std::uint16_t port) const {
+  auto it = registers_.find(port);
+  return it == registers_.end() ? 0 : it->second.reads;
+}
+
+std::uint32_t simulated_ports::read(std::uint16_t port, int bits) {
+  std::uint32_t value = 0xFFFFFFFFu;
+  auto it = registers_.find(port);
+  if (it != registers_.end()) {
+    port_register& r = it->second;
+    ++r.reads;
+    switch (r.kind) {
+      case behaviour::fixed:
+        value = r.value;
+        break;
+      case behaviour::read_to_clear:
+        value = r.value;
+        r.value = 0;
+        break;
+      case behaviour::ready_after_reads:
+        if (r.reads_left > 0) {
+          --r.reads_left;
+          value = r.value;
+        } else {
+          value = r.ready;
+        }
+        break;
+      case behaviour::ready_after_ms:
+        value = clock_() - r.since >= r.delay ? r.ready : r.value;
+        break;
+    }
+  }
+  value &= width_mask(bits);
+  log_.push_back({false, bits, port, value});
+  return value;
+}
+
+void simulated_ports::write(std::uint16_t port, int bits, std::uint32_t value) {
+  log_.push_back({true, bits, port, value});
+  port_register& r = registers_[port];
+  const int reads = r.reads;
+  r = port_register{behaviour::fixed, value};
+  r.reads = reads;
+}
+
+std::uint8_t simulated_ports::in8(std::uint16_t port) { return static_cast<std::uint8_t>(read(port, 8)); }
+std::uint16_t simulated_ports::in16(std::uint16_t port) { return static_cast<std::uint16_t>(read(port, 16)); }
+std::uint32_t simulated_ports::in32(std::uint16_t port) { return read(port, 32); }
+void simulated_ports::out8(std::uint16_t port, std::uint8_t value) { write(port, 8, value); }
+void simulated_ports::out16(std::uint16_t port, std::uint16_t value) { write(port, 16, value); }
+void simulated_ports::out32(std::uint16_t port, std::uint32_t value) { write(port, 32, value); }
+
+}  // namespace tambre::test
