@@ -4,4 +4,5 @@
 #include "tambre32/strutil.h"
 #if defined(_WIN32)
 #include "tambre32/frame.h"
+#include "tambre32/sio.h"
 #endif
