@@ -25,6 +25,7 @@ constexpr DWORD kWorkerStack = 8192;
 constexpr int kStartWaits = 250;  // times 1 ms
 constexpr DWORD kStopWait = 4000;
 constexpr std::size_t kMessageSize = 256;  // 255 characters and the terminator
+constexpr DWORD kQueuedReadWait = 100;     // ms, for a queued read of bytes already there
 
 }  // namespace
 
@@ -229,10 +230,18 @@ int CSio::Read(char* buffer, int count) {
     return ReadFile(_port, buffer, static_cast<DWORD>(count), &read, nullptr) ? static_cast<int>(read) : 0;
   }
   if (ReadFile(_port, buffer, static_cast<DWORD>(count), &read, &_readRecord)) return static_cast<int>(read);
-  // The read interval time-out makes a pending read complete at once with what is there.
-  if (GetLastError() == ERROR_IO_PENDING && GetOverlappedResult(_port, &_readRecord, &read, TRUE)) {
-    return static_cast<int>(read);
+  if (GetLastError() != ERROR_IO_PENDING) return 0;
+  // The read interval time-out lets Windows complete the read at once with what is there.
+  // A platform that always queues the read (Wine) completes it as soon as it looks at the
+  // port when bytes wait, and keeps it pending until bytes come when none do: the read is
+  // then cancelled, and whatever it took so far is the result.
+  DWORD errors = 0;
+  COMSTAT queues{};
+  const bool bytes_wait = ClearCommError(_port, &errors, &queues) && queues.cbInQue > 0;
+  if (WaitForSingleObject(_readRecord.hEvent, bytes_wait ? kQueuedReadWait : 0) != WAIT_OBJECT_0) {
+    CancelIoEx(_port, &_readRecord);
   }
+  if (GetOverlappedResult(_port, &_readRecord, &read, TRUE)) return static_cast<int>(read);
   return 0;
 }
 

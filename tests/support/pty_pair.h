@@ -7,7 +7,7 @@
 //   port.Open(pair.near_config("9600,N,8,1").c_str());
 //   tambre::test::serial_far_end far(pair.far_path());
 //
-// It runs inside the Windows test program: Wine starts /bin/sh on its Unix side. The
+// It runs inside the Windows test program: Wine starts /bin/bash on its Unix side. The
 // script's path comes from the build (TAMBRE_PTY_PAIR_SCRIPT, a Unix path).
 #include <string>
 
@@ -15,7 +15,9 @@ namespace tambre::test {
 
 class pty_pair {
  public:
+  // Ports COMnear and COMfar; by default a fresh pair of numbers from 20 up.
   pty_pair();
+  pty_pair(int near_number, int far_number);
   ~pty_pair();
   pty_pair(const pty_pair&) = delete;
   pty_pair& operator=(const pty_pair&) = delete;
@@ -34,6 +36,7 @@ class pty_pair {
   std::string near_config(const std::string& settings) const { return near_name() + ":" + settings; }
 
  private:
+  void start();
   bool run_script(const std::string& arguments);
   int near_ = 0;
   int far_ = 0;

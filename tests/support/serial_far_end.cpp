@@ -1,5 +1,7 @@
 #include "support/serial_far_end.h"
 
+#include <algorithm>
+
 namespace tambre::test {
 
 serial_far_end::serial_far_end(const std::string& path)
