@@ -85,6 +85,7 @@ class TAMBRE_API CSio {
   static DWORD WINAPI _PollWorker(void* self);
   void _WatchQueues();
   bool _WaitForWorkerHandle();
+  bool _IsCurrentWorker();
   void _HandleEvents(DWORD events);
   void _ReportErrors(DWORD errors, int changes);
 

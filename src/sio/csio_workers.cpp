@@ -25,6 +25,14 @@ bool CSio::_WaitForWorkerHandle() {
   return shared_load(_worker) != nullptr;
 }
 
+// The worker handle belongs to this thread. A port closed from one of its own notifications
+// drops the handle without waiting; its worker then ends here, even when the port has been
+// opened again (with a new worker) before it got this far.
+bool CSio::_IsCurrentWorker() {
+  const HANDLE worker = shared_load(_worker);
+  return worker != nullptr && GetThreadId(worker) == GetCurrentThreadId();
+}
+
 void CSio::_ReportErrors(DWORD errors, int changes) {
   if (CSioStatusProc status = shared_load(_onStatus)) status(*this, static_cast<int>(errors) + changes);
   if (errors & CE_OVERRUN) MessageOut(IDS_SIO_OVERRUN);
@@ -67,7 +75,7 @@ void CSio::_WatchQueues() {
   COMSTAT queues{};
   ClearCommError(_port, &errors, &queues);
   DWORD seen = queues.cbInQue;  // what waits already at the start is no arrival
-  while (shared_load(_worker) != nullptr && !(shared_load(_flags) & flag_stop)) {
+  while (_IsCurrentWorker() && !(shared_load(_flags) & flag_stop)) {
     if (ClearCommError(_port, &errors, &queues)) {
       if (errors != 0) _ReportErrors(errors, 0);
       if (queues.cbInQue > seen) {
@@ -96,7 +104,7 @@ DWORD WINAPI CSio::_EventWorker(void* object) {
   set_flags(self._flags, flag_running);
 
   tambre::sys::unique_handle signal(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  while (shared_load(self._worker) != nullptr) {
+  while (self._IsCurrentWorker()) {
     OVERLAPPED wait{};
     wait.hEvent = signal.get();
     DWORD events = 0;
@@ -119,7 +127,7 @@ DWORD WINAPI CSio::_EventWorker(void* object) {
     if (events != 0) self._HandleEvents(events);
   }
   CancelIo(port);
-  clear_flags(self._flags, flag_stop);  // the last act: Close relies on it
+  if (self._IsCurrentWorker()) clear_flags(self._flags, flag_stop);  // the last act: Close relies on it
   return 0;
 }
 
@@ -127,7 +135,7 @@ DWORD WINAPI CSio::_PollWorker(void* object) {
   CSio& self = *static_cast<CSio*>(object);
   self._WaitForWorkerHandle();
   set_flags(self._flags, flag_running);
-  while (shared_load(self._worker) != nullptr) {
+  while (self._IsCurrentWorker()) {
     if (shared_load(self._flags) & flag_stop) break;
     CSioNotifyProc receive = shared_load(self._onReceive);
     // Without a receive notification nobody empties the queue: looking again at once
@@ -138,6 +146,6 @@ DWORD WINAPI CSio::_PollWorker(void* object) {
     }
     Sleep(kPollInterval);
   }
-  clear_flags(self._flags, flag_stop);
+  if (self._IsCurrentWorker()) clear_flags(self._flags, flag_stop);
   return 0;
 }

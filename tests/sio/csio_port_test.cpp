@@ -170,6 +170,23 @@ TEST_F(CSioPort, CloseEndsAWorkerStuckInItsNotificationAfterFourSeconds) {
   EXPECT_EQ(port.IsOpen(), 0);
 }
 
+void close_from_notification(CSio& port) {
+  port.Close();
+  events().notification_finished = true;
+}
+
+TEST_F(CSioPort, CloseFromItsOwnNotificationDoesNotWaitForItself) {
+  port.SetNotify(close_from_notification, nullptr, nullptr);
+  ASSERT_TRUE(open());
+  tambre::test::serial_far_end peer(pair.far_path());
+  const DWORD start = GetTickCount();
+  peer.write("bye");
+  ASSERT_TRUE(eventually([] { return events().notification_finished.load(); }));
+  EXPECT_LT(GetTickCount() - start, 3000u) << "the worker waited for itself";
+  EXPECT_EQ(port.IsOpen(), 0);
+  EXPECT_TRUE(open()) << "the port opens again";
+}
+
 TEST_F(CSioPort, PollingModeCallsAgainWhileBytesWait) {
   port.SetNoEventMode(1);
   ASSERT_TRUE(open());
