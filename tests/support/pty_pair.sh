@@ -56,6 +56,17 @@ start)
     fi
     sleep 0.01
   done
+  # A session leader without a terminal that opens a terminal makes it its controlling
+  # one, and the wineserver opens the ports it serves: it would then get SIGHUP (and dump
+  # its objects) when socat ends. Each pty gets a holder of its own session first.
+  for end in a b; do
+    (
+      close_inherited
+      exec setsid bash -c 'exec 3<>"$1" && touch "$2" && while kill -0 "$3" 2>/dev/null; do sleep 0.5; done' \
+        _ "$(readlink "$dir/$end")" "$dir/held.$end" "$(cat "$dir/socat.pid")" </dev/null >/dev/null 2>&1
+    ) &
+  done
+  while [ ! -e "$dir/held.a" ] || [ ! -e "$dir/held.b" ]; do sleep 0.01; done
   ln -sfn "$(readlink "$dir/a")" "$dosdevices/$a"
   ln -sfn "$(readlink "$dir/b")" "$dosdevices/$b"
   echo "$dosdevices/$a $dosdevices/$b" >"$dir/links"
