@@ -61,6 +61,10 @@ TEST(CSioSettings, ChangeBaudrateAndAbortOnErrorActOnTheOpenPort) {
   ASSERT_TRUE(GetCommState(port.GetHandle(), &dcb));
   EXPECT_EQ(dcb.BaudRate, 19200u);
   EXPECT_EQ(dcb.StopBits, TWOSTOPBITS) << "the other settings stay";
+  EXPECT_NE(port.SetAbortOnError(1), 0);
+  EXPECT_NE(port.SetAbortOnError(0), 0);
+  ASSERT_TRUE(GetCommState(port.GetHandle(), &dcb));
+  EXPECT_EQ(dcb.BaudRate, 19200u) << "switching abort-on-error keeps the line settings";
 }
 
 }  // namespace
