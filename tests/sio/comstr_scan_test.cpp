@@ -34,6 +34,8 @@ TEST(ScanComstr, AnswersEverySelector) {
       {"baud below 300", "COM1:299,N,8,1", X, X, X, X, X, X},
       {"baud limits", "COM1:300,O,5,2", 1, 300, 2, 5, 2, 0},
       {"baud upper limit", "COM1:115200,N,8,1", 1, 115200, 0, 8, 1, 0},
+      {"baud just above", "COM1:115201,N,8,1", X, X, X, X, X, X},
+      {"baud fraction above the limit truncates into it", "COM1:115200.99,N,8,1", 1, 115200, 0, 8, 1, 0},
       {"baud truncated", "COM1:9600.9,N,8,1", 1, 9600, 0, 8, 1, 0},
       {"keyword as baud reads 0", "COM1:DTR", X, X, X, X, X, X},
       {"one and a half stop bits", "COM1:9600,N,8,1.5", 1, 9600, 0, 8, 3, 0},
