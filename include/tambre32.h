@@ -17,4 +17,5 @@
 #include "tambre32/regfile.h"
 #include "tambre32/settings.h"
 #include "tambre32/io.h"
+#include "tambre32/sio.h"
 #endif

@@ -1,0 +1,151 @@
+// The worker threads of an open port: the event worker (the platform reports line events)
+// and the polling worker (polling mode). Every notification runs on the worker's thread.
+#include "sio/shared_word.h"
+#include "string_ids.h"
+#include "sys/handles.h"
+#include "tambre32/sio.h"
+
+using namespace tambre::sio;
+
+namespace {
+
+constexpr int kHandleWaits = 50;  // times 2 ms
+constexpr DWORD kEventMask = EV_RXCHAR | EV_TXEMPTY | EV_CTS | EV_DSR | EV_RLSD | EV_BREAK | EV_ERR | EV_RING;
+constexpr DWORD kStatusEvents = EV_CTS | EV_DSR | EV_ERR;
+constexpr DWORD kModemEvents = EV_RLSD | EV_RING;
+// Error bits that have a message of their own, and the ones no message covers.
+constexpr DWORD kKnownErrors = 0x610F;
+constexpr DWORD kPollInterval = 2;   // ms, polling mode
+constexpr DWORD kWatchInterval = 1;  // ms, queue watch of a platform without line events
+
+}  // namespace
+
+bool CSio::_WaitForWorkerHandle() {
+  for (int i = 0; i < kHandleWaits && shared_load(_worker) == nullptr; ++i) Sleep(2);
+  return shared_load(_worker) != nullptr;
+}
+
+// The worker handle belongs to this thread. A port closed from one of its own notifications
+// drops the handle without waiting; its worker then ends here, even when the port has been
+// opened again (with a new worker) before it got this far.
+bool CSio::_IsCurrentWorker() {
+  const HANDLE worker = shared_load(_worker);
+  return worker != nullptr && GetThreadId(worker) == GetCurrentThreadId();
+}
+
+void CSio::_ReportErrors(DWORD errors, int changes) {
+  if (CSioStatusProc status = shared_load(_onStatus)) status(*this, static_cast<int>(errors) + changes);
+  if (errors & CE_OVERRUN) MessageOut(IDS_SIO_OVERRUN);
+  if (errors & CE_TXFULL) MessageOut(IDS_SIO_TX_FULL);
+  if (errors & CE_RXOVER) MessageOut(IDS_SIO_RX_OVERFLOW);
+  if (errors & CE_RXPARITY) MessageOut(IDS_SIO_PARITY);
+  if (errors & CE_FRAME) MessageOut(IDS_SIO_FRAMING);
+  if (!(errors & kKnownErrors) && errors != 0) MessageOut(IDS_SIO_LINE_ERROR, static_cast<unsigned long>(errors));
+}
+
+void CSio::_HandleEvents(DWORD events) {
+  if (events & kStatusEvents) {
+    DWORD errors = 0;
+    ClearCommError(_port, &errors, nullptr);
+    _ReportErrors(
+        errors, ((events & EV_CTS) ? CSIO_STATUS_CTS_CHANGED : 0) + ((events & EV_DSR) ? CSIO_STATUS_DSR_CHANGED : 0));
+  }
+  if (events & kModemEvents) {
+    if (CSioStatusProc status = shared_load(_onStatus)) {
+      status(*this, ((events & EV_RLSD) ? CSIO_STATUS_CARRIER : 0) + ((events & EV_RING) ? CSIO_STATUS_RING : 0));
+    }
+  }
+  if (events & EV_BREAK) ClearCommBreak(_port);
+  if (events & EV_RXCHAR) {
+    if (CSioNotifyProc receive = shared_load(_onReceive)) receive(*this);
+  }
+  if (events & EV_TXEMPTY) {
+    if (CSioNotifyProc transmit_empty = shared_load(_onTransmitEmpty)) transmit_empty(*this);
+  }
+}
+
+// A platform that refuses to wait for comm events (Wine on a pseudo-terminal answers
+// ERROR_NOT_SUPPORTED) still gets its notifications: the worker watches the queues.
+// Bytes that arrive give the receive notification, a finished write whose queue has run
+// empty the transmit-empty one, and errors found in the error word are reported as usual.
+// Modem line changes cannot be seen this way.
+void CSio::_WatchQueues() {
+  MessageOut(IDS_SIO_NO_LINE_EVENTS);
+  DWORD errors = 0;
+  COMSTAT queues{};
+  ClearCommError(_port, &errors, &queues);
+  DWORD seen = queues.cbInQue;  // what waits already at the start is no arrival
+  while (_IsCurrentWorker() && !(shared_load(_flags) & flag_stop)) {
+    if (ClearCommError(_port, &errors, &queues)) {
+      if (errors != 0) _ReportErrors(errors, 0);
+      if (queues.cbInQue > seen) {
+        if (CSioNotifyProc receive = shared_load(_onReceive)) {
+          receive(*this);
+          if (ClearCommError(_port, &errors, &queues) && errors != 0) _ReportErrors(errors, 0);
+        }
+      }
+      seen = queues.cbInQue;
+      // The write record's event is set when a write has gone through the platform.
+      HANDLE written = _writeRecord.hEvent;
+      if (queues.cbOutQue == 0 && written != nullptr && WaitForSingleObject(written, 0) == WAIT_OBJECT_0) {
+        ResetEvent(written);
+        if (CSioNotifyProc transmit_empty = shared_load(_onTransmitEmpty)) transmit_empty(*this);
+      }
+    }
+    Sleep(kWatchInterval);
+  }
+}
+
+DWORD WINAPI CSio::_EventWorker(void* object) {
+  CSio& self = *static_cast<CSio*>(object);
+  self._WaitForWorkerHandle();
+  const HANDLE port = self._port;
+  SetCommMask(port, kEventMask);
+  set_flags(self._flags, flag_running);
+
+  tambre::sys::unique_handle signal(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  while (self._IsCurrentWorker()) {
+    OVERLAPPED wait{};
+    wait.hEvent = signal.get();
+    DWORD events = 0;
+    BOOL ok = WaitCommEvent(port, &events, &wait);
+    DWORD error = ok ? 0 : GetLastError();
+    if (error == ERROR_IO_PENDING) {
+      DWORD unused = 0;
+      ok = GetOverlappedResult(port, &wait, &unused, TRUE);
+      error = ok ? 0 : GetLastError();
+    }
+    if (shared_load(self._flags) & flag_stop) break;
+    if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) {
+      self._WatchQueues();
+      break;
+    }
+    if (!ok) {
+      Sleep(1);  // a failing wait must not spin
+      continue;
+    }
+    if (events != 0) self._HandleEvents(events);
+  }
+  CancelIo(port);
+  if (self._IsCurrentWorker()) clear_flags(self._flags, flag_stop);  // the last act: Close relies on it
+  return 0;
+}
+
+DWORD WINAPI CSio::_PollWorker(void* object) {
+  CSio& self = *static_cast<CSio*>(object);
+  self._WaitForWorkerHandle();
+  set_flags(self._flags, flag_running);
+  while (self._IsCurrentWorker()) {
+    if (shared_load(self._flags) & flag_stop) break;
+    CSioNotifyProc receive = shared_load(self._onReceive);
+    // Without a receive notification nobody empties the queue: looking again at once
+    // would only spin.
+    if (receive != nullptr && self.GetQueState(1) > 0) {
+      receive(self);
+      continue;
+    }
+    Sleep(kPollInterval);
+  }
+  if (self._IsCurrentWorker()) clear_flags(self._flags, flag_stop);
+  return 0;
+}

@@ -1,0 +1,10 @@
+list(APPEND TAMBRE_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/number_prefix.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/comstr_scan.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/comstr_open_reader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/comstr_dialog_reader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/comstr_composer.cpp)
+list(APPEND TAMBRE_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/line_settings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/csio.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/csio_workers.cpp)

@@ -1,0 +1,199 @@
+// The composer, and the three readers checked against it: what the setup dialog writes is
+// read back the same by the dialog, and by the field scan and the opening as far as they
+// can express it.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "sio/comstr.h"
+
+namespace {
+
+using namespace tambre::sio;
+using H = handshake_choice;
+
+std::string compose(const comstr_choices& c) {
+  char buffer[composed_comstr_size + 8];
+  std::memset(buffer, '#', sizeof buffer);
+  const std::size_t n = compose_comstr(c, buffer, sizeof buffer);
+  EXPECT_EQ(n, std::strlen(buffer));
+  return buffer;
+}
+
+comstr_choices choices(int port, unsigned long baud, int parity, int data, int stop, H handshake, bool dtr = false,
+                       bool rts = false, bool dsr = false, bool cts = false) {
+  comstr_choices c;
+  c.port = port;
+  c.baudrate = baud;
+  c.parity_index = parity;
+  c.data_bits_index = data;
+  c.stop_bits_index = stop;
+  c.handshake = handshake;
+  c.dtr = dtr;
+  c.rts = rts;
+  c.dsr = dsr;
+  c.cts = cts;
+  return c;
+}
+
+TEST(ComposeComstr, WritesTheCanonicalForm) {
+  struct row {
+    const char* name;
+    comstr_choices c;
+    const char* expected;
+  };
+  const row rows[] = {
+      {"the default", choices(2, 9600, 0, 3, 0, H::none), "COM2:9600,N,8,1"},
+      {"hardware", choices(1, 19200, 1, 2, 2, H::hardware), "COM1:19200,E,7,2,DTR,RTS,DSR,CTS"},
+      {"xon/xoff", choices(3, 4800, 0, 3, 1, H::xon_xoff), "COM3:4800,N,8,1.5,XON,XOFF"},
+      {"configured", choices(4, 9600, 2, 3, 0, H::configured, false, true, false, true), "COM4:9600,O,8,1,RTS,CTS"},
+      {"configured keeps the order", choices(5, 300, 0, 0, 0, H::configured, true, true, true, true),
+       "COM5:300,N,5,1,DTR,RTS,DSR,CTS"},
+      {"boxes count only when configured", choices(6, 9600, 0, 3, 0, H::xon_xoff, true, true, true, true),
+       "COM6:9600,N,8,1,XON,XOFF"},
+      {"the longest", choices(255, 10000000, 0, 3, 1, H::hardware), "COM255:10000000,N,8,1.5,DTR,RTS,DSR,CTS"},
+  };
+  for (const auto& r : rows) EXPECT_EQ(compose(r.c), r.expected) << r.name;
+  EXPECT_EQ(std::strlen("COM255:10000000,N,8,1.5,DTR,RTS,DSR,CTS") + 1, composed_comstr_size);
+}
+
+TEST(ComposeComstr, CutsAtTheBufferAndReportsTheFullLength) {
+  char small[8];
+  std::memset(small, '#', sizeof small);
+  EXPECT_EQ(compose_comstr(choices(2, 9600, 0, 3, 0, H::none), small, 6), 15u);
+  EXPECT_STREQ(small, "COM2:");
+  EXPECT_EQ(small[6], '#');
+  EXPECT_EQ(compose_comstr(choices(2, 9600, 0, 3, 0, H::none), nullptr, 0), 15u);
+}
+
+// Every combination the dialog can produce, at a few baud rates.
+template <typename Visit>
+void for_each_choice(Visit visit) {
+  for (unsigned long baud : {300ul, 9600ul, 115200ul, 128000ul})
+    for (int parity = 0; parity < 3; ++parity)
+      for (int data = 0; data < 4; ++data)
+        for (int stop = 0; stop < 3; ++stop)
+          for (int h = 0; h < 4; ++h)
+            for (int boxes = 0; boxes < 16; ++boxes) {
+              if (h != 3 && boxes != 0) continue;
+              visit(
+                  choices(7, baud, parity, data, stop, static_cast<H>(h), boxes & 1, boxes & 2, boxes & 4, boxes & 8));
+            }
+}
+
+unsigned option_word(const comstr_choices& c) {
+  switch (c.handshake) {
+    case H::hardware:
+      return options_all_lines;
+    case H::xon_xoff:
+      return options_xon_xoff;
+    case H::configured:
+      return (c.dtr ? option_dtr : 0u) | (c.rts ? option_rts : 0u) | (c.dsr ? option_dsr : 0u) |
+             (c.cts ? option_cts : 0u);
+    default:
+      return 0;
+  }
+}
+
+TEST(ComposeComstr, TheDialogReadsBackWhatItWrote) {
+  int checked = 0;
+  for_each_choice([&](const comstr_choices& c) {
+    const std::string text = compose(c);
+    const dialog_settings d = read_dialog_settings(text.c_str());
+    EXPECT_EQ(d.port_name, "COM7") << text;
+    EXPECT_EQ(d.baud_text, std::to_string(c.baudrate)) << text;
+    EXPECT_EQ(d.choices.parity_index, c.parity_index) << text;
+    EXPECT_EQ(d.choices.data_bits_index, c.data_bits_index) << text;
+    EXPECT_EQ(d.choices.stop_bits_index, c.stop_bits_index) << text;
+    // Four checked boxes come back as "Hardware", which composes the same string.
+    const H expected_h = c.handshake == H::configured && option_word(c) == options_all_lines ? H::hardware
+                         : c.handshake == H::configured && option_word(c) == 0               ? H::none
+                                                                                             : c.handshake;
+    EXPECT_EQ(d.choices.handshake, expected_h) << text;
+    comstr_choices again = d.choices;
+    again.port = 7;
+    again.baudrate = c.baudrate;
+    EXPECT_EQ(compose(again), text);
+    ++checked;
+  });
+  EXPECT_GT(checked, 1000);
+}
+
+TEST(ComposeComstr, TheFieldScanAgreesWithinItsRange) {
+  for_each_choice([&](const comstr_choices& c) {
+    const std::string text = compose(c);
+    const char* s = text.c_str();
+    if (c.baudrate > 115200) {
+      EXPECT_EQ(scan_comstr(s, field_port), -1) << text;
+      return;
+    }
+    EXPECT_EQ(scan_comstr(s, field_port), 7) << text;
+    EXPECT_EQ(scan_comstr(s, field_baudrate), static_cast<int>(c.baudrate)) << text;
+    EXPECT_EQ(scan_comstr(s, field_parity), c.parity_index) << text;
+    EXPECT_EQ(scan_comstr(s, field_databits), 5 + c.data_bits_index) << text;
+    const int stop_codes[] = {1, 3, 2};
+    EXPECT_EQ(scan_comstr(s, field_stopbits), stop_codes[c.stop_bits_index]) << text;
+    const unsigned word = option_word(c);
+    const int handshake = word == options_all_lines ? 1 : word == options_xon_xoff ? 2 : static_cast<int>(word);
+    EXPECT_EQ(scan_comstr(s, field_handshake), handshake) << text;
+    // Software flow control never comes together with a line option.
+    EXPECT_FALSE((word & options_xon_xoff) && (word & options_all_lines)) << text;
+  });
+}
+
+TEST(ComposeComstr, OpeningTakesEveryChoice) {
+  for_each_choice([&](const comstr_choices& c) {
+    const std::string text = compose(c);
+    const open_settings o = read_open_settings(text.c_str());
+    EXPECT_STREQ(o.device_path, "\\\\.\\COM7") << text;
+    EXPECT_EQ(o.baudrate, c.baudrate) << text;
+    EXPECT_EQ(static_cast<int>(o.parity), c.parity_index) << text;
+    EXPECT_EQ(o.data_bits, 5 + c.data_bits_index) << text;
+    EXPECT_EQ(static_cast<int>(o.stop_bits), c.stop_bits_index) << text;
+    const unsigned word = option_word(c);
+    EXPECT_EQ(o.dtr_handshake, (word & option_dtr) != 0) << text;
+    EXPECT_EQ(o.rts_handshake, (word & option_rts) != 0) << text;
+    EXPECT_EQ(o.dsr_flow, (word & option_dsr) != 0) << text;
+    EXPECT_EQ(o.cts_flow, (word & option_cts) != 0) << text;
+    EXPECT_EQ(o.xon_xoff, word == options_xon_xoff) << text;
+  });
+}
+
+TEST(ReadDialogSettings, StartsFromTheDefaultAndFillsGaps) {
+  struct row {
+    const char* name;
+    const char* text;
+    const char* port;
+    const char* baud;
+    int parity, data_index, stop_index;
+    H handshake;
+    const char* boxes;  // D dtr, R rts, d dsr, C cts
+  };
+  const row rows[] = {
+      {"empty", "", "COM2", "9600", 0, 3, 0, H::none, ""},
+      {"no colon", "COM5", "COM2", "9600", 0, 3, 0, H::none, ""},
+      {"no port name", ":4800,E,7,2", "COM3", "4800", 1, 2, 2, H::none, ""},
+      {"no baud", "COM1:,O,8,1", "COM1", "9600", 2, 3, 0, H::none, ""},
+      {"lower case", "com4:19200,e,7,1.5", "COM4", "19200", 1, 2, 1, H::none, ""},
+      {"DTR and RTS: configured", "COM1:9600,N,8,1,DTR,RTS", "COM1", "9600", 0, 3, 0, H::configured, "DR"},
+      {"all four: hardware", "COM1:9600,N,8,1,CTS,DSR,RTS,DTR", "COM1", "9600", 0, 3, 0, H::hardware, "DRdC"},
+      {"XON wins over lines", "COM1:9600,N,8,1,DTR,XON", "COM1", "9600", 0, 3, 0, H::xon_xoff, "D"},
+      {"XOFF alone", "COM1:9600,N,8,1,XOFF", "COM1", "9600", 0, 3, 0, H::xon_xoff, ""},
+      {"128000 kept as text", "COM1:128000,N,8,1", "COM1", "128000", 0, 3, 0, H::none, ""},
+  };
+  for (const auto& r : rows) {
+    const dialog_settings d = read_dialog_settings(r.text);
+    EXPECT_EQ(d.port_name, r.port) << r.name;
+    EXPECT_EQ(d.baud_text, r.baud) << r.name;
+    EXPECT_EQ(d.choices.parity_index, r.parity) << r.name;
+    EXPECT_EQ(d.choices.data_bits_index, r.data_index) << r.name;
+    EXPECT_EQ(d.choices.stop_bits_index, r.stop_index) << r.name;
+    EXPECT_EQ(d.choices.handshake, r.handshake) << r.name;
+    std::string boxes = std::string(d.choices.dtr ? "D" : "") + (d.choices.rts ? "R" : "") +
+                        (d.choices.dsr ? "d" : "") + (d.choices.cts ? "C" : "");
+    EXPECT_EQ(boxes, r.boxes) << r.name;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,177 @@
+// The port's own message output, seen from a derived class (it is protected), and the
+// virtual operations a derived class can take over.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "port_events.h"
+#include "support/pty_pair.h"
+#include "support/serial_far_end.h"
+#include "tambre32/sio.h"
+
+namespace {
+
+using sio_test::events;
+
+class speaking_port : public CSio {
+ public:
+  using CSio::MessageOut;
+};
+
+struct message_case {
+  const char* name;
+  int near_port;
+  unsigned id;
+  const char* expected;  // in code page 1252
+};
+
+TEST(CSioMessageOut, PortNumberOverTheBlanksThenFormatted) {
+  const message_case cases[] = {
+      {"one digit leaves two blanks", 2, 103, "COM2  : Rahmenfehler"},
+      {"two digits", 12, 103, "COM12 : Rahmenfehler"},
+      {"three digits", 123, 103, "COM123: Rahmenfehler"},
+      {"above 127 reads as a signed byte", 200, 103, "COM-56: Rahmenfehler"},
+      {"CTS time-out", 12, 101,
+       "COM12 : CTS-Zeit\xfc"
+       "berlauffehler"},
+      {"DSR time-out", 12, 102,
+       "COM12 : DSR-Zeit\xfc"
+       "berlauffehler"},
+      {"parity", 12, 104, "COM12 : Parit\xe4tsfehler"},
+      {"overrun", 12, 105,
+       "COM12 : Datenverlust durch \xdc"
+       "berlauffehler"},
+      {"input queue", 12, 106,
+       "COM12 : Empfangsbuffer-\xdc"
+       "berlauffehler"},
+      {"output queue", 12, 107,
+       "COM12 : Sendebuffer-\xdc"
+       "berlauffehler"},
+  };
+  for (const auto& c : cases) {
+    tambre::test::pty_pair pair(c.near_port, 250);
+    ASSERT_TRUE(pair.ready()) << pair.error();
+    speaking_port port;
+    events().reset();
+    port.SetMessageOut(sio_test::on_message);
+    port.SetNoEventMode(1);  // the polling worker says nothing of its own
+    ASSERT_EQ(port.Open(pair.near_config("9600,N,8,1").c_str(), 0), 1) << c.name;
+    port.MessageOut(c.id);
+    EXPECT_EQ(events().message_texts(), std::vector<std::string>{c.expected}) << c.name;
+  }
+}
+
+TEST(CSioMessageOut, OtherErrorBitsWithTheErrorWord) {
+  tambre::test::pty_pair pair(7, 251);
+  ASSERT_TRUE(pair.ready()) << pair.error();
+  speaking_port port;
+  events().reset();
+  port.SetNoEventMode(1);
+  port.MessageOut(103);  // no output set: nothing
+  port.SetMessageOut(sio_test::on_message);
+  ASSERT_EQ(port.Open(pair.near_config("9600").c_str(), 0), 1);
+  port.MessageOut(100, 0x10ul);
+  port.MessageOut(4711);  // no such text: an empty message
+  EXPECT_EQ(events().message_texts(), (std::vector<std::string>{"COM7  : Leitungsfehler (Fehlerwort 0x10)", ""}));
+}
+
+// Counts the calls that reach the slots a derived class took over.
+class counting_port : public CSio {
+ public:
+  int closes = 0, flushes = 0, queue_states = 0, writes = 0, reads = 0;
+  int Close() override {
+    ++closes;
+    return CSio::Close();
+  }
+  void Flush(int which) override {
+    ++flushes;
+    CSio::Flush(which);
+  }
+  int GetQueState(int which) override {
+    ++queue_states;
+    return CSio::GetQueState(which);
+  }
+  int Write(const char* buffer, int count) override {
+    ++writes;
+    return CSio::Write(buffer, count);
+  }
+  int Read(char* buffer, int count) override {
+    ++reads;
+    return CSio::Read(buffer, count);
+  }
+};
+
+TEST(CSioSlots, InternalCallsGoThroughTheVirtualOperations) {
+  tambre::test::pty_pair pair;
+  ASSERT_TRUE(pair.ready()) << pair.error();
+  counting_port port;
+  ASSERT_EQ(port.Open(pair.near_config("9600").c_str(), 0), 1);
+  EXPECT_EQ(port.closes, 1) << "Open closes first";
+  port << "ab" << 'c';
+  EXPECT_EQ(port.writes, 2);
+  char c;
+  char text[2048];
+  port >> c >> text;
+  EXPECT_EQ(port.reads, 2);
+  const int flushes = port.flushes;
+  EXPECT_EQ(port.ChangeBaudrate(4800), 1);
+  EXPECT_EQ(port.flushes, flushes + 1);
+  EXPECT_TRUE(port.CleanIO());
+  EXPECT_EQ(port.flushes, flushes + 2);
+  const int queue_states = port.queue_states;
+  EXPECT_TRUE(port.ClearErrors());
+  EXPECT_EQ(port.queue_states, queue_states + 1);
+  port.Close();
+  EXPECT_EQ(port.flushes, flushes + 3) << "Close flushes the open port";
+
+  // The polling worker looks at the queue through the slot too.
+  port.SetNotify(sio_test::on_receive, nullptr, nullptr);
+  port.SetNoEventMode(1);
+  ASSERT_EQ(port.Open(pair.near_config("9600").c_str(), 0), 1);
+  const int before = port.queue_states;
+  EXPECT_TRUE(sio_test::eventually([&] { return port.queue_states > before + 3; }));
+  port.Close();
+}
+
+#if defined(__GNUC__)
+// With the compiler's ABI a pointer to a virtual member holds 1 + the offset of its slot.
+template <typename Member>
+std::ptrdiff_t slot_of(Member member) {
+  std::ptrdiff_t raw;
+  static_assert(sizeof member >= sizeof raw, "pointer to member layout");
+  std::memcpy(&raw, &member, sizeof raw);
+  return raw;
+}
+
+TEST(CSioSlots, VirtualOperationsInTheirOrder) {
+  const std::ptrdiff_t slots[] = {
+      slot_of(&CSio::SetNotify),
+      slot_of(&CSio::SetMessageOut),
+      slot_of(&CSio::SetQue),
+      slot_of(&CSio::Open),
+      slot_of(&CSio::Close),
+      slot_of(&CSio::Flush),
+      slot_of(&CSio::ChangeBaudrate),
+      slot_of(&CSio::GetHandle),
+      slot_of(&CSio::GetQueState),
+      slot_of(&CSio::IsOpen),
+      slot_of(&CSio::Write),
+      slot_of(&CSio::Read),
+      slot_of(static_cast<CSio& (CSio::*)(char)>(&CSio::operator<<)),
+      slot_of(static_cast<CSio& (CSio::*)(const char*)>(&CSio::operator<<)),
+      slot_of(static_cast<CSio& (CSio::*)(char&)>(&CSio::operator>>)),
+      slot_of(static_cast<CSio& (CSio::*)(char*)>(&CSio::operator>>)),
+      slot_of(&CSio::SetupDialog),
+  };
+  for (std::size_t i = 0; i < sizeof slots / sizeof slots[0]; ++i) {
+    EXPECT_EQ(slots[i] & 1, 1) << "slot " << i << " is virtual";
+    if (i > 0) {
+      EXPECT_EQ(slots[i] - slots[i - 1], static_cast<std::ptrdiff_t>(sizeof(void*))) << "slot " << i;
+    }
+  }
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,333 @@
+// CSio on a real serial line: a pair of pseudo-terminals, the far end driven through the
+// plain Win32 calls. Under Wine the platform refuses comm events on such ports, so these
+// tests run the event worker's queue watch.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "port_events.h"
+#include "support/pty_pair.h"
+#include "support/serial_far_end.h"
+#include "tambre32/sio.h"
+
+namespace {
+
+using sio_test::events;
+using sio_test::eventually;
+
+class CSioPort : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(pair.ready()) << pair.error();
+    events().reset();
+    port.SetNotify(sio_test::on_receive, sio_test::on_transmit_empty, nullptr);
+    port.SetMessageOut(sio_test::on_message);
+  }
+  void TearDown() override { port.Close(); }
+
+  bool open(const std::string& settings = "115200,N,8,1") {
+    return port.Open(pair.near_config(settings).c_str(), 0) == 1;
+  }
+
+  tambre::test::pty_pair pair;
+  CSio port;
+};
+
+std::string pattern(std::size_t size) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + i / 256) & 0xFF);
+  return bytes;
+}
+
+TEST_F(CSioPort, BytesArriveThroughTheReceiveNotificationOnTheWorkerThread) {
+  ASSERT_TRUE(open());
+  tambre::test::serial_far_end peer(pair.far_path());
+  ASSERT_TRUE(peer.is_open());
+  ASSERT_TRUE(peer.write("Messwert 42\r\n"));
+  ASSERT_TRUE(events().wait_received(13));
+  EXPECT_EQ(events().received_text(), "Messwert 42\r\n");
+  EXPECT_NE(events().notify_thread.load(), 0u);
+  EXPECT_NE(events().notify_thread.load(), GetCurrentThreadId());
+}
+
+TEST_F(CSioPort, WritesArriveAtTheFarEndAndTheQueueEmptyIsNotified) {
+  ASSERT_TRUE(open());
+  tambre::test::serial_far_end peer(pair.far_path());
+  ASSERT_TRUE(peer.is_open());
+  EXPECT_EQ(port.Write("\x02READ\x03", 6), 6);
+  EXPECT_EQ(peer.read(6), "\x02READ\x03");
+  EXPECT_TRUE(eventually([] { return events().transmit_empty_calls.load() > 0; }));
+  EXPECT_EQ(port.GetQueState(0), 0);
+}
+
+TEST_F(CSioPort, WriteOfNothingSendsNothing) {
+  ASSERT_TRUE(open());
+  tambre::test::serial_far_end peer(pair.far_path());
+  EXPECT_EQ(port.Write("abc", 0), 0);
+  EXPECT_EQ(port.Write("abc", -5), 0);
+  EXPECT_EQ(port.Write("z", 1), 1);
+  EXPECT_EQ(peer.drain(200), "z");
+}
+
+TEST_F(CSioPort, OneMebibyteEachWayWithoutLossOrReordering) {
+  ASSERT_TRUE(open("115200,N,8,1"));
+  tambre::test::serial_far_end peer(pair.far_path());
+  ASSERT_TRUE(peer.is_open());
+  const std::string bytes = pattern(1 << 20);
+
+  // Far end to port, read by the driver in its receive notification.
+  ASSERT_TRUE(peer.write(bytes));
+  ASSERT_TRUE(events().wait_received(bytes.size(), 60000)) << events().received_text().size();
+  EXPECT_TRUE(events().received_text() == bytes) << "received bytes differ";
+
+  // Port to far end, in driver-sized writes.
+  std::string arrived;
+  for (std::size_t at = 0; at < bytes.size(); at += 4096) {
+    ASSERT_EQ(port.Write(bytes.data() + at, 4096), 4096);
+    arrived += peer.read(4096, 200);
+  }
+  arrived += peer.read(bytes.size() - arrived.size(), 5000);
+  ASSERT_EQ(arrived.size(), bytes.size());
+  EXPECT_TRUE(arrived == bytes) << "sent bytes differ";
+}
+
+TEST_F(CSioPort, ThePlatformWithoutCommEventsIsReportedOncePerOpen) {
+  ASSERT_TRUE(open());
+  tambre::test::serial_far_end peer(pair.far_path());
+  peer.write("x");
+  ASSERT_TRUE(events().wait_received(1));
+  const std::string expected =
+      pair.near_name() + " : Keine Leitungsereignisse verf\xfc" + "gbar, Empfangs- und Sendepuffer werden abgefragt";
+  EXPECT_EQ(events().message_texts(), std::vector<std::string>{expected});
+  ASSERT_TRUE(open());
+  EXPECT_TRUE(eventually([] { return events().message_texts().size() == 2; }));
+}
+
+TEST_F(CSioPort, OpenOnAnOpenPortClosesItFirst) {
+  ASSERT_TRUE(open("9600,N,8,1"));
+  const HANDLE first = port.GetHandle();
+  ASSERT_TRUE(open("19200,N,8,2"));
+  EXPECT_EQ(port.IsOpen(), 1);
+  // The port is not shared: a second handle exists only because the first was closed.
+  DWORD flags = 0;
+  EXPECT_TRUE(first == port.GetHandle() || !GetHandleInformation(first, &flags));
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  ASSERT_TRUE(GetCommState(port.GetHandle(), &dcb));
+  EXPECT_EQ(dcb.BaudRate, 19200u);
+  tambre::test::serial_far_end peer(pair.far_path());
+  peer.write("again");
+  ASSERT_TRUE(events().wait_received(5));
+  EXPECT_EQ(events().received_text(), "again");
+}
+
+TEST_F(CSioPort, OpenOfAMissingPortLeavesEverythingClosed) {
+  EXPECT_EQ(port.Open("COM199:9600,N,8,1", 0), 0);
+  EXPECT_EQ(port.IsOpen(), 0);
+  EXPECT_EQ(port.GetHandle(), nullptr);
+  EXPECT_EQ(port.GetQueState(1), -1);
+  EXPECT_EQ(port.GetQueState(0), -1);
+  EXPECT_EQ(port.GetLineStatus(0xF0), -1);
+  EXPECT_FALSE(port.ClearBreak());
+  EXPECT_FALSE(port.ClearErrors());
+  EXPECT_FALSE(port.CleanIO());
+  char c = 'x';
+  port >> c;
+  EXPECT_EQ(c, 0);
+  EXPECT_EQ(port.Close(), 0);
+  EXPECT_TRUE(events().message_texts().empty()) << "failures of Open are not reported";
+  // A failed open of an open port closes it.
+  ASSERT_TRUE(open());
+  EXPECT_EQ(port.Open("COM198", 0), 0);
+  EXPECT_EQ(port.IsOpen(), 0);
+}
+
+TEST_F(CSioPort, CloseWaitsForTheReceiveNotification) {
+  ASSERT_TRUE(open());
+  events().hold_ms = 600;
+  tambre::test::serial_far_end peer(pair.far_path());
+  peer.write("w");
+  ASSERT_TRUE(eventually([] { return events().receive_calls.load() > 0; }));
+  port.Close();
+  EXPECT_TRUE(events().notification_finished.load()) << "Close returned while the notification still ran";
+  EXPECT_EQ(port.IsOpen(), 0);
+  EXPECT_EQ(events().received_text(), "w") << "the notification read to the end";
+}
+
+TEST_F(CSioPort, CloseEndsAWorkerStuckInItsNotificationAfterFourSeconds) {
+  ASSERT_TRUE(open());
+  events().hold_ms = 20000;
+  tambre::test::serial_far_end peer(pair.far_path());
+  peer.write("s");
+  ASSERT_TRUE(eventually([] { return events().receive_calls.load() > 0; }));
+  const DWORD start = GetTickCount();
+  port.Close();
+  const DWORD took = GetTickCount() - start;
+  EXPECT_GE(took, 3900u);
+  EXPECT_LT(took, 15000u);
+  EXPECT_FALSE(events().notification_finished.load());
+  EXPECT_EQ(port.IsOpen(), 0);
+}
+
+void close_from_notification(CSio& port) {
+  port.Close();
+  events().notification_finished = true;
+}
+
+TEST_F(CSioPort, CloseFromItsOwnNotificationDoesNotWaitForItself) {
+  port.SetNotify(close_from_notification, nullptr, nullptr);
+  ASSERT_TRUE(open());
+  tambre::test::serial_far_end peer(pair.far_path());
+  const DWORD start = GetTickCount();
+  peer.write("bye");
+  ASSERT_TRUE(eventually([] { return events().notification_finished.load(); }));
+  EXPECT_LT(GetTickCount() - start, 3000u) << "the worker waited for itself";
+  EXPECT_EQ(port.IsOpen(), 0);
+  EXPECT_TRUE(open()) << "the port opens again";
+}
+
+TEST_F(CSioPort, PollingModeCallsAgainWhileBytesWait) {
+  port.SetNoEventMode(1);
+  ASSERT_TRUE(open());
+  events().read_in_notification = false;
+  tambre::test::serial_far_end peer(pair.far_path());
+  peer.write("poll");
+  EXPECT_TRUE(eventually([] { return events().receive_calls.load() >= 3; }));
+  EXPECT_NE(events().notify_thread.load(), GetCurrentThreadId());
+  char buffer[16] = "";
+  EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 4; }));
+  EXPECT_EQ(port.Read(buffer, sizeof buffer), 4);
+  EXPECT_EQ(std::string(buffer, 4), "poll");
+  // Writes go out without a record in polling mode.
+  EXPECT_EQ(port.Write("ok", 2), 2);
+  EXPECT_EQ(peer.read(2), "ok");
+  EXPECT_TRUE(events().message_texts().empty()) << "the polling worker needs no comm events";
+}
+
+TEST_F(CSioPort, StreamOperators) {
+  port.SetQue(8, 64);
+  port.SetNotify(nullptr, nullptr, nullptr);
+  ASSERT_TRUE(open());
+  tambre::test::serial_far_end peer(pair.far_path());
+  port << "AT" << '\r';
+  EXPECT_EQ(peer.read(3), "AT\r");
+
+  char c = 'x';
+  port >> c;
+  EXPECT_EQ(c, 0) << "nothing received";
+  char text[9];
+  std::memset(text, '#', sizeof text);
+  port >> text;
+  EXPECT_STREQ(text, "") << "nothing received";
+
+  peer.write("OK\r\n0123456789");
+  EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 14; }));
+  port >> c;
+  EXPECT_EQ(c, 'O');
+  port >> text;  // at most the input queue size, 8
+  EXPECT_STREQ(text, "K\r\n01234");
+  port >> text;
+  EXPECT_STREQ(text, "56789");
+}
+
+TEST_F(CSioPort, QueueStateFlushAndCleanIO) {
+  port.SetNotify(nullptr, nullptr, nullptr);
+  ASSERT_TRUE(open());
+  tambre::test::serial_far_end peer(pair.far_path());
+  peer.write("0123456789");
+  EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 10; }));
+  EXPECT_TRUE(port.ClearErrors());
+  port.Flush(1);
+  EXPECT_EQ(port.GetQueState(1), 0);
+  peer.write("abc");
+  EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 3; }));
+  EXPECT_TRUE(port.CleanIO());
+  EXPECT_EQ(port.GetQueState(1), 0);
+}
+
+TEST_F(CSioPort, NotificationsSetAfterOpenTakeEffect) {
+  port.SetNotify(nullptr, nullptr, nullptr);
+  ASSERT_TRUE(open());
+  port.SetNotify(sio_test::on_receive, nullptr, nullptr);
+  tambre::test::serial_far_end peer(pair.far_path());
+  peer.write("late");
+  ASSERT_TRUE(events().wait_received(4));
+  EXPECT_EQ(events().received_text(), "late");
+}
+
+TEST_F(CSioPort, ACopyOfAnOpenPortIsClosedAndKeepsTheSettings) {
+  port.SetQue(4, 64);
+  ASSERT_TRUE(open());
+  {
+    CSio copy(port);
+    EXPECT_EQ(copy.IsOpen(), 0);
+    EXPECT_EQ(copy.GetHandle(), nullptr);
+  }  // the copy's end releases nothing of the original
+  tambre::test::serial_far_end peer(pair.far_path());
+  peer.write("orig");
+  ASSERT_TRUE(events().wait_received(4)) << "the original still works";
+
+  CSio copy(port);
+  port.Close();
+  events().reset();
+  ASSERT_EQ(copy.Open(pair.near_config("9600,N,8,1").c_str(), 0), 1);
+  peer.write("copy");
+  ASSERT_TRUE(events().wait_received(4)) << "the copy kept the notifications";
+  EXPECT_EQ(events().received_text(), "copy");
+  copy.SetNotify(nullptr, nullptr, nullptr);
+  peer.write("0123456789");
+  EXPECT_TRUE(eventually([&] { return copy.GetQueState(1) == 10; }));
+  char text[16];
+  copy >> text;
+  EXPECT_STREQ(text, "0123") << "the copy kept the queue size";
+  copy.Close();
+}
+
+TEST_F(CSioPort, AssignmentMakesASecondViewOfTheSamePort) {
+  ASSERT_TRUE(open());
+  CSio view;
+  view = port;
+  EXPECT_EQ(view.GetHandle(), port.GetHandle());
+  tambre::test::serial_far_end peer(pair.far_path());
+  EXPECT_EQ(view.Write("via view", 8), 8);
+  EXPECT_EQ(peer.read(8), "via view");
+  view = CSio();  // let go of the view without closing the port
+  EXPECT_EQ(view.IsOpen(), 0);
+  EXPECT_EQ(port.IsOpen(), 1);
+  EXPECT_EQ(port.Write("still", 5), 5);
+  EXPECT_EQ(peer.read(5), "still");
+}
+
+TEST_F(CSioPort, ScanComstrNeedsNoOpenPort) {
+  EXPECT_EQ(port.ScanComstr("COM2:9600,N,8,1", 1), 9600);
+  ASSERT_TRUE(open());
+  EXPECT_EQ(port.ScanComstr("COM1:9600,N,8,1,DTR,RTS,DSR,CTS", 5), 1);
+  EXPECT_EQ(port.ScanComstr("COM1:128000,N,8,1", 0), -1);
+  EXPECT_EQ(port.IsOpen(), 1);
+}
+
+TEST_F(CSioPort, SetupDialogDefaultAndNullBuffer) {
+  char buffer[40] = "COM7:300,E,7,2";
+  EXPECT_EQ(port.SetupDialog(nullptr, nullptr, CSIO_SETUP_DEFAULT), 0);
+  EXPECT_EQ(port.SetupDialog(nullptr, buffer, CSIO_SETUP_DEFAULT), 1);
+  EXPECT_STREQ(buffer, "COM2:9600,N,8,1");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CSioPort, ReadWithNothingReceivedReturnsAtOnce) {
+  port.SetNotify(nullptr, nullptr, nullptr);
+  ASSERT_TRUE(open());
+  char buffer[8];
+  EXPECT_EQ(port.Read(buffer, sizeof buffer), 0);
+  tambre::test::serial_far_end peer(pair.far_path());
+  peer.write("ab");
+  EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 2; }));
+  EXPECT_EQ(port.Read(buffer, sizeof buffer), 2);
+  EXPECT_EQ(port.Read(buffer, sizeof buffer), 0);
+}
+
+}  // namespace

@@ -1,0 +1,70 @@
+// The line settings and time-outs a port gets from its configuration string, read back
+// from the platform with GetCommState and GetCommTimeouts on a real (pseudo-terminal) port.
+#include <gtest/gtest.h>
+
+#include "settings_cases.h"
+#include "support/pty_pair.h"
+#include "tambre32/sio.h"
+
+namespace {
+
+// Under Wine a pseudo-terminal keeps the baud rate, one or two stop bits, software flow
+// control and its characters, and every time-out; parity and data bits are not kept by the
+// terminal, the flow-control limits and DTR/RTS modes not reported back. Those fields are
+// checked on the record Open hands over (line_settings_test.cpp).
+TEST(CSioSettings, AppliedAsTheStringSaysAndReadBackFromThePort) {
+  tambre::test::pty_pair pair;
+  ASSERT_TRUE(pair.ready()) << pair.error();
+  CSio port;
+  for (const auto& c : sio_test::settings_cases) {
+    const std::string config = c.settings[0] ? pair.near_config(c.settings) : pair.near_name();
+    ASSERT_EQ(port.Open(config.c_str(), 0), 1) << c.name << ": " << config;
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    ASSERT_TRUE(GetCommState(port.GetHandle(), &dcb)) << c.name;
+    EXPECT_EQ(dcb.BaudRate, c.baudrate) << c.name;
+    EXPECT_EQ(dcb.fBinary, 1u) << c.name;
+    if (c.stop_bits != ONE5STOPBITS) {
+      EXPECT_EQ(dcb.StopBits, c.stop_bits) << c.name;
+    }
+    // Wine reports an RTS handshake as CTS flow control too.
+    if (c.rts_control != RTS_CONTROL_HANDSHAKE) {
+      EXPECT_EQ(dcb.fOutxCtsFlow != 0, c.cts_flow) << c.name;
+    }
+    EXPECT_EQ(dcb.fOutX != 0, c.xon_xoff) << c.name;
+    EXPECT_EQ(dcb.fInX != 0, c.xon_xoff) << c.name;
+    EXPECT_EQ(dcb.XonChar, 0x11) << c.name;
+    EXPECT_EQ(dcb.XoffChar, 0x13) << c.name;
+    EXPECT_EQ(dcb.fAbortOnError, 0u) << c.name;
+
+    COMMTIMEOUTS timeouts{};
+    ASSERT_TRUE(GetCommTimeouts(port.GetHandle(), &timeouts)) << c.name;
+    EXPECT_EQ(timeouts.ReadIntervalTimeout, MAXDWORD) << c.name;
+    EXPECT_EQ(timeouts.ReadTotalTimeoutMultiplier, 0u) << c.name;
+    EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 0u) << c.name;
+    EXPECT_EQ(timeouts.WriteTotalTimeoutMultiplier, c.write_multiplier) << c.name;
+    EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, c.write_constant) << c.name;
+  }
+  port.Close();
+}
+
+TEST(CSioSettings, ChangeBaudrateAndAbortOnErrorActOnTheOpenPort) {
+  tambre::test::pty_pair pair;
+  ASSERT_TRUE(pair.ready()) << pair.error();
+  CSio port;
+  EXPECT_EQ(port.ChangeBaudrate(19200), 0) << "closed";
+  EXPECT_EQ(port.SetAbortOnError(1), 0) << "closed";
+  ASSERT_EQ(port.Open(pair.near_config("9600,N,8,2").c_str(), 0), 1);
+  EXPECT_EQ(port.ChangeBaudrate(19200), 1);
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  ASSERT_TRUE(GetCommState(port.GetHandle(), &dcb));
+  EXPECT_EQ(dcb.BaudRate, 19200u);
+  EXPECT_EQ(dcb.StopBits, TWOSTOPBITS) << "the other settings stay";
+  EXPECT_NE(port.SetAbortOnError(1), 0);
+  EXPECT_NE(port.SetAbortOnError(0), 0);
+  ASSERT_TRUE(GetCommState(port.GetHandle(), &dcb));
+  EXPECT_EQ(dcb.BaudRate, 19200u) << "switching abort-on-error keeps the line settings";
+}
+
+}  // namespace
