@@ -4,8 +4,6 @@ configure_file(${PROJECT_SOURCE_DIR}/src/res/version.h.in ${TAMBRE_GENERATED_DIR
 
 add_library(tambre32 SHARED ${PROJECT_SOURCE_DIR}/src/res/tambre32.rc)
 # The resource compiler's include of the generated string table is not scanned.
-set_source_files_properties(${PROJECT_SOURCE_DIR}/src/res/tambre32.rc PROPERTIES OBJECT_DEPENDS
-                            ${TAMBRE_GENERATED_DIR}/string_table.rc.inc)
 set_target_properties(tambre32 PROPERTIES PREFIX "" OUTPUT_NAME tambre32 IMPORT_PREFIX "lib" LINKER_LANGUAGE CXX)
 add_dependencies(tambre32 tambre_string_table)
 # The resource compiler reports no included files: a changed string table must rebuild it.
