@@ -1,3 +1,5 @@
 list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/string_utils.cpp)
 list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/locale_snapshot.cpp)
 list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/locale_exports.cpp)
+list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/fixed_point.cpp ${CMAKE_CURRENT_LIST_DIR}/float_text.cpp
+     ${CMAKE_CURRENT_LIST_DIR}/float_scan.cpp ${CMAKE_CURRENT_LIST_DIR}/float_text_exports.cpp)
