@@ -180,6 +180,7 @@ int daylight_day(time_value t, const std::tm* local) {
 }
 
 std::int32_t calendar_quantity(int code, time_value t, const std::tm* local) {
+  ensure_zone();  // a caller's fields skip the breakdown that would read the zone
   std::tm f;
   if (local == nullptr) {
     if (!local_fields(t, f)) return -1;

@@ -209,3 +209,11 @@ TEST_F(Periods, EveryDayOfTheCentury) {
     ASSERT_EQ(tmIsDaylightDay(t, nullptr), expected) << c.year << "-" << c.month << "-" << c.day;
   }
 }
+
+// Fields handed in skip the breakdown; the zone is read all the same.
+TEST_F(Periods, GivenFieldsOnAZoneNotYetRead) {
+  std::tm f = local_of(cet(2024, 2, 15, 13));
+  tt::reset_zone_for_test();
+  source.zone.status = 1;  // the record reads at the first use
+  EXPECT_EQ(tmv(17, cet(2024, 2, 15, 13), &f), 3600);
+}
