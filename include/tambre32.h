@@ -3,7 +3,10 @@
 
 #include "tambre32/net.h"
 #include "tambre32/redundancy.h"
+#include "tambre32/floattext.h"
+#include "tambre32/formatpattern.h"
 #include "tambre32/locale.h"
+#include "tambre32/periods.h"
 #include "tambre32/strutil.h"
 #include "tambre32/timecore.h"
 #include "tambre32/tmsmap.h"
@@ -12,6 +15,7 @@
 #include "tambre32/strutil.h"
 #include "tambre32/values.h"
 #include "tambre32/xltable.h"
+#include "tambre32/timetext.h"
 #if defined(_WIN32)
 #include "tambre32/frame.h"
 #include "tambre32/regfile.h"

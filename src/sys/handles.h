@@ -49,6 +49,11 @@ struct null_is_invalid {
   static T invalid() { return nullptr; }
   static void close(T value) { Close(value); }
 };
+struct find_traits {
+  using value_type = HANDLE;
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(HANDLE value) { FindClose(value); }
+};
 struct file_traits {
   using value_type = HANDLE;
   static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
@@ -60,6 +65,8 @@ struct file_traits {
 using unique_handle = unique_resource<detail::null_is_invalid<HANDLE, CloseHandle>>;
 // A file or device handle: INVALID_HANDLE_VALUE means none.
 using unique_file = unique_resource<detail::file_traits>;
+// A file search from FindFirstFile: INVALID_HANDLE_VALUE means none.
+using find_handle = unique_resource<detail::find_traits>;
 // Memory from LocalAlloc, FormatMessage's allocated texts among them.
 using local_memory = unique_resource<detail::null_is_invalid<HLOCAL, LocalFree>>;
 // A library from LoadLibrary.

@@ -103,3 +103,13 @@ enum class locale_item { date_separator, time_separator, decimal_separator, thou
 int read_locale_item(locale_item item, char* buffer, int size);
 
 }  // namespace tambre::sys
+
+// ---- Files ----------------------------------------------------------------------------
+
+namespace tambre::sys {
+
+// The last-write time of the file `path` names, in UTC as 100-nanosecond units since
+// 1601-01-01 (negative before then). False when no file matches.
+bool file_write_time(const char* path, std::int64_t& units);
+
+}  // namespace tambre::sys

@@ -17,3 +17,5 @@ list(APPEND TAMBRE_CORE_SOURCES
      ${CMAKE_CURRENT_LIST_DIR}/tag_name.cpp)
 # The native build's code page; Windows converts with its own code-page services.
 list(APPEND TAMBRE_POSIX_SOURCES ${CMAKE_CURRENT_LIST_DIR}/code_page_1252.cpp)
+list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/fixed_point.cpp ${CMAKE_CURRENT_LIST_DIR}/float_text.cpp
+     ${CMAKE_CURRENT_LIST_DIR}/float_scan.cpp ${CMAKE_CURRENT_LIST_DIR}/float_text_exports.cpp)

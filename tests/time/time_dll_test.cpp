@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "support/process_setting.h"
+#include "support/without_tz.h"
 #include "tambre32/timecore.h"
 #include "tambre32/tmsmap.h"
 
@@ -28,14 +29,7 @@ SYSTEMTIME systemtime_of(std::int64_t t) {
 }
 
 // Without TZ the zone comes from the platform's record.
-class without_tz {
- public:
-  without_tz() {
-    SetEnvironmentVariableA("TZ", nullptr);
-    _tzset_();
-  }
-  ~without_tz() { _tzset_(); }
-};
+using tambre::test::without_tz;
 
 // Our localtime equals Wine's SystemTimeToTzSpecificLocalTime for every hour of the years.
 void expect_localtime_like_wine(int from_year, int to_year) {
