@@ -94,18 +94,29 @@ HRESULT STDMETHODCALLTYPE recording_sink::TransactionCompleted(IDispatch*, long 
   return failure;
 }
 
-void register_type_library_for_marshalling() {
+HRESULT register_type_library_for_marshalling() {
   static bool done = false;
-  if (done) return;
+  if (done) return S_OK;
   wchar_t path[MAX_PATH];
   GetModuleFileNameW(LoadLibraryA("tambre32.dll"), path, MAX_PATH);
   std::wstring file(path);
   file = file.substr(0, file.rfind(L'\\') + 1) + L"codriver.tlb";
   ITypeLib* library = nullptr;
-  if (SUCCEEDED(LoadTypeLibEx(file.c_str(), REGKIND_REGISTER, &library))) {
-    library->Release();
-    done = true;
-  }
+  const HRESULT result = LoadTypeLibEx(file.c_str(), REGKIND_REGISTER, &library);
+  if (FAILED(result)) return result;
+  library->Release();
+  // The library declares locale 0x409, which is where RegisterTypeLib puts its path; the
+  // server's own registration (and COM's marshaller) use the neutral locale 0.
+#if defined(_WIN64)
+  const wchar_t key[] = L"TypeLib\\{95EE0E40-EB12-4304-9D9D-8A8A73AA543C}\\1.0\\0\\win64";
+#else
+  const wchar_t key[] = L"TypeLib\\{95EE0E40-EB12-4304-9D9D-8A8A73AA543C}\\1.0\\0\\win32";
+#endif
+  const LSTATUS status =
+      RegSetValueW(HKEY_CLASSES_ROOT, key, REG_SZ, file.c_str(), static_cast<DWORD>(file.size() * sizeof(wchar_t)));
+  if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+  done = true;
+  return S_OK;
 }
 
 }  // namespace tambre::test

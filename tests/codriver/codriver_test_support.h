@@ -92,7 +92,7 @@ class recording_sink : public IProcessDriverEvent {
 
 // Registers the type library beside the DLL once per test process, so that COM marshals
 // the automation interfaces between apartments.
-void register_type_library_for_marshalling();
+HRESULT register_type_library_for_marshalling();
 
 // Number of objects a test's driver class destroyed.
 extern std::atomic<int> destroyed_drivers;
