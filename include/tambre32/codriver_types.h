@@ -65,10 +65,11 @@ struct ChannelMapCollection : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE _NewEnumItem(IUnknown** enumerator) = 0;
 };
 
-#define TAMBRE_RESERVED_METHODS(X)                                                                                \
-  X(1)                                                                                                            \
-  X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15) X(16) X(17) X(18) X(19) X(20) X(21) \
-      X(22) X(23) X(24) X(25) X(26) X(27) X(28) X(29) X(30)
+// clang-format off
+#define TAMBRE_RESERVED_METHODS(X)                                                        \
+  X(1) X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15)        \
+  X(16) X(17) X(18) X(19) X(20) X(21) X(22) X(23) X(24) X(25) X(26) X(27) X(28) X(29) X(30)
+// clang-format on
 #define TAMBRE_DECLARE_RESERVED_PURE(n) virtual HRESULT STDMETHODCALLTYPE ReservedMethod##n() = 0;
 
 struct IProcessDriver : public IDispatch {

@@ -9,6 +9,7 @@
 // After windows.h:
 #include <tlhelp32.h>
 
+#include "support/rpc_service.h"
 #include "support/win_test_window.h"
 #include "tambre32/automation.h"
 
@@ -85,6 +86,7 @@ class sta_client {
 class Server : public ::testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_TRUE(tambre::test::ensure_rpc_service_running());
     ASSERT_EQ(tambre::test::register_type_library_for_marshalling(), S_OK);
     tambre::test::fill_names(names_.data(), 3, DRV_SHORT_NAME_SIZE, "Kurz");
   }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "support/rpc_service.h"
 #include "tambre32/automation.h"
 
 namespace {
@@ -105,6 +106,7 @@ struct ComApartment {
 };
 
 TEST(FileMonikers, RegisterInTheRunningObjectTable) {
+  ASSERT_TRUE(tambre::test::ensure_rpc_service_running());
   ComApartment com;
   IUnknown* object = nullptr;
   ASSERT_HRESULT_SUCCEEDED(CreateBindCtx(0, reinterpret_cast<IBindCtx**>(&object)));  // any COM object
