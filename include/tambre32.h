@@ -17,9 +17,12 @@
 #include "tambre32/xltable.h"
 #include "tambre32/timetext.h"
 #if defined(_WIN32)
+#include "tambre32/automation.h"
+#include "tambre32/codriver.h"
 #include "tambre32/frame.h"
 #include "tambre32/regfile.h"
 #include "tambre32/settings.h"
 #include "tambre32/io.h"
 #include "tambre32/sio.h"
+#include "tambre32/waits.h"
 #endif

@@ -7,3 +7,10 @@ list(APPEND TAMBRE_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/sys_error.cpp
   ${CMAKE_CURRENT_LIST_DIR}/assert_dbg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/enable_dlg_item.cpp)
+# Automation helpers
+list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/file_time.cpp)
+list(APPEND TAMBRE_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/ole_binding.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/automation_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_time_exports.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_moniker.cpp)

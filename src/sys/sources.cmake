@@ -9,3 +9,8 @@ list(APPEND TAMBRE_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/locale_items_win32.cpp)
 list(APPEND TAMBRE_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/hr_clock.cpp)
 list(APPEND TAMBRE_POSIX_SOURCES ${CMAKE_CURRENT_LIST_DIR}/file_time_posix.cpp)
 list(APPEND TAMBRE_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/file_time_win32.cpp)
+# Waits with a live message loop, and the microsecond clock
+list(APPEND TAMBRE_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/hr_time.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/message_pump.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/waits.cpp)

@@ -1,0 +1,44 @@
+// Type information of the driver object and its channel maps: the registered type library
+// first, else the library file next to the module.
+#include <cstring>
+
+#include "tambre32/automation.h"
+#include "tambre32/codriver.h"
+
+HRESULT CoDriver::LoadTypeInfo(const char* typeLibName, REFGUID id, ITypeInfo*& typeInfo) {
+  typeInfo = nullptr;
+  ITypeLib* library = nullptr;
+  HRESULT result = LoadRegTypeLib(m_libraryId, HIBYTE(m_version), LOBYTE(m_version), 0, &library);
+  if (FAILED(result) && typeLibName) {
+    char path[MAX_PATH + 1] = "";
+    GetModuleFileNameA(m_instance, path, MAX_PATH);
+    char* name = strrchr(path, '\\');
+    name = name ? name + 1 : path;
+    if (static_cast<size_t>(name - path) + strlen(typeLibName) < sizeof path) {
+      strcpy(name, typeLibName);
+      OLECHAR wide[TAMBRE_OLESTR_BUFFER];
+      result = LoadTypeLib(ToOleStr(wide, path), &library);
+    }
+  }
+  if (library) {
+    result = library->GetTypeInfoOfGuid(id, &typeInfo);
+    if (FAILED(result)) typeInfo = nullptr;
+    library->Release();
+  }
+  return result;
+}
+
+void CoDriver::LoadTypeInfo() { LoadTypeInfo(m_typeLibName, m_interfaceId, m_typeInfo); }
+
+HRESULT CoDriver::UnloadTypeInfo(ITypeInfo*& typeInfo) {
+  if (typeInfo) {
+    try {
+      typeInfo->Release();
+    } catch (...) {
+    }
+    typeInfo = nullptr;
+  }
+  return 0;
+}
+
+void CoDriver::UnloadTypeInfo() { UnloadTypeInfo(m_typeInfo); }

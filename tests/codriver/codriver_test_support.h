@@ -1,0 +1,104 @@
+#pragma once
+// Shared pieces of the driver-object tests: memory below 4 GiB for the host's 32-bit
+// pointer fields, records written by offset, COM apartments and an event sink.
+#include <objbase.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "tambre32/codriver.h"
+
+namespace tambre::test {
+
+// A block the host could point at with a 32-bit field.
+class low_block {
+ public:
+  explicit low_block(std::size_t size);
+  ~low_block();
+  low_block(const low_block&) = delete;
+  low_block& operator=(const low_block&) = delete;
+  unsigned char* data() const { return data_; }
+  std::uint32_t address() const { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(data_)); }
+  std::uint32_t address_of(const void* inside) const {
+    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(inside));
+  }
+
+ private:
+  unsigned char* data_ = nullptr;
+};
+
+// A 32-bit address that calls `target`: a jump placed below 4 GiB on x64.
+class low_function {
+ public:
+  explicit low_function(void* target);
+  std::uint32_t address() const { return block_.address(); }
+
+ private:
+  low_block block_{64};
+};
+
+// Little-endian writes into a record at byte offsets.
+inline void put16(unsigned char* record, std::size_t offset, int value) {
+  record[offset] = static_cast<unsigned char>(value);
+  record[offset + 1] = static_cast<unsigned char>(value >> 8);
+}
+inline void put32(unsigned char* record, std::size_t offset, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) record[offset + i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// A table of count name entries of entry_size bytes ("prefix1", "prefix2", ...).
+void fill_names(unsigned char* table, int count, int entry_size, const char* prefix);
+
+struct apartment {
+  explicit apartment(DWORD model) { CoInitializeEx(nullptr, model); }
+  ~apartment() { CoUninitialize(); }
+};
+
+// Runs `work` on a new single-threaded-apartment thread and waits for it, pumping this
+// thread's messages meanwhile.
+void run_in_sta(const std::function<void()>& work);
+
+// A sink of IProcessDriverEvent that records what it receives.
+class recording_sink : public IProcessDriverEvent {
+ public:
+  struct transaction {
+    long tid;
+    VARIANT_BOOL success;
+    long extra;
+  };
+  std::atomic<int> terminates{0};
+  std::vector<transaction> transactions;
+  HRESULT failure = S_OK;              // returned by every event
+  std::function<void()> on_terminate;  // runs inside Terminate
+  std::atomic<LONG> references{1};
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+  ULONG STDMETHODCALLTYPE Release() override { return --references; }  // lives on the test's stack
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Terminate(IDispatch* server) override;
+  HRESULT STDMETHODCALLTYPE TransactionCompleted(IDispatch* server, long tid, VARIANT_BOOL success,
+                                                 long extra) override;
+};
+
+// Registers the type library beside the DLL once per test process, so that COM marshals
+// the automation interfaces between apartments.
+HRESULT register_type_library_for_marshalling();
+
+// Number of objects a test's driver class destroyed.
+extern std::atomic<int> destroyed_drivers;
+class counted_driver : public CoDriver {
+ public:
+  ~counted_driver() override { ++destroyed_drivers; }
+};
+
+}  // namespace tambre::test

@@ -1,0 +1,138 @@
+// The automation helpers through the DLL, against Wine's own COM and OLE results.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/rpc_service.h"
+#include "tambre32/automation.h"
+
+namespace {
+
+const GUID kProcessDriverClass = {0x5AC12E60, 0x2969, 0x4A89, {0xA1, 0x10, 0xF1, 0x54, 0x35, 0x05, 0x93, 0xC0}};
+
+std::uint64_t value_of(FILETIME ft) { return (std::uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime; }
+FILETIME filetime(std::uint64_t v) { return FILETIME{static_cast<DWORD>(v), static_cast<DWORD>(v >> 32)}; }
+
+TEST(OleBinding, CountsUsesAndKeepsTheCountAtZero) {
+  HMODULE before = GetModuleHandleA("oleaut32.dll");  // the DLL itself links it
+  ASSERT_NE(before, nullptr);
+  EXPECT_TRUE(OleInit());
+  EXPECT_TRUE(OleInit());
+  OleReinit();
+  OleReinit();
+  OleReinit();  // beyond the successful calls: stays at 0
+  // One more pair still works after the count bottomed out.
+  EXPECT_TRUE(OleInit());
+  OleReinit();
+}
+
+TEST(AutomationText, WideRoundTripInTheSystemCodePage) {
+  OLECHAR wide[TAMBRE_OLESTR_BUFFER];
+  char narrow[TAMBRE_OLESTR_BUFFER];
+  EXPECT_EQ(ToOleStr(wide,
+                     "Pr\xfc"
+                     "fstand"),
+            wide);
+  OLECHAR expected[32];
+  ASSERT_GT(MultiByteToWideChar(CP_ACP, 0,
+                                "Pr\xfc"
+                                "fstand",
+                                -1, expected, 32),
+            0);  // Wine as oracle
+  EXPECT_EQ(std::wstring(wide), std::wstring(expected));
+  EXPECT_STREQ(FromOleStr(narrow, wide),
+               "Pr\xfc"
+               "fstand");
+}
+
+TEST(AutomationText, LongTextsAreCutToTheBuffer) {
+  std::string long_text(400, 'x');
+  OLECHAR wide[TAMBRE_OLESTR_BUFFER + 8];
+  for (auto& c : wide) c = L'#';
+  ToOleStr(wide, long_text.c_str());
+  EXPECT_EQ(std::wstring(wide).size(), static_cast<size_t>(TAMBRE_OLESTR_BUFFER - 1));
+  EXPECT_EQ(wide[TAMBRE_OLESTR_BUFFER], L'#');  // nothing written beyond
+  std::wstring long_wide(400, L'y');
+  char narrow[TAMBRE_OLESTR_BUFFER + 8];
+  memset(narrow, '#', sizeof narrow);
+  FromOleStr(narrow, long_wide.c_str());
+  EXPECT_EQ(strlen(narrow), static_cast<size_t>(TAMBRE_OLESTR_BUFFER - 1));
+  EXPECT_EQ(narrow[TAMBRE_OLESTR_BUFFER], '#');
+}
+
+TEST(AutomationText, SysStrings) {
+  EXPECT_EQ(MakeSysStr(nullptr), nullptr);
+  BSTR empty = MakeSysStr("");
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(SysStringLen(empty), 0u);
+  SysFreeString(empty);
+  const std::string text(300, 'a');
+  BSTR long_bstr = MakeSysStr(text.c_str());
+  ASSERT_NE(long_bstr, nullptr);
+  EXPECT_EQ(SysStringLen(long_bstr), 300u);
+  SysFreeString(long_bstr);
+
+  char out[TAMBRE_OLESTR_BUFFER] = "stale";
+  EXPECT_STREQ(FromSysStr(out, nullptr), "");
+  EXPECT_STREQ(FromSysStr(out, SysAllocString(L"Kanal 7")), "Kanal 7");  // frees it
+}
+
+TEST(AutomationText, GuidTextAndBooleans) {
+  EXPECT_STREQ(StrFromGUID(kProcessDriverClass), "{5AC12E60-2969-4A89-A110-F154350593C0}");
+  char* shared = StrFromGUID(IID_IDispatch);
+  EXPECT_STREQ(shared, "{00020400-0000-0000-C000-000000000046}");
+  EXPECT_EQ(StrFromGUID(kProcessDriverClass), shared);  // one buffer for all calls
+  EXPECT_EQ(MakeBool(2), VARIANT_TRUE);
+  EXPECT_EQ(MakeBool(-7), VARIANT_TRUE);
+  EXPECT_EQ(MakeBool(0), VARIANT_FALSE);
+}
+
+TEST(FileTimes, AgreeWithWinesSystemTimeConversion) {
+  SYSTEMTIME st = {2024, 2, 4, 29, 13, 45, 30, 0};
+  FILETIME oracle;
+  ASSERT_TRUE(SystemTimeToFileTime(&st, &oracle));
+  const DWORD t = FILETIMEToTime_t(oracle);
+  EXPECT_EQ(t, 1709214330u);
+  EXPECT_EQ(value_of(Time_tToFILETIME(t)), value_of(oracle));
+  EXPECT_EQ(value_of(Time_tToFILETIME(0xFFFFFFFF)), 0u);
+  EXPECT_DOUBLE_EQ(FILETIMEToDouble(filetime(value_of(oracle) + 2500000)), 1709214330.25);
+  EXPECT_EQ(value_of(DoubleToFILETIME(1709214330.25)), value_of(oracle) + 2500000);
+  EXPECT_EQ(value_of(DoubleToFILETIME(-0.5)), 0u);
+}
+
+struct ComApartment {
+  ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  ~ComApartment() { CoUninitialize(); }
+};
+
+TEST(FileMonikers, RegisterInTheRunningObjectTable) {
+  ASSERT_TRUE(tambre::test::ensure_rpc_service_running());
+  ComApartment com;
+  IUnknown* object = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(CreateBindCtx(0, reinterpret_cast<IBindCtx**>(&object)));  // any COM object
+  DWORD cookie = 0;
+  IMoniker* moniker = nullptr;
+  ASSERT_EQ(RegisterFileMoniker("ABC.Driver.SysID7", object, &cookie, &moniker), S_OK);
+  ASSERT_NE(moniker, nullptr);
+  EXPECT_NE(cookie, 0u);
+
+  IRunningObjectTable* table = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(GetRunningObjectTable(0, &table));
+  IMoniker* lookup = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(CreateFileMoniker(L"ABC.Driver.SysID7", &lookup));
+  EXPECT_EQ(table->IsRunning(lookup), S_OK);
+  IUnknown* found = nullptr;
+  ASSERT_EQ(table->GetObject(lookup, &found), S_OK);
+  EXPECT_EQ(found, object);
+  found->Release();
+  EXPECT_EQ(table->Revoke(cookie), S_OK);
+  EXPECT_EQ(table->IsRunning(lookup), S_FALSE);
+  lookup->Release();
+  table->Release();
+  moniker->Release();
+  object->Release();
+
+  EXPECT_EQ(RegisterFileMoniker(nullptr, object, &cookie, &moniker), E_FAIL);
+}
+
+}  // namespace
