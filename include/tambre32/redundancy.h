@@ -59,3 +59,25 @@ TAMBRE_EXPORT(int, TAMBRE_STDCALL) CloseRedundancy(RedundancyHandle* handle);
    announcement could not be sent. Query more often than T/2. Never on two threads at once
    for one handle. */
 TAMBRE_EXPORT(int, TAMBRE_STDCALL) QueryRedundancy(RedundancyHandle* handle, void* reserved);
+
+#if defined(_WIN32)
+#include <windows.h>
+
+/* A driver module's settings in the user settings store, section "<module>.Redundancy"
+   ("<module>#<index>.Redundancy" for an index of 1 or more; <module> is the module's file
+   name without directory and from its first '.' on). Missing entries give an empty name,
+   mode 0, 8000 ms and port 10990. The result is the length of the remote name read; 0
+   also for a null record or a module without a file name (the record stays untouched). */
+TAMBRE_EXPORT(int, TAMBRE_STDCALL) LoadMachineRedundancy(HMODULE module, short index, RedundancySettings* settings);
+/* Writes all four entries, each attempted: 1 when all were written, else 0. */
+TAMBRE_EXPORT(int, TAMBRE_STDCALL)
+SaveMachineRedundancy(HMODULE module, short index, const RedundancySettings* settings);
+/* The setup dialog (modal to `parent`). Without a record it edits the module's stored
+   settings and saves them on "OK"; with one it edits only that record. 1 confirmed, 0
+   cancelled. One setup dialog per process at a time. */
+TAMBRE_EXPORT(int, TAMBRE_STDCALL)
+SetupRedundancy(HWND parent, HMODULE module, short index, RedundancySettings* settings);
+/* The status dialog of an open link, refreshed every second until closed: 1. A null
+   handle beeps: 0. One status dialog per process at a time. */
+TAMBRE_EXPORT(int, TAMBRE_STDCALL) ShowRedundancyStatus(HWND parent, const RedundancyHandle* handle);
+#endif

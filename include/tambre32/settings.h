@@ -36,3 +36,9 @@ ProfileWriteHexValues(const char* section, const char* entry, int count, const D
 /* Clears all `count` values, then reads up to min(count, 112): the number read. */
 TAMBRE_EXPORT(int, TAMBRE_STDCALL)
 ProfileGetHexValues(const char* section, const char* entry, int count, DWORD* values);
+
+/* The hexadecimal I/O card address typed into control `control` of `dialog` (at most 11
+   characters, a trailing blank allowed): 1 and *address set when it is a 16-bit value
+   that no PC hardware claims, else 0. With `message` nonzero the user is told why (or,
+   for ports of PC hardware, asked whether to take it anyway). */
+TAMBRE_EXPORT(int, TAMBRE_STDCALL) GetDlgCardAddress(HWND dialog, int control, DWORD* address, short message);

@@ -4,4 +4,5 @@ list(APPEND TAMBRE_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/hex_values.cpp)
 list(APPEND TAMBRE_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/settings_store.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dlg_card_address.cpp
   ${CMAKE_CURRENT_LIST_DIR}/import_reg_file.cpp)

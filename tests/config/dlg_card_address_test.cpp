@@ -1,0 +1,134 @@
+// Card addresses read from the field of a real dialog; the boxes the library shows are
+// read and answered by the box catcher.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/box_catcher.h"
+#include "tambre32/settings.h"
+
+namespace {
+
+using tambre::test::box_catcher;
+using tambre::test::box_icon;
+using tambre::test::caught_box;
+using tambre::test::no_box_visible;
+
+constexpr int kDialog = 201;
+constexpr int kField = 1000;
+constexpr DWORD kUntouched = 0xDEADBEEF;
+
+INT_PTR CALLBACK plain_dialog(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+// The test program's hidden card dialog, destroyed with the fixture.
+class CardAddress : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kDialog), nullptr, plain_dialog, 0);
+    ASSERT_NE(dialog_, nullptr) << GetLastError();
+  }
+  void TearDown() override {
+    if (dialog_ != nullptr) DestroyWindow(dialog_);
+  }
+  // The field holds `text`; the address the library read, kUntouched when it stored none.
+  int read(const char* text, DWORD& address, short message = 0) {
+    SetDlgItemTextA(dialog_, kField, text);
+    address = kUntouched;
+    return GetDlgCardAddress(dialog_, kField, &address, message);
+  }
+
+  HWND dialog_ = nullptr;
+};
+
+TEST_F(CardAddress, FieldTextWithoutMessages) {
+  struct row {
+    const char* name;
+    const char* text;
+    int result;
+    DWORD address;
+  };
+  const row rows[] = {
+      {"free port", "300", 1, 0x300},
+      {"lower-case digits", "2a0", 1, 0x2A0},
+      {"trailing blank", "3F8 ", 1, 0x3F8},  // PC hardware, taken when nobody is asked
+      {"leading blanks", "  300", 1, 0x300},
+      {"0x prefix", "0x300", 1, 0x300},
+      {"highest port", "FFFF", 1, 0xFFFF},
+      {"blank ends the number", "300 x", 1, 0x300},
+      {"only the first 11 characters", "00000000300Z", 1, 0x300},
+      {"empty", "", 0, kUntouched},
+      {"more than 16 bits", "10000", 0, kUntouched},
+      {"far more than 32 bits", "123456789AB", 0, kUntouched},
+      {"not hexadecimal", "3G8", 0, kUntouched},
+      {"no digits", "x", 0, kUntouched},
+      {"negative", "-1", 0, kUntouched},
+      {"tab is no blank", "300\t", 0, kUntouched},
+      {"zero is the system's", "0", 0, kUntouched},
+      {"system port", "60", 0, kUntouched},
+      {"last system port", "FF", 0, kUntouched},
+  };
+  for (const row& r : rows) {
+    DWORD address = 0;
+    EXPECT_EQ(read(r.text, address), r.result) << r.name;
+    EXPECT_EQ(address, r.address) << r.name;
+  }
+  EXPECT_TRUE(no_box_visible());
+}
+
+TEST_F(CardAddress, MissingFieldOrAddressGivesZero) {
+  DWORD address = kUntouched;
+  SetDlgItemTextA(dialog_, kField, "300");
+  EXPECT_EQ(GetDlgCardAddress(dialog_, 4711, &address, 1), 0);
+  EXPECT_EQ(GetDlgCardAddress(dialog_, kField, nullptr, 1), 0);
+  EXPECT_EQ(address, kUntouched);
+  EXPECT_TRUE(no_box_visible());
+}
+
+TEST_F(CardAddress, EmptyOrFreeAddressShowsNoBoxEvenWhenAsked) {
+  DWORD address = 0;
+  EXPECT_EQ(read("", address, 1), 0);
+  EXPECT_EQ(read("300", address, 1), 1);
+  EXPECT_EQ(address, 0x300u);
+  EXPECT_TRUE(no_box_visible());
+}
+
+TEST_F(CardAddress, MalformedAddressIsExplainedWithTheTextAsTyped) {
+  for (const char* text : {"10000", "3G8"}) {
+    box_catcher catcher(IDOK);
+    DWORD address = 0;
+    EXPECT_EQ(read(text, address, 1), 0) << text;
+    const caught_box box = catcher.wait();
+    ASSERT_TRUE(box.found) << text;
+    EXPECT_EQ(box.caption, "Treiber");
+    EXPECT_EQ(box.text, std::string("Die Angabe '") + text +
+                            "' entspricht keiner g\xFCltigen Kartenadresse. Die Adresse muss hexadezimal (0..9, A..F) "
+                            "angegeben werden und darf nicht Null sein.");
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(address, kUntouched);
+  }
+}
+
+TEST_F(CardAddress, PortsOfThePcAreLeftToTheSystemPortCheck) {
+  {
+    box_catcher catcher(IDOK);
+    DWORD address = 0;
+    EXPECT_EQ(read("60", address, 1), 0);
+    const caught_box box = catcher.wait();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.text, "Die EA-Adresse '60' (hex) wird vom System benutzt und kann nicht verwendet werden.");
+    EXPECT_EQ(address, kUntouched);
+  }
+  for (int answer : {IDNO, IDYES}) {
+    box_catcher catcher(answer);
+    DWORD address = 0;
+    EXPECT_EQ(read("3F8 ", address, 1), answer == IDYES ? 1 : 0);
+    const caught_box box = catcher.wait();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.text.rfind("Die EA-Adresse '3F8' (hex) wird vermutlich von der PC-Hardware benutzt", 0), 0u)
+        << box.text;
+    EXPECT_EQ(address, answer == IDYES ? 0x3F8u : kUntouched);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+#pragma once
+// Works a modal dialog of this process from a helper thread: finds it by its title, then
+// runs the test's steps on it (reading and setting controls with messages) while the
+// dialog's own thread sits in its modal loop. The steps end by closing the dialog.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+
+#include <windows.h>
+
+namespace redundancy_test {
+
+class dialog_driver {
+ public:
+  dialog_driver(const char* title, std::function<void(HWND)> steps)
+      : worker_([title = std::string(title), steps] {
+          HWND dialog = nullptr;
+          for (int i = 0; i < 500 && dialog == nullptr; ++i) {
+            dialog = FindWindowA("#32770", title.c_str());
+            if (dialog == nullptr) Sleep(20);
+          }
+          if (dialog == nullptr) {
+            ADD_FAILURE() << "no dialog \"" << title << "\" appeared";
+            return;
+          }
+          steps(dialog);
+        }) {}
+  ~dialog_driver() { worker_.join(); }
+  dialog_driver(const dialog_driver&) = delete;
+  dialog_driver& operator=(const dialog_driver&) = delete;
+
+ private:
+  std::thread worker_;
+};
+
+inline std::string field_text(HWND dialog, int id) {
+  char text[256] = "";
+  GetDlgItemTextA(dialog, id, text, sizeof text);
+  return text;
+}
+
+inline bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+inline bool enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+
+// What a click on a control tells the dialog; a click on one of the mode radios
+// (1006-1008) also moves the check to it, as an automatic radio button does.
+inline void click(HWND dialog, int id) {
+  if (id >= 1006 && id <= 1008) CheckRadioButton(dialog, 1006, 1008, id);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// The dialog is still up after a step that should have kept it open.
+inline bool still_open(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
+
+}  // namespace redundancy_test

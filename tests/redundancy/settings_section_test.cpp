@@ -1,0 +1,40 @@
+// The section of a driver module's redundancy settings, from its file name and index.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "redundancy/settings_section.h"
+
+namespace {
+
+TEST(SettingsSection, FromModulePathAndIndex) {
+  const std::string name63(63, 'n');
+  struct row {
+    const char* name;
+    std::string path;
+    short index;
+    std::string section;
+  };
+  const row rows[] = {
+      {"plain module", "drv.dll", 0, "drv.Redundancy"},
+      {"with index", "drv.dll", 2, "drv#2.Redundancy"},
+      {"index 1 is numbered", "drv.dll", 1, "drv#1.Redundancy"},
+      {"negative index as 0", "drv.dll", -3, "drv.Redundancy"},
+      {"largest index", "drv.dll", 32767, "drv#32767.Redundancy"},
+      {"directory dropped", "C:\\Programme\\Ostrand\\drv.dll", 0, "drv.Redundancy"},
+      {"dots in the directory", "C:\\a.b\\c.d\\drv.dll", 0, "drv.Redundancy"},
+      {"forward slashes", "Z:/opt/x.y/drv.dll", 0, "drv.Redundancy"},
+      {"drive-relative", "C:drv.dll", 0, "drv.Redundancy"},
+      {"cut at the first dot", "C:\\bin\\my.drv.v2.dll", 3, "my#3.Redundancy"},
+      {"no extension", "C:\\bin\\DRIVER", 0, "DRIVER.Redundancy"},
+      {"case kept", "Mein Treiber.DLL", 0, "Mein Treiber.Redundancy"},
+      {"63 characters kept", "C:\\" + name63 + ".dll", 0, name63 + ".Redundancy"},
+      {"64 characters left out", "C:\\" + name63 + "n.dll", 5, "#5.Redundancy"},
+      {"empty path", "", 0, ".Redundancy"},
+  };
+  for (const row& r : rows) {
+    EXPECT_EQ(tambre::redundancy::settings_section(r.path, r.index), r.section) << r.name;
+  }
+}
+
+}  // namespace
