@@ -12,6 +12,7 @@
 #include "tambre32/tmsmap.h"
 #include "tambre32/encoding.h"
 #include "tambre32/stringlist.h"
+#include "tambre32/logfile.h"
 #include "tambre32/strutil.h"
 #include "tambre32/values.h"
 #include "tambre32/xltable.h"

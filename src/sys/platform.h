@@ -113,3 +113,30 @@ namespace tambre::sys {
 bool file_write_time(const char* path, std::int64_t& units);
 
 }  // namespace tambre::sys
+
+// ---- Shared data files ----------------------------------------------------------------
+
+#include <cstdio>
+
+namespace tambre::sys {
+
+// Opens `path` for reading and writing in binary mode, shared for reading and writing by
+// other handles and processes; `create` makes a new empty file instead. Null on failure.
+std::FILE* open_shared_file(const char* path, bool create);
+// 64-bit positioning of a stream; false on failure.
+bool seek_file(std::FILE* file, std::int64_t offset, int origin);
+std::int64_t file_position(std::FILE* file);
+// Writes the block at the current end of the file in one system call, so that a block
+// written by another process at the same time cannot land inside it. The stream is left
+// positioned at the new end.
+bool append_block(std::FILE* file, const char* data, std::size_t size);
+// Cuts the file (after flushing the stream) to `size` bytes.
+bool truncate_file(std::FILE* file, std::int64_t size);
+
+// The full path of a loaded module's file (terminated, cut to size - 1); false when the
+// platform has no such module.
+bool module_file_name(void* module, char* buffer, std::size_t size);
+// Copies string `id` of `module`'s string table into `buffer` like load_library_string.
+std::size_t load_module_string(void* module, unsigned id, char* buffer, std::size_t size);
+
+}  // namespace tambre::sys

@@ -1,0 +1,106 @@
+// LogFile::GetItems of one entry in a 10,000-entry journal, beside the linear scan of the
+// file a reader would otherwise write; and what Open reads to learn the newest number.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "log/log_format.h"
+#include "ratio_reporter.h"
+#include "tambre32/logfile.h"
+
+namespace {
+
+constexpr long entries = 10000;
+
+// A journal of 10,000 entries of three lines each, written once per run through LogFile.
+const std::string& journal() {
+  static const std::string path = [] {
+    char dir[] = "/tmp/tambre-log-bench-XXXXXX";
+    if (mkdtemp(dir) == nullptr) std::abort();
+    std::string file = std::string(dir) + "/journal.log";
+    LogFile log;
+    log.SetFileName(file.c_str());
+    log.SetMaxItems(entries);
+    for (long n = 1; n <= entries; ++n) {
+      log.BeginLog("Messung %ld", n);
+      log.AddLog("Druck %ld.%ld bar", n % 17, n % 10);
+      log.AddLog("Temperatur %ld Grad", n % 90);
+      log.EndLog();
+    }
+    return file;
+  }();
+  return path;
+}
+
+long pick(long i) { return 1 + (i * 7919) % entries; }
+
+void BM_LogFileGetItems(benchmark::State& state) {
+  LogFile log;
+  log.SetFileName(journal().c_str());
+  log.Open();
+  StringList list;
+  long i = 0;
+  for (auto _ : state) {
+    long n = pick(i++);
+    log.GetItems(list, n, n);
+    if (list.GetCount() != 3) state.SkipWithError("wrong entry");
+  }
+}
+
+// The peer: lines from the start until header n, then its lines until the next header.
+void BM_LinearScan(benchmark::State& state) {
+  std::FILE* file = std::fopen(journal().c_str(), "rb");
+  StringList list;
+  char line[512];
+  long i = 0;
+  for (auto _ : state) {
+    long n = pick(i++);
+    list.Clear();
+    std::rewind(file);
+    bool inside = false;
+    long number = 0;
+    while (std::fgets(line, sizeof line, file) != nullptr) {
+      if (tambre::log::parse_header(line, std::strlen(line), number)) {
+        if (inside) break;
+        inside = number == n;
+      }
+      if (inside) list.Add(line);
+    }
+    if (list.GetCount() != 3) state.SkipWithError("wrong entry");
+  }
+  std::fclose(file);
+}
+
+// Open's scan for the newest number: the bytes it reads, against the whole file's size.
+void BM_OpenTailScan(benchmark::State& state) {
+  std::FILE* file = std::fopen(journal().c_str(), "rb");
+  std::fseek(file, 0, SEEK_END);
+  std::int64_t size = std::ftell(file);
+  tambre::log::read_at read = [file](std::int64_t offset, char* buffer, std::size_t n) -> std::size_t {
+    std::fseek(file, static_cast<long>(offset), SEEK_SET);
+    return std::fread(buffer, 1, n, file);
+  };
+  std::int64_t bytes = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(tambre::log::last_header_number(read, size, &bytes));
+  state.counters["bytes_read"] = static_cast<double>(bytes);
+  state.counters["file_bytes"] = static_cast<double>(size);
+  std::fclose(file);
+}
+
+BENCHMARK(BM_LogFileGetItems);
+BENCHMARK(BM_LinearScan);
+BENCHMARK(BM_OpenTailScan);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int result = tambre::bench::run_with_ratios(argc, argv, {{"BM_LogFileGetItems", "BM_LinearScan"}});
+  std::string dir = journal().substr(0, journal().rfind('/'));
+  std::remove(journal().c_str());
+  rmdir(dir.c_str());
+  return result;
+}

@@ -1,0 +1,313 @@
+// LogFile: the journal class. The format and the searches live in log_format.cpp; this
+// file holds the object's state, its lock and its file stream.
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <new>
+#include <vector>
+
+#include "log/log_format.h"
+#include "sys/platform.h"
+#include "tambre32/logfile.h"
+#include "tambre32/timetext.h"
+#include "time/time_exports.h"
+
+namespace {
+
+using lock_type = std::recursive_timed_mutex;
+
+constexpr std::size_t name_size = 261;
+constexpr long default_max_items = 5000;
+constexpr long max_max_items = 10000;
+// Entries the file may grow past its maximum before it is cut back.
+constexpr long trim_slack = 10;
+constexpr short header_time_fields = 124;   // day, month, year, hours, minutes
+constexpr unsigned header_time_ahead = 12;  // seconds added to the header's time
+
+void copy_cut(char* out, std::size_t size, const char* in) {
+  std::size_t n = std::strlen(in);
+  if (n > size - 1) n = size - 1;
+  std::memmove(out, in, n);
+  out[n] = '\0';
+}
+
+// Formats into a fixed buffer, cut at its size (vsnprintf never overruns).
+void format_cut(char* out, std::size_t size, const char* format, va_list args) {
+  out[0] = '\0';
+  if (format == nullptr) return;
+  if (std::vsnprintf(out, size, format, args) < 0) out[0] = '\0';
+}
+
+tambre::log::read_at stream_reader(std::FILE* file) {
+  return [file](std::int64_t offset, char* buffer, std::size_t size) -> std::size_t {
+    if (!tambre::sys::seek_file(file, offset, SEEK_SET)) return 0;
+    return std::fread(buffer, 1, size, file);
+  };
+}
+
+std::int64_t stream_size(std::FILE* file) {
+  if (!tambre::sys::seek_file(file, 0, SEEK_END)) return 0;
+  std::int64_t size = tambre::sys::file_position(file);
+  return size < 0 ? 0 : size;
+}
+
+// Cuts `name` at its last "." (when there is one) and appends ".log", within `size`.
+void replace_extension(char* name, std::size_t size) {
+  char* dot = std::strrchr(name, '.');
+  if (dot != nullptr) *dot = '\0';
+  std::size_t n = std::strlen(name);
+  copy_cut(name + n, size - n, ".log");
+}
+
+}  // namespace
+
+LogFile::LogFile()
+    : m_fileName{},
+      m_maxItems(default_max_items),
+      m_open(false),
+      m_openFailed(false),
+      m_entryOpen(false),
+      m_stream(nullptr),
+      m_lock(new (std::nothrow) lock_type),
+      m_firstItem(0),
+      m_lastItem(0),
+      m_lastUpdate(-1) {}
+
+LogFile::~LogFile() {
+  Close();
+  delete static_cast<lock_type*>(m_lock);
+  m_lines.Clear();
+  if (m_stream != nullptr) std::fclose(m_stream);
+}
+
+void LogFile::SetFileName(const char* name) {
+  Close();
+  m_openFailed = false;
+  copy_cut(m_fileName, name_size, name == nullptr ? "" : name);
+}
+
+void LogFile::SetAutoFileName(const char* name) {
+  SetFileName(name);
+  if (m_fileName[0] != '\0') replace_extension(m_fileName, name_size);
+}
+
+void LogFile::SetAutoFileName(tambre_module_t module, const char* directory) {
+  if (module == nullptr || directory == nullptr) return;
+  char path[name_size];
+  if (!tambre::sys::module_file_name(reinterpret_cast<void*>(module), path, sizeof path)) return;
+  const char* slash = std::strrchr(path, '\\');
+  if (slash == nullptr) return;
+  char name[name_size];
+  std::snprintf(name, sizeof name, "%s\\%s", directory, slash + 1);
+  replace_extension(name, sizeof name);
+  Close();
+  m_openFailed = false;
+  copy_cut(m_fileName, name_size, name);
+}
+
+const char* LogFile::GetFileName() { return m_fileName; }
+
+bool LogFile::SetMaxItems(long maximum) {
+  if (maximum < 1 || maximum > max_max_items) return false;
+  m_maxItems = static_cast<int>(maximum);
+  return true;
+}
+
+bool LogFile::Open() {
+  if (m_open) return true;
+  if (m_openFailed || m_fileName[0] == '\0') return false;
+  if (!Access()) return false;
+  m_stream = tambre::sys::open_shared_file(m_fileName, false);
+  if (m_stream == nullptr) m_stream = tambre::sys::open_shared_file(m_fileName, true);
+  m_open = m_stream != nullptr;
+  m_openFailed = !m_open;
+  if (m_open) {
+    tambre_time_t written = FileTime(m_fileName);
+    m_lastUpdate = written == static_cast<tambre_time_t>(-1) ? -1 : static_cast<long>(written);
+    m_firstItem = m_lastItem = 0;
+    auto read = stream_reader(m_stream);
+    char first[64];
+    std::size_t got = read(0, first, 63);
+    long number = 0;
+    if (tambre::log::parse_header(first, got, number)) m_firstItem = m_lastItem = number;
+    // Only the tail is read for the newest number.
+    long last = tambre::log::last_header_number(read, stream_size(m_stream));
+    if (last != 0) m_lastItem = last;
+    std::clearerr(m_stream);
+  }
+  Release();
+  return m_open;
+}
+
+bool LogFile::Close() {
+  EndLog();
+  if (!m_open) return true;
+  if (!Access()) return false;
+  bool ok = true;
+  if (m_stream != nullptr) {
+    ok = std::fclose(m_stream) == 0;
+    m_stream = nullptr;
+  }
+  m_open = false;
+  Release();
+  return ok;
+}
+
+bool LogFile::Clear() {
+  if (!Access()) return false;
+  Close();
+  std::remove(m_fileName);
+  Release();
+  return true;
+}
+
+bool LogFile::BeginLog(const char* format, ...) {
+  if (m_entryOpen) return true;
+  m_lines.Clear();
+  if (!Open()) return false;
+  char when[32];
+  TimeStr(when, tambre_time(nullptr) + header_time_ahead, 0, header_time_fields);
+  m_entryOpen = true;
+  char title[1024];
+  va_list args;
+  va_start(args, format);
+  format_cut(title, sizeof title, format, args);
+  va_end(args);
+  AddLog(tambre::log::header_format, m_lastItem + 1, when, title);
+  return true;
+}
+
+bool LogFile::AddLine(const char* text, bool blank) {
+  char line[tambre::log::max_line + 1];
+  copy_cut(line, sizeof line, text);
+  if (blank) tambre::log::blank_controls(line);
+  return m_lines.Add(line) >= 0;
+}
+
+bool LogFile::AddLog(const char* format, ...) {
+  if (!m_entryOpen || format == nullptr) return false;
+  char line[tambre::log::max_line + 1];
+  va_list args;
+  va_start(args, format);
+  format_cut(line, sizeof line, format, args);
+  va_end(args);
+  return AddLine(line, true);
+}
+
+bool LogFile::AddLog(tambre_module_t module, unsigned id, ...) {
+  if (!m_entryOpen) return false;
+  char format[256];
+  if (tambre::sys::load_module_string(reinterpret_cast<void*>(module), id, format, sizeof format) == 0) return false;
+  char line[tambre::log::max_line + 1];
+  va_list args;
+  va_start(args, id);
+  format_cut(line, sizeof line, format, args);
+  va_end(args);
+  // Line breaks of the string table's text stay line breaks in the file.
+  return AddLine(line, false);
+}
+
+bool LogFile::EndLog() {
+  if (!m_entryOpen) return false;
+  m_entryOpen = false;
+  if (m_lines.GetCount() == 0) return true;
+  if (!Open() || !Access()) return false;
+  m_lastUpdate = static_cast<long>(tambre_time(nullptr));
+  // The whole entry goes to the file in one write, so that concurrent writers (other
+  // objects, other processes) cannot interleave with it.
+  std::vector<char> block;
+  // A writer that died mid-line leaves a file without its last line end; the new header
+  // must start a line of its own to be found again.
+  std::int64_t size = stream_size(m_stream);
+  char end = '\n';
+  if (size > 0 && stream_reader(m_stream)(size - 1, &end, 1) == 1 && end != '\n') {
+    block.push_back('\r');
+    block.push_back('\n');
+  }
+  int lines = 0;
+  StringList::Entry* entry = nullptr;
+  for (const char* text = m_lines.NextString(entry); text != nullptr; text = m_lines.NextString(entry)) {
+    block.insert(block.end(), text, text + std::strlen(text));
+    block.push_back('\r');
+    block.push_back('\n');
+    ++lines;
+  }
+  bool ok = tambre::sys::append_block(m_stream, block.data(), block.size());
+  if (ok && lines > 0) {
+    ++m_lastItem;
+    if (m_firstItem == 0) m_firstItem = 1;
+  }
+  Realloc();
+  Release();
+  return ok && StreamOk();
+}
+
+void LogFile::DiscardLog() {
+  if (m_entryOpen) m_lines.Clear();
+}
+
+bool LogFile::GetItems(StringList& list, long first, long last) {
+  list.Clear();
+  if (!Open()) return false;
+  if (m_firstItem == 0) return true;
+  first = first == -1 ? m_firstItem : (first < m_firstItem ? m_firstItem : first > m_lastItem ? m_lastItem : first);
+  last = last == -1 ? m_lastItem : (last < m_firstItem ? m_firstItem : last > m_lastItem ? m_lastItem : last);
+  if (first < 1 || last < 1 || last < first) return false;
+  if (!Access()) return false;
+  auto read = stream_reader(m_stream);
+  std::int64_t size = stream_size(m_stream);
+  std::int64_t start = tambre::log::find_header(read, size, first);
+  bool found = start >= 0;
+  if (found) {
+    tambre::log::read_entries(read, size, start, last, [&list](const char* line) {
+      char text[tambre::log::max_line + 2];
+      copy_cut(text, sizeof text, line);
+      tambre::log::blank_controls(text);
+      list.Add(text);
+    });
+  }
+  std::clearerr(m_stream);
+  Release();
+  return found;
+}
+
+long LogFile::GetFirstItem() { return m_firstItem; }
+long LogFile::GetLastItem() { return m_lastItem; }
+long LogFile::GetLastUpdate() { return m_lastUpdate; }
+bool LogFile::IsOpen() { return m_open; }
+
+bool LogFile::Access() {
+  if (m_lock == nullptr) return true;
+  return static_cast<lock_type*>(m_lock)->try_lock_for(std::chrono::milliseconds(3000));
+}
+
+void LogFile::Release() {
+  if (m_lock != nullptr) static_cast<lock_type*>(m_lock)->unlock();
+}
+
+void LogFile::Realloc() {
+  if (!m_open || m_maxItems == 0) return;
+  long count = m_lastItem - m_firstItem + 1;
+  if (count <= m_maxItems + trim_slack) return;
+  auto read = stream_reader(m_stream);
+  std::int64_t size = stream_size(m_stream);
+  std::int64_t keep = tambre::log::keep_position(read, size, count - m_maxItems);
+  if (keep < 0) return;
+  m_firstItem = m_lastItem - m_maxItems + 1;
+  // Moves the kept part to the front in blocks through the same stream, then cuts.
+  std::vector<char> block(16384);
+  std::int64_t from = keep, to = 0;
+  for (;;) {
+    std::size_t got = read(from, block.data(), block.size());
+    if (got == 0) break;
+    if (!tambre::sys::seek_file(m_stream, to, SEEK_SET) || std::fwrite(block.data(), 1, got, m_stream) != got) break;
+    from += static_cast<std::int64_t>(got);
+    to += static_cast<std::int64_t>(got);
+  }
+  tambre::sys::truncate_file(m_stream, to);
+  tambre::sys::seek_file(m_stream, 0, SEEK_END);
+}
+
+bool LogFile::StreamOk() { return m_stream != nullptr && !std::ferror(m_stream); }

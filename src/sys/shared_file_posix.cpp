@@ -1,0 +1,47 @@
+// Shared data files in the native build.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "res/string_table.h"
+#include "sys/platform.h"
+
+namespace tambre::sys {
+
+std::FILE* open_shared_file(const char* path, bool create) { return std::fopen(path, create ? "w+b" : "r+b"); }
+
+bool seek_file(std::FILE* file, std::int64_t offset, int origin) {
+  return fseeko(file, static_cast<off_t>(offset), origin) == 0;
+}
+
+std::int64_t file_position(std::FILE* file) { return static_cast<std::int64_t>(ftello(file)); }
+
+bool append_block(std::FILE* file, const char* data, std::size_t size) {
+  if (std::fflush(file) != 0) return false;
+  int fd = fileno(file);
+  int flags = fcntl(fd, F_GETFL);
+  if (flags < 0 || fcntl(fd, F_SETFL, flags | O_APPEND) < 0) return false;
+  // O_APPEND places the whole write at the end, atomically against other writers.
+  ssize_t written = write(fd, data, size);
+  fcntl(fd, F_SETFL, flags);
+  bool ok = written == static_cast<ssize_t>(size);
+  return seek_file(file, 0, SEEK_END) && ok;
+}
+
+bool truncate_file(std::FILE* file, std::int64_t size) {
+  if (std::fflush(file) != 0) return false;
+  return ftruncate(fileno(file), static_cast<off_t>(size)) == 0;
+}
+
+bool module_file_name(void*, char* buffer, std::size_t size) {
+  if (buffer != nullptr && size > 0) buffer[0] = '\0';
+  return false;
+}
+
+// The native build has one string table, the library's own.
+std::size_t load_module_string(void*, unsigned id, char* buffer, std::size_t size) {
+  return load_library_string(id, buffer, size);
+}
+
+}  // namespace tambre::sys

@@ -1,0 +1,61 @@
+// Shared data files on Windows.
+#include <io.h>
+#include <share.h>
+#include <windows.h>
+
+#include <cstring>
+
+#include "sys/platform.h"
+
+namespace tambre::sys {
+
+std::FILE* open_shared_file(const char* path, bool create) { return _fsopen(path, create ? "w+b" : "r+b", _SH_DENYNO); }
+
+bool seek_file(std::FILE* file, std::int64_t offset, int origin) { return _fseeki64(file, offset, origin) == 0; }
+
+std::int64_t file_position(std::FILE* file) { return _ftelli64(file); }
+
+bool append_block(std::FILE* file, const char* data, std::size_t size) {
+  if (std::fflush(file) != 0 || size > 0xFFFFFFFFu) return false;
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  // Offset 0xFFFFFFFF:0xFFFFFFFF writes at the end of the file as one operation.
+  OVERLAPPED at{};
+  at.Offset = 0xFFFFFFFFu;
+  at.OffsetHigh = 0xFFFFFFFFu;
+  DWORD written = 0;
+  bool ok = WriteFile(handle, data, static_cast<DWORD>(size), &written, &at) && written == size;
+  return seek_file(file, 0, SEEK_END) && ok;
+}
+
+bool truncate_file(std::FILE* file, std::int64_t size) {
+  if (std::fflush(file) != 0) return false;
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER at;
+  at.QuadPart = size;
+  return SetFilePointerEx(handle, at, nullptr, FILE_BEGIN) && SetEndOfFile(handle);
+}
+
+bool module_file_name(void* module, char* buffer, std::size_t size) {
+  if (buffer == nullptr || size == 0) return false;
+  buffer[0] = '\0';
+  DWORD n = GetModuleFileNameA(static_cast<HMODULE>(module), buffer, static_cast<DWORD>(size));
+  if (n == 0) return false;
+  buffer[size - 1] = '\0';
+  return true;
+}
+
+std::size_t load_module_string(void* module, unsigned id, char* buffer, std::size_t size) {
+  if (buffer == nullptr || size == 0) return 0;
+  buffer[0] = '\0';
+  int n =
+      LoadStringA(static_cast<HINSTANCE>(module), id, buffer, static_cast<int>(size > 0x7fffffff ? 0x7fffffff : size));
+  if (n <= 0) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  return static_cast<std::size_t>(n);
+}
+
+}  // namespace tambre::sys

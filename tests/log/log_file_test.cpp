@@ -1,0 +1,485 @@
+// LogFile on real files in a temporary directory: the bytes it writes, its numbering
+// across objects, trimming in place, reading back ranges, damaged tails and concurrent
+// writers.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/temp_dir.h"
+#include "tambre32/logfile.h"
+#include "tambre32/timetext.h"
+
+namespace {
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::vector<std::string> lines_of(StringList& list) {
+  std::vector<std::string> lines;
+  StringList::Entry* entry = nullptr;
+  for (char* text = list.NextString(entry); text != nullptr; text = list.NextString(entry)) lines.push_back(text);
+  return lines;
+}
+
+// The header lines of a list, as entry numbers.
+std::vector<long> headers_of(StringList& list) {
+  std::vector<long> numbers;
+  for (const auto& line : lines_of(list)) {
+    if (line.size() > 2 && line.rfind("[#", 0) == 0 && std::isdigit(static_cast<unsigned char>(line[2]))) {
+      numbers.push_back(std::stol(line.substr(2)));
+    }
+  }
+  return numbers;
+}
+
+std::string time_text(std::time_t t) {
+  char buffer[32];
+  TimeStr(buffer, static_cast<tambre_time_t>(t + 12), 0, 124);
+  return buffer;
+}
+
+// Writes entry "Eintrag <n>" with `lines` lines "Zeile <n>.<i>".
+bool write_entry(LogFile& log, long n, int lines = 2) {
+  if (!log.BeginLog("Eintrag %ld", n)) return false;
+  for (int i = 1; i <= lines; ++i) log.AddLog("Zeile %ld.%d", n, i);
+  return log.EndLog();
+}
+
+std::vector<long> range(long first, long last) {
+  std::vector<long> numbers;
+  for (long n = first; n <= last; ++n) numbers.push_back(n);
+  return numbers;
+}
+
+struct log_file_test : ::testing::Test {
+  tambre::test::temp_dir dir;
+  std::string path = dir.file("journal.log");
+};
+
+TEST_F(log_file_test, FirstEntryBytesOnDisk) {
+  LogFile log;
+  log.SetFileName(path.c_str());
+  ASSERT_TRUE(log.Open());
+  EXPECT_EQ(log.GetFirstItem(), 0);
+  EXPECT_EQ(log.GetLastItem(), 0);
+  std::time_t before = std::time(nullptr);
+  ASSERT_TRUE(log.BeginLog("Start %s", "Pumpe"));
+  EXPECT_TRUE(log.AddLog("Druck\t%d bar", 5));
+  EXPECT_TRUE(log.AddLog("zwei\r\nZeilen"));
+  ASSERT_TRUE(log.EndLog());
+  std::time_t after = std::time(nullptr);
+  EXPECT_EQ(log.GetFirstItem(), 1);
+  EXPECT_EQ(log.GetLastItem(), 1);
+  EXPECT_GE(log.GetLastUpdate(), static_cast<long>(before));
+  log.Close();
+
+  std::string body = ": Start Pumpe]\r\nDruck 5 bar\r\nzwei  Zeilen\r\n";
+  std::string bytes = read_file(path);
+  std::set<std::string> allowed;
+  for (std::time_t t = before; t <= after; ++t) allowed.insert("[#1:" + time_text(t) + body);
+  EXPECT_EQ(allowed.count(bytes), 1u) << bytes;
+}
+
+TEST_F(log_file_test, TimeTextHasNoHeaderMarkOrLineBreak) {
+  std::string text = time_text(std::time(nullptr));
+  EXPECT_FALSE(text.empty());
+  EXPECT_EQ(text.find("[#"), std::string::npos);
+  EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
+}
+
+TEST_F(log_file_test, NumberingContinuesAcrossObjects) {
+  {
+    LogFile log;
+    log.SetFileName(path.c_str());
+    for (long n = 1; n <= 3; ++n) ASSERT_TRUE(write_entry(log, n));
+  }
+  LogFile again;
+  again.SetFileName(path.c_str());
+  ASSERT_TRUE(again.Open());
+  EXPECT_EQ(again.GetFirstItem(), 1);
+  EXPECT_EQ(again.GetLastItem(), 3);
+  ASSERT_TRUE(write_entry(again, 4));
+  StringList list;
+  ASSERT_TRUE(again.GetItems(list, -1, -1));
+  EXPECT_EQ(headers_of(list), range(1, 4));
+}
+
+TEST_F(log_file_test, FirstLineWithoutHeaderLeavesFirstUnknown) {
+  write_file(path, "Vorspann\r\n[#8:t: a]\r\nx\r\n[#9:t: b]\r\n");
+  LogFile log;
+  log.SetFileName(path.c_str());
+  ASSERT_TRUE(log.Open());
+  EXPECT_EQ(log.GetFirstItem(), 0);
+  EXPECT_EQ(log.GetLastItem(), 9);
+  ASSERT_TRUE(write_entry(log, 10));
+  EXPECT_EQ(log.GetFirstItem(), 1);
+  EXPECT_EQ(log.GetLastItem(), 10);
+}
+
+TEST_F(log_file_test, TrimsInPlaceElevenPastTheBound) {
+  LogFile log;
+  log.SetFileName(path.c_str());
+  ASSERT_TRUE(log.SetMaxItems(5));
+  for (long n = 1; n <= 15; ++n) ASSERT_TRUE(write_entry(log, n, static_cast<int>(n % 3)));
+  EXPECT_EQ(log.GetFirstItem(), 1);
+  std::string before = read_file(path);
+  ASSERT_NE(before.find("[#15:"), std::string::npos);
+
+  ASSERT_TRUE(write_entry(log, 16, 1));
+  EXPECT_EQ(log.GetFirstItem(), 12);
+  EXPECT_EQ(log.GetLastItem(), 16);
+  std::string after = read_file(path);
+  // The kept entries byte for byte, the new one behind them, nothing else.
+  std::string kept = before.substr(before.find("[#12:"));
+  ASSERT_EQ(after.compare(0, kept.size(), kept), 0);
+  EXPECT_EQ(after.find("[#16:"), kept.size());
+  EXPECT_EQ(after.substr(kept.size() + after.substr(kept.size()).find("]\r\n") + 3), "Zeile 16.1\r\n");
+
+  StringList list;
+  ASSERT_TRUE(log.GetItems(list, -1, -1));
+  EXPECT_EQ(headers_of(list), range(12, 16));
+}
+
+TEST_F(log_file_test, TrimOfLargeFileMovesManyBlocks) {
+  LogFile log;
+  log.SetFileName(path.c_str());
+  ASSERT_TRUE(log.SetMaxItems(100));
+  for (long n = 1; n <= 111; ++n) ASSERT_TRUE(write_entry(log, n, 12));
+  EXPECT_EQ(log.GetFirstItem(), 12);
+  log.Close();
+  LogFile reader;
+  reader.SetFileName(path.c_str());
+  ASSERT_TRUE(reader.Open());
+  EXPECT_EQ(reader.GetFirstItem(), 12);
+  EXPECT_EQ(reader.GetLastItem(), 111);
+  StringList list;
+  ASSERT_TRUE(reader.GetItems(list, -1, -1));
+  EXPECT_EQ(headers_of(list), range(12, 111));
+  EXPECT_EQ(list.GetCount(), 100 * 13);
+}
+
+TEST_F(log_file_test, GetItemsRanges) {
+  LogFile log;
+  log.SetFileName(path.c_str());
+  for (long n = 1; n <= 20; ++n) ASSERT_TRUE(write_entry(log, n, static_cast<int>(n % 4)));
+  struct row {
+    const char* name;
+    long first, last;
+    bool ok;
+    long from, to;  // expected entries; from 0 = none
+  } rows[] = {
+      {"all", -1, -1, true, 1, 20},
+      {"first only", 1, 1, true, 1, 1},
+      {"last only", 20, 20, true, 20, 20},
+      {"middle", 7, 9, true, 7, 9},
+      {"from the first", -1, 3, true, 1, 3},
+      {"to the last", 18, -1, true, 18, 20},
+      {"below the first is clamped", -5, 2, true, 1, 2},
+      {"zero is clamped", 0, 1, true, 1, 1},
+      {"past the last is clamped", 19, 500, true, 19, 20},
+      {"both past the last", 300, 400, true, 20, 20},
+      {"last below first", 9, 7, false, 0, 0},
+  };
+  for (const auto& r : rows) {
+    StringList list;
+    list.Add("alt");
+    EXPECT_EQ(log.GetItems(list, r.first, r.last), r.ok) << r.name;
+    EXPECT_EQ(headers_of(list), r.from == 0 ? std::vector<long>{} : range(r.from, r.to)) << r.name;
+  }
+  StringList list;
+  ASSERT_TRUE(log.GetItems(list, 6, 6));
+  std::vector<std::string> lines = lines_of(list);
+  ASSERT_EQ(lines.size(), 3u);
+  // The CR of every line end comes back as a trailing blank.
+  EXPECT_EQ(lines[0].substr(lines[0].size() - 11), "Eintrag 6] ");
+  EXPECT_EQ(lines[1], "Zeile 6.1 ");
+  EXPECT_EQ(lines[2], "Zeile 6.2 ");
+}
+
+TEST_F(log_file_test, GetItemsOfEmptyFile) {
+  LogFile log;
+  log.SetFileName(path.c_str());
+  StringList list;
+  list.Add("alt");
+  EXPECT_TRUE(log.GetItems(list, -1, -1));
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_TRUE(log.IsOpen());
+}
+
+TEST_F(log_file_test, DamagedTailsAtOpen) {
+  struct row {
+    const char* name;
+    std::string tail;
+    long last;
+  } rows[] = {
+      {"cut inside a line", "Zeile ohne En", 3},
+      {"cut inside the next header", "[#4:05.12.20", 4},
+      {"cut right after the header mark", "[#", 3},
+      {"binary garbage", std::string("\0\xff\xfe[#\x01\r\n\x1a\0", 11), 3},
+      {"header mark inside a line", "Wert [#99 gelesen\r\n", 3},
+  };
+  for (const auto& r : rows) {
+    std::string file = dir.file(std::string("damaged-") + std::to_string(&r - rows) + ".log");
+    {
+      LogFile writer;
+      writer.SetFileName(file.c_str());
+      for (long n = 1; n <= 3; ++n) ASSERT_TRUE(write_entry(writer, n));
+    }
+    std::ofstream(file, std::ios::binary | std::ios::app) << r.tail;
+    LogFile log;
+    log.SetFileName(file.c_str());
+    ASSERT_TRUE(log.Open()) << r.name;
+    EXPECT_EQ(log.GetFirstItem(), 1) << r.name;
+    EXPECT_EQ(log.GetLastItem(), r.last) << r.name;
+    StringList list;
+    EXPECT_TRUE(log.GetItems(list, 1, 3)) << r.name;
+    EXPECT_EQ(headers_of(list), range(1, 3)) << r.name;
+    // The next entry follows the newest number found.
+    ASSERT_TRUE(write_entry(log, r.last + 1)) << r.name;
+    log.Close();
+    LogFile reopened;
+    reopened.SetFileName(file.c_str());
+    ASSERT_TRUE(reopened.Open()) << r.name;
+    EXPECT_EQ(reopened.GetLastItem(), r.last + 1) << r.name;
+    StringList entry;
+    ASSERT_TRUE(reopened.GetItems(entry, r.last + 1, r.last + 1)) << r.name;
+    EXPECT_EQ(headers_of(entry), std::vector<long>{r.last + 1}) << r.name;
+  }
+}
+
+TEST_F(log_file_test, EntryStateRules) {
+  LogFile log;
+  log.SetFileName(path.c_str());
+  EXPECT_FALSE(log.AddLog("ohne Eintrag"));
+  EXPECT_FALSE(log.EndLog());
+  ASSERT_TRUE(log.BeginLog(nullptr));
+  EXPECT_TRUE(log.BeginLog("zweiter"));  // still the first entry
+  log.AddLog("a");
+  log.DiscardLog();
+  EXPECT_TRUE(log.EndLog());  // nothing pending: nothing written
+  EXPECT_EQ(log.GetLastItem(), 0);
+  EXPECT_EQ(read_file(path), "");
+  ASSERT_TRUE(log.BeginLog(nullptr));
+  ASSERT_TRUE(log.EndLog());
+  std::string bytes = read_file(path);
+  // An entry without a title: the header ends in ": ]".
+  EXPECT_EQ(bytes.substr(bytes.size() - 5), ": ]\r\n") << bytes;
+  EXPECT_EQ(bytes.find("zweiter"), std::string::npos);
+}
+
+TEST_F(log_file_test, LinesAreCutAt511) {
+  LogFile log;
+  log.SetFileName(path.c_str());
+  ASSERT_TRUE(log.BeginLog("%s", std::string(2000, 'T').c_str()));
+  ASSERT_TRUE(log.AddLog("%s", std::string(600, 'L').c_str()));
+  ASSERT_TRUE(log.EndLog());
+  std::string bytes = read_file(path);
+  std::size_t first_end = bytes.find("\r\n");
+  EXPECT_EQ(first_end, 511u);
+  EXPECT_EQ(bytes.substr(first_end + 2), std::string(511, 'L') + "\r\n");
+}
+
+TEST_F(log_file_test, StringTableLineKeepsItsLineBreaks) {
+#ifdef _WIN32
+  tambre_module_t module = GetModuleHandleA("tambre32.dll");
+  if (module == nullptr) module = GetModuleHandleA(nullptr);
+#else
+  tambre_module_t module = nullptr;
+#endif
+  LogFile log;
+  log.SetFileName(path.c_str());
+  EXPECT_FALSE(log.AddLog(module, 207u, "a.reg", 3, 5, "x"));  // no entry open
+  ASSERT_TRUE(log.BeginLog("Import"));
+  EXPECT_FALSE(log.AddLog(module, 65000u));
+  ASSERT_TRUE(log.AddLog(module, 207u, "a.reg", 3, 5, "x"));
+  ASSERT_TRUE(log.EndLog());
+  std::string bytes = read_file(path);
+  EXPECT_NE(bytes.find("'a.reg'"), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find("\n\nZeile: 3\nFehler: 5"), std::string::npos) << bytes;
+}
+
+TEST_F(log_file_test, ClearDeletesTheFile) {
+  LogFile log;
+  log.SetFileName(path.c_str());
+  ASSERT_TRUE(write_entry(log, 1));
+  ASSERT_TRUE(log.Clear());
+  EXPECT_FALSE(std::ifstream(path).good());
+  EXPECT_FALSE(log.IsOpen());
+  ASSERT_TRUE(log.Open());
+  EXPECT_EQ(log.GetFirstItem(), 0);
+  EXPECT_EQ(log.GetLastItem(), 0);
+  EXPECT_TRUE(std::ifstream(path).good());
+}
+
+TEST_F(log_file_test, FailedOpenStaysFailedUntilANewName) {
+  LogFile log;
+  EXPECT_FALSE(log.Open());  // no name
+  std::string bad = dir.file("fehlt") + "/journal.log";
+  log.SetFileName(bad.c_str());
+  EXPECT_FALSE(log.Open());
+  std::filesystem::create_directory(dir.file("fehlt"));
+  EXPECT_FALSE(log.Open());  // remembered failure
+  log.SetFileName(bad.c_str());
+  EXPECT_TRUE(log.Open());
+}
+
+TEST(LogFile, SetMaxItemsBounds) {
+  struct row {
+    long value;
+    bool ok;
+  } rows[] = {{0, false}, {1, true}, {5000, true}, {10000, true}, {10001, false}, {-1, false}};
+  for (const auto& r : rows) {
+    LogFile log;
+    EXPECT_EQ(log.SetMaxItems(r.value), r.ok) << r.value;
+  }
+}
+
+TEST(LogFile, AutoFileNames) {
+  struct row {
+    const char* name;
+    const char* given;
+    const char* expected;
+  } rows[] = {
+      {"extension replaced", "C:\\drv\\abc.drv", "C:\\drv\\abc.log"},
+      {"no extension", "C:\\drv\\abc", "C:\\drv\\abc.log"},
+      {"last dot only", "C:\\d.v\\a.b.c", "C:\\d.v\\a.b.log"},
+      {"empty stays empty", "", ""},
+  };
+  for (const auto& r : rows) {
+    LogFile log;
+    log.SetAutoFileName(r.given);
+    EXPECT_STREQ(log.GetFileName(), r.expected) << r.name;
+  }
+  LogFile log;
+  log.SetAutoFileName(nullptr);
+  EXPECT_STREQ(log.GetFileName(), "");
+  std::string long_name(400, 'n');
+  log.SetFileName(long_name.c_str());
+  EXPECT_EQ(std::string(log.GetFileName()), long_name.substr(0, 260));
+}
+
+#ifdef _WIN32
+TEST(LogFile, AutoFileNameFromModule) {
+  char path[MAX_PATH];
+  ASSERT_GT(GetModuleFileNameA(nullptr, path, MAX_PATH), 0u);
+  std::string base = std::string(path).substr(std::string(path).rfind('\\') + 1);
+  base = base.substr(0, base.rfind('.'));
+  LogFile log;
+  log.SetAutoFileName(GetModuleHandleA(nullptr), "D:\\logs");
+  EXPECT_EQ(std::string(log.GetFileName()), "D:\\logs\\" + base + ".log");
+  LogFile untouched;
+  untouched.SetFileName("x.log");
+  untouched.SetAutoFileName(GetModuleHandleA(nullptr), nullptr);
+  EXPECT_STREQ(untouched.GetFileName(), "x.log");
+}
+#endif
+
+TEST_F(log_file_test, TenThousandEntries) {
+  LogFile log;
+  log.SetFileName(path.c_str());
+  ASSERT_TRUE(log.SetMaxItems(10000));
+  for (long n = 1; n <= 10000; ++n) ASSERT_TRUE(write_entry(log, n, 1));
+  log.Close();
+  LogFile reader;
+  reader.SetFileName(path.c_str());
+  ASSERT_TRUE(reader.Open());
+  EXPECT_EQ(reader.GetFirstItem(), 1);
+  EXPECT_EQ(reader.GetLastItem(), 10000);
+  for (long n : {1L, 2L, 4999L, 5000L, 9999L, 10000L}) {
+    StringList list;
+    ASSERT_TRUE(reader.GetItems(list, n, n)) << n;
+    std::vector<std::string> lines = lines_of(list);
+    ASSERT_EQ(lines.size(), 2u) << n;
+    EXPECT_EQ(lines[0].rfind("[#" + std::to_string(n) + ":", 0), 0u) << n;
+    EXPECT_EQ(lines[1], "Zeile " + std::to_string(n) + ".1 ") << n;
+  }
+}
+
+// Entries of several objects on one file, written from several threads at once: each
+// entry lands as one intact block.
+TEST_F(log_file_test, ConcurrentObjectsWriteWholeEntries) {
+  constexpr int writers = 4, entries = 40, lines = 6;
+  std::vector<std::thread> threads;
+  for (int w = 0; w < writers; ++w) {
+    threads.emplace_back([&, w] {
+      LogFile log;
+      log.SetFileName(path.c_str());
+      for (int e = 0; e < entries; ++e) {
+        log.BeginLog("W%d E%d", w, e);
+        for (int i = 0; i < lines; ++i) log.AddLog("W%d E%d L%d", w, e, i);
+        log.EndLog();
+      }
+    });
+  }
+  for (auto& t : threads) t.join();
+  std::istringstream in(read_file(path));
+  std::string line, owner;
+  int expected_line = lines, headers = 0;
+  while (std::getline(in, line)) {
+    ASSERT_EQ(line.back(), '\r');
+    line.pop_back();
+    if (line.rfind("[#", 0) == 0) {
+      ASSERT_EQ(expected_line, lines) << "entry of " << owner << " cut short";
+      owner = line.substr(line.rfind(": ") + 2);
+      owner.pop_back();  // ']'
+      expected_line = 0;
+      ++headers;
+    } else {
+      ASSERT_EQ(line, owner + " L" + std::to_string(expected_line));
+      ++expected_line;
+    }
+  }
+  EXPECT_EQ(headers, writers * entries);
+}
+
+// One object shared by threads: entries built in turn, reads in between; the numbers come
+// out unique and in order.
+TEST_F(log_file_test, SharedObjectNumbersStayUnique) {
+  LogFile log;
+  log.SetFileName(path.c_str());
+  std::mutex entry_builder;
+  std::vector<std::thread> threads;
+  for (int w = 0; w < 3; ++w) {
+    threads.emplace_back([&] {
+      for (int e = 0; e < 30; ++e) {
+        std::lock_guard<std::mutex> hold(entry_builder);
+        ASSERT_TRUE(log.BeginLog("E"));
+        log.AddLog("x");
+        ASSERT_TRUE(log.EndLog());
+      }
+    });
+    threads.emplace_back([&] {
+      for (int e = 0; e < 30; ++e) {
+        StringList list;
+        ASSERT_TRUE(log.GetItems(list, -1, -1));
+        std::vector<long> numbers = headers_of(list);
+        if (!numbers.empty()) {
+          ASSERT_EQ(numbers, range(1, numbers.back()));
+        }
+      }
+    });
+  }
+  for (auto& t : threads) t.join();
+  StringList list;
+  ASSERT_TRUE(log.GetItems(list, -1, -1));
+  EXPECT_EQ(headers_of(list), range(1, 90));
+}
+
+}  // namespace
