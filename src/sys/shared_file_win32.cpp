@@ -19,12 +19,21 @@ bool append_block(std::FILE* file, const char* data, std::size_t size) {
   if (std::fflush(file) != 0 || size > 0xFFFFFFFFu) return false;
   HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
   if (handle == INVALID_HANDLE_VALUE) return false;
-  // Offset 0xFFFFFFFF:0xFFFFFFFF writes at the end of the file as one operation.
-  OVERLAPPED at{};
-  at.Offset = 0xFFFFFFFFu;
-  at.OffsetHigh = 0xFFFFFFFFu;
+  // Writers of all processes take turns through a lock on one byte far past any end of
+  // file (nobody reads or writes there); in turn, each finds the current end and writes.
+  OVERLAPPED turn{};
+  turn.OffsetHigh = 0x7FFFFFFFu;
+  if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn)) return false;
+  LARGE_INTEGER end{};
   DWORD written = 0;
-  bool ok = WriteFile(handle, data, static_cast<DWORD>(size), &written, &at) && written == size;
+  bool ok = GetFileSizeEx(handle, &end);
+  if (ok) {
+    OVERLAPPED at{};
+    at.Offset = end.LowPart;
+    at.OffsetHigh = static_cast<DWORD>(end.HighPart);
+    ok = WriteFile(handle, data, static_cast<DWORD>(size), &written, &at) && written == size;
+  }
+  UnlockFileEx(handle, 0, 1, 0, &turn);
   return seek_file(file, 0, SEEK_END) && ok;
 }
 
