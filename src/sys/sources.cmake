@@ -13,4 +13,5 @@ list(APPEND TAMBRE_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/file_time_win32.cpp)
 list(APPEND TAMBRE_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/hr_time.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_pump.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/waits.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/waits.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/exit_wait.cpp)
