@@ -27,6 +27,12 @@ TAMBRE_EXPORT(char*, TAMBRE_STDCALL) FromSysStr(char* out, BSTR bstr);
 TAMBRE_EXPORT(char*, TAMBRE_STDCALL) StrFromGUID(REFGUID guid);
 TAMBRE_EXPORT(VARIANT_BOOL, TAMBRE_STDCALL) MakeBool(int value);
 
+/* OLE dates: local days since 1899-12-30 with the time of day as fraction, converted
+   through the library's own local time. Both need a successful OleInit; Time_tToDate
+   gives 0.0 and DateToTime_t 0xFFFFFFFF on failure. */
+TAMBRE_EXPORT(double, TAMBRE_STDCALL) Time_tToDate(DWORD time);
+TAMBRE_EXPORT(DWORD, TAMBRE_STDCALL) DateToTime_t(double date);
+
 /* time_t: unsigned 32-bit seconds since 1970 UTC, 0xFFFFFFFF for no time. */
 TAMBRE_EXPORT(FILETIME, TAMBRE_STDCALL) Time_tToFILETIME(DWORD time);
 TAMBRE_EXPORT(DWORD, TAMBRE_STDCALL) FILETIMEToTime_t(FILETIME file_time);

@@ -17,3 +17,10 @@ TAMBRE_EXPORT(LONGLONG, TAMBRE_STDCALL) GetHRTime64(void);
 TAMBRE_EXPORT(DWORD, TAMBRE_STDCALL) WaitEvents(const HANDLE* handles, DWORD count, DWORD timeout);
 /* 1 when the handle was signalled, 0 otherwise. */
 TAMBRE_EXPORT(int, TAMBRE_STDCALL) WaitEvent(HANDLE handle, DWORD timeout);
+/* Waits up to `total` ms for handle (a process or any waitable object): quietly for the
+   first `quiet` ms, then with a progress dialog whose cancel button asks before it gives
+   up. `text` is the dialog's message, or with `module` a string id in that module. 1 when
+   the object was signalled or cannot be waited on, 0 when the time ran out or the
+   arguments are bad, -1 when the user cancelled. One such wait per thread at a time. */
+TAMBRE_EXPORT(int, TAMBRE_STDCALL)
+MsgBoxWaitForExit(HANDLE handle, int total, int quiet, const char* caption, HINSTANCE module, const char* text);

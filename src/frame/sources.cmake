@@ -11,6 +11,7 @@ list(APPEND TAMBRE_WIN_SOURCES
 list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/file_time.cpp)
 list(APPEND TAMBRE_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ole_binding.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ole_date.cpp
   ${CMAKE_CURRENT_LIST_DIR}/automation_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_time_exports.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_moniker.cpp)

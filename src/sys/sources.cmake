@@ -13,7 +13,8 @@ list(APPEND TAMBRE_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/file_time_win32.cpp)
 list(APPEND TAMBRE_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/hr_time.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_pump.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/waits.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/waits.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/exit_wait.cpp)
 # Shared data files (the log file)
 list(APPEND TAMBRE_POSIX_SOURCES ${CMAKE_CURRENT_LIST_DIR}/shared_file_posix.cpp)
 list(APPEND TAMBRE_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/shared_file_win32.cpp)

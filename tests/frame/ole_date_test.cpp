@@ -1,0 +1,146 @@
+// OLE dates through the DLL: known dates in two zones, round trips, and Wine's own
+// SystemTimeToVariantTime/VariantTimeToSystemTime on the library's local fields as oracle.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "tambre32/automation.h"
+#include "tambre32/timecore.h"
+
+namespace {
+
+constexpr DWORD kNoTime = 0xFFFFFFFFu;
+constexpr DWORD kLastTime = 0xF48656FFu;  // 2099-12-31 23:59:59 UTC
+constexpr double kSecond = 1.0 / 86400.0;
+
+// A zone from TZ and one bound use of OLEAUT32 for the test's duration.
+class OleDate : public ::testing::Test {
+ protected:
+  void use_zone(const char* tz) {
+    SetEnvironmentVariableA("TZ", tz);
+    _tzset_();
+  }
+  void SetUp() override {
+    ASSERT_TRUE(OleInit());
+    use_zone("GMT0");
+  }
+  void TearDown() override {
+    OleReinit();
+    SetEnvironmentVariableA("TZ", nullptr);
+    _tzset_();
+  }
+};
+
+TEST(OleDateUnbound, FailBeforeOleInit) {
+  for (int i = 0; i < 8; ++i) OleReinit();  // whatever ran before: the count is 0 now
+  EXPECT_EQ(Time_tToDate(0), 0.0);
+  EXPECT_EQ(Time_tToDate(946684800), 0.0);
+  EXPECT_EQ(DateToTime_t(36526.0), kNoTime);
+  SetEnvironmentVariableA("TZ", "GMT0");
+  _tzset_();
+  ASSERT_TRUE(OleInit());
+  EXPECT_EQ(DateToTime_t(36526.0), 946684800u);
+  EXPECT_EQ(Time_tToDate(946684800), 36526.0);
+  OleReinit();
+  EXPECT_EQ(Time_tToDate(0), 0.0) << "the last OleReinit unbinds again";
+  SetEnvironmentVariableA("TZ", nullptr);
+  _tzset_();
+}
+
+struct date_row {
+  const char* name;
+  const char* tz;
+  DWORD time;
+  double date;    // in local standard time
+  bool daylight;  // the zone's DST bias moves it
+};
+
+// Dates counted by hand: 1970-01-01 is day 25569, 2000-01-01 day 36526, 2024-07-01 day
+// 45474, 2038-01-19 day 50424. A TZ text names no DST bias: daylight rows move by the
+// bias the zone state holds.
+const date_row kDates[] = {
+    {"epoch_utc", "GMT0", 0, 25569.0, false},
+    {"y2k_utc", "GMT0", 946684800, 36526.0, false},
+    {"y2k_noon_utc", "GMT0", 946684800 + 43200, 36526.5, false},
+    {"y2k_one_second_before_midnight", "GMT0", 946684800 + 86399, 36526.0 + 86399 * kSecond, false},
+    {"beyond_2038_utc", "GMT0", 2147483647u + 1u, 50424.0 + (3 * 3600 + 14 * 60 + 8) * kSecond, false},
+    {"last_time_utc", "GMT0", kLastTime, 73050.0 + 86399 * kSecond, false},
+    {"epoch_cet", "CET-1CEST", 0, 25569.0 + 1.0 / 24, false},
+    {"winter_cet", "CET-1CEST", 946684800, 36526.0 + 1.0 / 24, false},
+    {"summer_cest", "CET-1CEST", 1719792000, 45474.0 + 1.0 / 24, true},
+    {"eastern_winter", "EST5EDT", 946684800, 36525.0 + 19.0 / 24, false},
+    {"eastern_summer", "EST5EDT", 1719792000, 45473.0 + 19.0 / 24, true},
+    {"half_hour_zone", "IST-5:30", 946684800, 36526.0 + 5.5 / 24, false},
+};
+
+TEST_F(OleDate, KnownDates) {
+  for (const auto& row : kDates) {
+    SCOPED_TRACE(row.name);
+    use_zone(row.tz);
+    const double date = row.date - (row.daylight ? *_getdstbias() / 86400.0 : 0.0);
+    EXPECT_NEAR(Time_tToDate(row.time), date, 0.01 * kSecond);
+    EXPECT_EQ(DateToTime_t(date), row.time);
+  }
+}
+
+TEST_F(OleDate, FailureResults) {
+  EXPECT_EQ(Time_tToDate(kNoTime), 0.0);
+  EXPECT_EQ(Time_tToDate(kLastTime + 1), 0.0) << "beyond the calendar's range";
+  EXPECT_EQ(DateToTime_t(25568.5), kNoTime) << "before 1970 in UTC";
+  EXPECT_EQ(DateToTime_t(73051.0), kNoTime) << "2100-01-01 is past the range";
+  EXPECT_EQ(DateToTime_t(-1.0e9), kNoTime) << "no system time for that date";
+  EXPECT_EQ(DateToTime_t(1.0e9), kNoTime);
+}
+
+// Every value the calendar covers, in steps that hit all hours, days and years, in a zone
+// with daylight time: the library's local fields through Wine's SystemTimeToVariantTime,
+// and back through Wine's VariantTimeToSystemTime and the library's mktime.
+TEST_F(OleDate, RoundTripsAndWineAgrees) {
+  // Without TZ the zone and its daylight rules come from Wine's zone record.
+  for (const char* tz : {"GMT0", "CET-1CEST", "EST5EDT", "IST-5:30", static_cast<const char*>(nullptr)}) {
+    SCOPED_TRACE(tz ? tz : "platform record");
+    use_zone(tz);
+    int checked = 0;
+    for (std::uint64_t t = 86400; t <= kLastTime; t += 7919 * 61) {
+      const DWORD time = static_cast<DWORD>(t);
+      const double date = Time_tToDate(time);
+      tambre_time_t copy = time;
+      const tm* local = _localtime(&copy);
+      ASSERT_NE(local, nullptr) << time;
+      SYSTEMTIME st{};
+      st.wYear = static_cast<WORD>(local->tm_year + 1900);
+      st.wMonth = static_cast<WORD>(local->tm_mon + 1);
+      st.wDay = static_cast<WORD>(local->tm_mday);
+      st.wHour = static_cast<WORD>(local->tm_hour);
+      st.wMinute = static_cast<WORD>(local->tm_min);
+      st.wSecond = static_cast<WORD>(local->tm_sec);
+      double expected = 0;
+      ASSERT_TRUE(SystemTimeToVariantTime(&st, &expected));
+      ASSERT_EQ(date, expected) << time;
+
+      SYSTEMTIME back{};
+      ASSERT_TRUE(VariantTimeToSystemTime(date, &back));
+      EXPECT_EQ(back.wYear, st.wYear);
+      EXPECT_EQ(back.wHour, st.wHour);
+      EXPECT_EQ(back.wSecond, st.wSecond);
+
+      const DWORD again = DateToTime_t(date);
+      if (again != time) {
+        // Only the repeated hour when daylight time ends may map to its other instance.
+        EXPECT_EQ(std::abs(static_cast<double>(again) - static_cast<double>(time)), 3600.0) << time;
+        EXPECT_EQ(Time_tToDate(again), date) << time;
+      }
+      ++checked;
+    }
+    EXPECT_GT(checked, 8000);
+  }
+}
+
+// Fractions that are not whole seconds are rounded by OLEAUT32 to the nearest second.
+TEST_F(OleDate, FractionsOfSecondsRoundToTheNearestSecond) {
+  EXPECT_EQ(DateToTime_t(36526.0 + 0.4 * kSecond), 946684800u);
+  EXPECT_EQ(DateToTime_t(36526.0 + 0.6 * kSecond), 946684801u);
+}
+
+}  // namespace
