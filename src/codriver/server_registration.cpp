@@ -74,6 +74,7 @@ HRESULT register_if_needed(CoDriver& driver, bool forced) {
   }
   bool needed = forced;
   char path[MAX_PATH + 1];
+  // A module path too long for the file name leaves nowhere to write the library.
   if (!tambre::codriver::path_beside_module(driver.m_instance, driver.m_typeLibName, path)) return STG_E_WRITEFAULT;
   if (needed || _access(path, 0) != 0) {
     if (!tambre::codriver::save_resource_to_file(driver.m_instance, "TYPELIB", driver.m_typeLibName, path)) {
