@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ocidl.h>
+#include <olectl.h> /* DllRegisterServer, DllUnregisterServer: the library registers its server */
 #include <windows.h>
 
 #include "tambre32/api.h"
@@ -158,6 +159,13 @@ class TAMBRE_API CoDriver : public IProcessDriver {
   void _RunInternal();
 
   NotifyRes NotifySinks(EventID event, HWND window, WPARAM word, LPARAM value);
+
+  /* Writes the type library file beside the module and imports the registry template when
+     forced or when the registration is missing or stale; 0 on success. Forced also shows
+     failures. */
+  HRESULT RegisterServer(bool forced);
+  /* Removes every key of the registry template; the type library file stays. */
+  HRESULT UnregisterServer();
 
   HRESULT LoadTypeInfo(const char* typeLibName, REFGUID id, ITypeInfo*& typeInfo);
   void LoadTypeInfo();

@@ -56,6 +56,9 @@ HRESULT STDMETHODCALLTYPE CoDriverMaps::GetIDsOfNames(REFIID, LPOLESTR* names, U
 
 HRESULT STDMETHODCALLTYPE CoDriverMaps::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                                EXCEPINFO* exception, UINT* argError) {
+  // Script engines ask for the enumerator as a method (JScript's Enumerator does); it is
+  // the same read-only property.
+  if (id == DISPID_NEWENUM && (flags & DISPATCH_METHOD)) flags |= DISPATCH_PROPERTYGET;
   return dispatch_invoke(m_typeInfo, static_cast<ChannelMapCollection*>(this), id, flags, params, result, exception,
                          argError);
 }

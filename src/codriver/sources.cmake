@@ -21,7 +21,8 @@ if(WIN32)
     COMMAND ${CMAKE_COMMAND} -E copy ${TAMBRE_TYPELIB} ${CMAKE_BINARY_DIR}/bin/codriver.tlb
     DEPENDS ${CMAKE_CURRENT_LIST_DIR}/tambre_types.idl ${CMAKE_CURRENT_LIST_DIR}/patch_typelib.py
     COMMENT "Compiling the type library TambreTypes")
-  set_source_files_properties(${PROJECT_SOURCE_DIR}/src/res/tambre32.rc PROPERTIES OBJECT_DEPENDS ${TAMBRE_TYPELIB})
+  set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/res/tambre32.rc APPEND PROPERTY OBJECT_DEPENDS ${TAMBRE_TYPELIB}
+               ${PROJECT_SOURCE_DIR}/src/res/codriver.reg)
   # Listed as a source so that the library's targets wait for it.
   list(APPEND TAMBRE_WIN_SOURCES ${TAMBRE_TYPELIB})
   list(APPEND TAMBRE_WIN_SOURCES
@@ -31,6 +32,8 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/dispatch_support.cpp
     ${CMAKE_CURRENT_LIST_DIR}/init_records.cpp
     ${CMAKE_CURRENT_LIST_DIR}/class_factory.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/module_path.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/resource_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/server_registration.cpp
     ${CMAKE_CURRENT_LIST_DIR}/server_thread.cpp
     ${CMAKE_CURRENT_LIST_DIR}/type_info.cpp

@@ -1,7 +1,6 @@
 // Type information of the driver object and its channel maps: the registered type library
 // first, else the library file next to the module.
-#include <cstring>
-
+#include "codriver/module_path.h"
 #include "tambre32/automation.h"
 #include "tambre32/codriver.h"
 
@@ -9,16 +8,10 @@ HRESULT CoDriver::LoadTypeInfo(const char* typeLibName, REFGUID id, ITypeInfo*& 
   typeInfo = nullptr;
   ITypeLib* library = nullptr;
   HRESULT result = LoadRegTypeLib(m_libraryId, HIBYTE(m_version), LOBYTE(m_version), 0, &library);
-  if (FAILED(result) && typeLibName) {
-    char path[MAX_PATH + 1] = "";
-    GetModuleFileNameA(m_instance, path, MAX_PATH);
-    char* name = strrchr(path, '\\');
-    name = name ? name + 1 : path;
-    if (static_cast<size_t>(name - path) + strlen(typeLibName) < sizeof path) {
-      strcpy(name, typeLibName);
-      OLECHAR wide[TAMBRE_OLESTR_BUFFER];
-      result = LoadTypeLib(ToOleStr(wide, path), &library);
-    }
+  char path[MAX_PATH + 1];
+  if (FAILED(result) && tambre::codriver::path_beside_module(m_instance, typeLibName, path)) {
+    OLECHAR wide[TAMBRE_OLESTR_BUFFER];
+    result = LoadTypeLib(ToOleStr(wide, path), &library);
   }
   if (library) {
     result = library->GetTypeInfoOfGuid(id, &typeInfo);

@@ -91,7 +91,10 @@ class recording_sink : public IProcessDriverEvent {
 };
 
 // Registers the type library beside the DLL once per test process, so that COM marshals
-// the automation interfaces between apartments.
+// the automation interfaces between apartments. The server's own registration is not
+// enough for that under Wine: its marshaller of vtable interfaces wants a "Version" value
+// in Interface\{iid}\TypeLib, which only RegisterTypeLib writes. Clients that use
+// IDispatch (scripts) need no more than the server's registration.
 HRESULT register_type_library_for_marshalling();
 
 // Number of objects a test's driver class destroyed.
