@@ -218,14 +218,8 @@ bool LogFile::EndLog() {
   // The whole entry goes to the file in one write, so that concurrent writers (other
   // objects, other processes) cannot interleave with it.
   std::vector<char> block;
-  // A writer that died mid-line leaves a file without its last line end; the new header
-  // must start a line of its own to be found again.
-  std::int64_t size = stream_size(m_stream);
-  char end = '\n';
-  if (size > 0 && stream_reader(m_stream)(size - 1, &end, 1) == 1 && end != '\n') {
-    block.push_back('\r');
-    block.push_back('\n');
-  }
+  // The header must start a line of its own to be found again: append_block repairs a
+  // line end that a writer dying mid-line left out, in the same turn as the write.
   int lines = 0;
   StringList::Entry* entry = nullptr;
   for (const char* text = m_lines.NextString(entry); text != nullptr; text = m_lines.NextString(entry)) {

@@ -129,6 +129,8 @@ std::int64_t file_position(std::FILE* file);
 // Writes the block at the current end of the file in one system call, so that a block
 // written by another process at the same time cannot land inside it. The stream is left
 // positioned at the new end.
+// `data` must start a line: when the file's last byte (read in the same turn as the write,
+// so no other writer can come between) is not a line feed, a CR LF goes first.
 bool append_block(std::FILE* file, const char* data, std::size_t size);
 // Cuts the file (after flushing the stream) to `size` bytes.
 bool truncate_file(std::FILE* file, std::int64_t size);

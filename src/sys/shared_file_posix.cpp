@@ -1,5 +1,6 @@
 // Shared data files in the native build.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -22,10 +23,17 @@ bool append_block(std::FILE* file, const char* data, std::size_t size) {
   int fd = fileno(file);
   int flags = fcntl(fd, F_GETFL);
   if (flags < 0 || fcntl(fd, F_SETFL, flags | O_APPEND) < 0) return false;
-  // O_APPEND places the whole write at the end, atomically against other writers.
-  ssize_t written = write(fd, data, size);
+  // Writers take turns through an advisory lock; in turn, a missing line end left by a
+  // writer that died mid-line is repaired, then O_APPEND places the block at the end.
+  bool ok = flock(fd, LOCK_EX) == 0;
+  if (ok) {
+    const off_t end = lseek(fd, 0, SEEK_END);
+    char last = '\n';
+    if (end > 0 && pread(fd, &last, 1, end - 1) == 1 && last != '\n') ok = write(fd, "\r\n", 2) == 2;
+    ok = ok && write(fd, data, size) == static_cast<ssize_t>(size);
+    flock(fd, LOCK_UN);
+  }
   fcntl(fd, F_SETFL, flags);
-  bool ok = written == static_cast<ssize_t>(size);
   return seek_file(file, 0, SEEK_END) && ok;
 }
 

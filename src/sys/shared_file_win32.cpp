@@ -28,10 +28,24 @@ bool append_block(std::FILE* file, const char* data, std::size_t size) {
   DWORD written = 0;
   bool ok = GetFileSizeEx(handle, &end);
   if (ok) {
+    // A writer that died mid-line left no line end; the new block must start a line.
+    char last = '\n';
+    DWORD got = 0;
+    OVERLAPPED before{};
+    const LONGLONG last_at = end.QuadPart - 1;
+    before.Offset = static_cast<DWORD>(last_at);
+    before.OffsetHigh = static_cast<DWORD>(last_at >> 32);
+    if (end.QuadPart > 0 && ReadFile(handle, &last, 1, &got, &before) && got == 1 && last != '\n') {
+      OVERLAPPED at{};
+      at.Offset = end.LowPart;
+      at.OffsetHigh = static_cast<DWORD>(end.HighPart);
+      ok = WriteFile(handle, "\r\n", 2, &written, &at) && written == 2;
+      end.QuadPart += 2;
+    }
     OVERLAPPED at{};
     at.Offset = end.LowPart;
     at.OffsetHigh = static_cast<DWORD>(end.HighPart);
-    ok = WriteFile(handle, data, static_cast<DWORD>(size), &written, &at) && written == size;
+    ok = ok && WriteFile(handle, data, static_cast<DWORD>(size), &written, &at) && written == size;
   }
   UnlockFileEx(handle, 0, 1, 0, &turn);
   return seek_file(file, 0, SEEK_END) && ok;
