@@ -20,7 +20,7 @@ import threading
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-SESSION = os.path.join(ROOT, "tools", "wine_session.sh")
+PREFIX_RUN = os.path.join(ROOT, "tools", "wine_prefix_run.sh")
 T = 300          # alive timeout of both sides, ms
 PERIOD = 10      # query period, ms
 PORT = "23990"
@@ -54,7 +54,7 @@ class Peer:
         self.lines = queue.Queue()
         self.seen = []
         self.process = subprocess.Popen(
-            ["ip", "netns", "exec", namespace, "bash", SESSION, prefix, "wine", *args],
+            ["ip", "netns", "exec", namespace, "bash", PREFIX_RUN, prefix, "wine", *args],
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, text=True, env=env)
         threading.Thread(target=self._read, daemon=True).start()
 

@@ -28,6 +28,6 @@ ctest --preset fuzz -j "$jobs" || status=1
 echo "== tests win64 (Wine)"
 rm -rf build/win64/wineprefix
 xvfb-run -a -s "-screen 0 1024x768x24" \
-  bash tools/wine_session.sh "$root/build/win64/wineprefix" ctest --preset win64 || status=1
+  bash tools/wine_prefix_run.sh "$root/build/win64/wineprefix" ctest --preset win64 || status=1
 
 exit $status

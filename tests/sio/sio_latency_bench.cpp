@@ -3,7 +3,7 @@
 // plain blocking ReadFile loop on the same kind of port (the peer a driver would otherwise
 // write), and the throughput of 1 MiB through the receive notification.
 //
-//   xvfb-run -a bash tools/wine_session.sh "$PWD/build/win64/wineprefix"
+//   xvfb-run -a bash tools/wine_prefix_run.sh "$PWD/build/win64/wineprefix"
 //            wine build/win64/bin/sio_latency_bench.exe   (one command line)
 #include <windows.h>
 

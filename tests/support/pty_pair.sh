@@ -56,9 +56,9 @@ start)
     fi
     sleep 0.01
   done
-  # A session leader without a terminal that opens a terminal makes it its controlling
+  # A setsid() leader without a terminal that opens a terminal makes it its controlling
   # one, and the wineserver opens the ports it serves: it would then get SIGHUP (and dump
-  # its objects) when socat ends. Each pty gets a holder of its own session first.
+  # its objects) when socat ends. Each pty is first held by a setsid() process of its own.
   for end in a b; do
     (
       close_inherited

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# usage: wine_session.sh PREFIX_DIR COMMAND...
+# usage: wine_prefix_run.sh PREFIX_DIR COMMAND...
 # Runs COMMAND with a private, booted Wine prefix and one persistent wineserver, inside
 # the current X display (run this script under xvfb-run: a wineserver started without a
 # display leaves every window creation failing for the whole run).
@@ -13,7 +13,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || { echo "wine_session: wineboot failed" >&2; exit 1; }
+  wineboot -i >/dev/null 2>&1 || { echo "wine_prefix_run: wineboot failed" >&2; exit 1; }
 fi
 wineserver -p
 # Start the prefix's services now, away from the command's pipes: a service started by
