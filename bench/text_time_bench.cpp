@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ratio_reporter.h"
+#include "support/fixed_time_source.h"
 #include "sys/platform.h"
 #include "text/float_text.h"
 #include "text/locale_snapshot.h"
@@ -22,22 +23,6 @@ namespace {
 namespace tt = tambre::time;
 namespace tx = tambre::text;
 
-class central_european_source final : public tambre::sys::time_source {
- public:
-  tambre::sys::zone_query query_zone() override {
-    tambre::sys::zone_query q{1, {}};
-    q.record.bias = -60;
-    q.record.standard_date = {0, 10, 0, 5, 3, 0, 0, 0};
-    q.record.daylight_date = {0, 3, 0, 5, 2, 0, 0, 0};
-    q.record.daylight_bias = -60;
-    return q;
-  }
-  tambre::sys::wall_clock local_clock() override { return {2024, 1, 1, 0, 0, 0, 0}; }
-  tambre::sys::wall_clock utc_clock() override { return {2024, 1, 1, 0, 0, 0, 0}; }
-  std::uint64_t utc_file_time() override { return 0; }
-  bool tz_variable(char*, std::size_t) override { return false; }
-};
-
 // Measured values as a driver shows them: magnitudes up to 10^5, 0-4 decimals.
 struct inputs {
   std::vector<double> values;
@@ -48,7 +33,7 @@ struct inputs {
 
 const inputs& sample() {
   static const inputs data = [] {
-    static central_european_source source;
+    static tambre::test::fixed_time_source source;
     tambre::sys::set_time_source(&source);
     tt::read_zone();
     setenv("TZ", "Europe/Berlin", 1);

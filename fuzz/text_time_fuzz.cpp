@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "support/fixed_time_source.h"
 #include "sys/platform.h"
 #include "text/float_text.h"
 #include "text/locale_snapshot.h"
@@ -17,22 +18,6 @@ namespace {
 
 namespace tt = tambre::time;
 namespace tx = tambre::text;
-
-class central_european_source final : public tambre::sys::time_source {
- public:
-  tambre::sys::zone_query query_zone() override {
-    tambre::sys::zone_query q{1, {}};
-    q.record.bias = -60;
-    q.record.standard_date = {0, 10, 0, 5, 3, 0, 0, 0};
-    q.record.daylight_date = {0, 3, 0, 5, 2, 0, 0, 0};
-    q.record.daylight_bias = -60;
-    return q;
-  }
-  tambre::sys::wall_clock local_clock() override { return {2024, 3, 31, 1, 30, 0, 0}; }
-  tambre::sys::wall_clock utc_clock() override { return {2024, 3, 31, 0, 30, 0, 0}; }
-  std::uint64_t utc_file_time() override { return 0; }
-  bool tz_variable(char*, std::size_t) override { return false; }
-};
 
 const tx::locale_snapshot locales[] = {
     {".", ":", ",", ".", "DMY"}, {"/", ":", ".", ",", "MDY"}, {"-", ".", ",", ".", "YMD"}, {".", ",", ".", ",", "YDM"}};
@@ -50,8 +35,11 @@ T take(const std::uint8_t*& data, std::size_t& size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static central_european_source source;
+  static tambre::test::fixed_time_source source;
   static const bool installed = [] {
+    // "Now" in the night of the spring change, where relative times cross it.
+    source.local = {2024, 3, 31, 1, 30, 0, 0};
+    source.utc = {2024, 3, 31, 0, 30, 0, 0};
     tambre::sys::set_time_source(&source);
     tt::read_zone();
     return true;

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string>
 
+#include "support/fixed_time_source.h"
 #include "sys/platform.h"
 #include "time/calendar.h"
 #include "time/local_time.h"
@@ -16,25 +17,7 @@ namespace {
 
 namespace tt = tambre::time;
 
-class fuzz_source final : public tambre::sys::time_source {
- public:
-  tambre::sys::zone_query q{};
-  std::string tz;
-  bool tz_set = false;
-  tambre::sys::zone_query query_zone() override { return q; }
-  tambre::sys::wall_clock local_clock() override { return {2024, 1, 1, 0, 0, 0, 0}; }
-  tambre::sys::wall_clock utc_clock() override { return {2024, 1, 1, 0, 0, 0, 0}; }
-  std::uint64_t utc_file_time() override { return 0; }
-  bool tz_variable(char* buffer, std::size_t size) override {
-    if (!tz_set) return false;
-    std::size_t n = tz.size() < size - 1 ? tz.size() : size - 1;
-    std::memcpy(buffer, tz.data(), n);
-    buffer[n] = '\0';
-    return true;
-  }
-};
-
-fuzz_source source;
+tambre::test::fixed_time_source source;
 
 }  // namespace
 
@@ -54,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   take(&mode, 1);
   take(&record, sizeof record);
   take(fields, sizeof fields);
-  source.q = {mode & 2 ? tambre::sys::zone_query_failed : 1u, record};
+  source.zone = {mode & 2 ? tambre::sys::zone_query_failed : 1u, record};
   source.tz_set = (mode & 1) != 0;
   source.tz.assign(reinterpret_cast<const char*>(data + used), size - used);
   source.tz = source.tz.substr(0, source.tz.find('\0'));
