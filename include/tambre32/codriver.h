@@ -29,6 +29,16 @@ typedef int(TAMBRE_STDCALL* DrvHostQueryProc)(int code, DWORD_PTR parameter, int
 #define DRV_LONG_NAME_SIZE 25
 
 #define TAMBRE_DECLARE_RESERVED(n) HRESULT STDMETHODCALLTYPE ReservedMethod##n() override;
+/* The IUnknown and IDispatch members every automation class of the library overrides. */
+#define TAMBRE_DECLARE_DISPATCH_MEMBERS                                                                                \
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;                                           \
+  ULONG STDMETHODCALLTYPE AddRef() override;                                                                           \
+  ULONG STDMETHODCALLTYPE Release() override;                                                                          \
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;                                                    \
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** out) override;                            \
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override; \
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,                 \
+                                   VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
 
 class TAMBRE_API CoDriver : public IProcessDriver {
  public:
@@ -172,16 +182,8 @@ class TAMBRE_API CoDriver : public IProcessDriver {
   HRESULT UnloadTypeInfo(ITypeInfo*& typeInfo);
   void UnloadTypeInfo();
 
-  /* IUnknown */
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  /* IDispatch */
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** out) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                   EXCEPINFO* exception, UINT* argError) override;
+  /* IUnknown, IDispatch */
+  TAMBRE_DECLARE_DISPATCH_MEMBERS
   /* IProcessDriver */
   HRESULT STDMETHODCALLTYPE GetName(BSTR* name) override;
   HRESULT STDMETHODCALLTYPE GetFileName(BSTR* name) override;
@@ -215,14 +217,7 @@ class TAMBRE_API CoDriverMaps : public ChannelMapCollection {
   static void* operator new(size_t size) noexcept;
   static void operator delete(void* block) noexcept;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** out) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                   EXCEPINFO* exception, UINT* argError) override;
+  TAMBRE_DECLARE_DISPATCH_MEMBERS
   HRESULT STDMETHODCALLTYPE GetCount(long* count) override;
   HRESULT STDMETHODCALLTYPE GetType(ChannelType* type) override;
   HRESULT STDMETHODCALLTYPE GetItem(long index, ChannelMap** item) override;
@@ -243,14 +238,7 @@ class TAMBRE_API CoDriverMap : public ChannelMap {
   static void* operator new(size_t size) noexcept;
   static void operator delete(void* block) noexcept;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** out) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                   EXCEPINFO* exception, UINT* argError) override;
+  TAMBRE_DECLARE_DISPATCH_MEMBERS
   HRESULT STDMETHODCALLTYPE GetName(BSTR* name) override;
   HRESULT STDMETHODCALLTYPE GetChannelType(ChannelType* type) override;
   HRESULT STDMETHODCALLTYPE GetChannelAddress(long* address) override;
