@@ -23,23 +23,20 @@ struct record_layout {
   std::size_t long_names, long_min, long_mout;
 };
 
-constexpr record_layout kInitLayout = {
-    offsetof(DrvInitStruct, counts),     offsetof(DrvInitStruct, bases),      offsetof(DrvInitStruct, projectId),
-    offsetof(DrvInitStruct, flags),      offsetof(DrvInitStruct, shortNames), offsetof(DrvInitStruct, secondAIn),
-    offsetof(DrvInitStruct, secondAOut), offsetof(DrvInitStruct, mIn),        offsetof(DrvInitStruct, mOut),
-    offsetof(DrvInitStruct, tIn),        offsetof(DrvInitStruct, tOut),       offsetof(DrvInitStruct, shortMIn),
-    offsetof(DrvInitStruct, shortMOut),  offsetof(DrvInitStruct, shortTIn),   offsetof(DrvInitStruct, shortTOut),
-    offsetof(DrvInitStruct, hostQuery),  offsetof(DrvInitStruct, hostValueB), offsetof(DrvInitStruct, longNames),
-    offsetof(DrvInitStruct, longMIn),    offsetof(DrvInitStruct, longMOut)};
+// Both records carry the same items, at different offsets.
+template <typename Record>
+constexpr record_layout layout_of() {
+  return {offsetof(Record, counts),     offsetof(Record, bases),      offsetof(Record, projectId),
+          offsetof(Record, flags),      offsetof(Record, shortNames), offsetof(Record, secondAIn),
+          offsetof(Record, secondAOut), offsetof(Record, mIn),        offsetof(Record, mOut),
+          offsetof(Record, tIn),        offsetof(Record, tOut),       offsetof(Record, shortMIn),
+          offsetof(Record, shortMOut),  offsetof(Record, shortTIn),   offsetof(Record, shortTOut),
+          offsetof(Record, hostQuery),  offsetof(Record, hostValueB), offsetof(Record, longNames),
+          offsetof(Record, longMIn),    offsetof(Record, longMOut)};
+}
 
-constexpr record_layout kDialogLayout = {
-    offsetof(DrvDialogStruct, counts),     offsetof(DrvDialogStruct, bases),      offsetof(DrvDialogStruct, projectId),
-    offsetof(DrvDialogStruct, flags),      offsetof(DrvDialogStruct, shortNames), offsetof(DrvDialogStruct, secondAIn),
-    offsetof(DrvDialogStruct, secondAOut), offsetof(DrvDialogStruct, mIn),        offsetof(DrvDialogStruct, mOut),
-    offsetof(DrvDialogStruct, tIn),        offsetof(DrvDialogStruct, tOut),       offsetof(DrvDialogStruct, shortMIn),
-    offsetof(DrvDialogStruct, shortMOut),  offsetof(DrvDialogStruct, shortTIn),   offsetof(DrvDialogStruct, shortTOut),
-    offsetof(DrvDialogStruct, hostQuery),  offsetof(DrvDialogStruct, hostValueB), offsetof(DrvDialogStruct, longNames),
-    offsetof(DrvDialogStruct, longMIn),    offsetof(DrvDialogStruct, longMOut)};
+constexpr record_layout kInitLayout = layout_of<DrvInitStruct>();
+constexpr record_layout kDialogLayout = layout_of<DrvDialogStruct>();
 
 // Little-endian reads at byte offsets; the records are packed.
 std::int16_t read_i16(const unsigned char* record, std::size_t offset) {
