@@ -16,8 +16,6 @@
 
 namespace {
 
-using registry_key = tambre::sys::unique_resource<tambre::sys::detail::null_is_invalid<HKEY, RegCloseKey>>;
-
 constexpr char kNt5DeviceFile[] = "Ferrol2k.sys";
 constexpr char kNtDeviceFile[] = "Ferrolin.sys";
 constexpr char kVxdFile[] = "Ferrolin.vxd";
@@ -68,7 +66,7 @@ bool registry_ok(LONG result) {
   return false;
 }
 
-bool create_key(const char* path, registry_key& key) {
+bool create_key(const char* path, tambre::sys::reg_key& key) {
   return registry_ok(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
                                      key.put(), nullptr));
 }
@@ -83,7 +81,7 @@ bool set_string(HKEY key, const char* name, const char* value) {
 }
 
 bool register_vxd() {
-  registry_key key;
+  tambre::sys::reg_key key;
   return create_key(kVxdKey, key) && set_string(key.get(), "StaticVxD", kVxdFile);
 }
 
@@ -94,7 +92,7 @@ void service_key_path(const char* service, char (&path)[MAX_PATH]) {
 bool write_service_key(const char* service) {
   char path[MAX_PATH];
   service_key_path(service, path);
-  registry_key key;
+  tambre::sys::reg_key key;
   return create_key(path, key) && set_dword(key.get(), "Type", SERVICE_KERNEL_DRIVER) &&
          set_dword(key.get(), "Start", SERVICE_AUTO_START) &&
          set_dword(key.get(), "ErrorControl", SERVICE_ERROR_NORMAL) && set_string(key.get(), "Group", kServiceGroup);
