@@ -83,7 +83,7 @@ class TAMBRE_API CSio {
  private:
   static DWORD WINAPI _EventWorker(void* self);
   static DWORD WINAPI _PollWorker(void* self);
-  void _WatchQueues();
+  void _WatchQueues(DWORD waitingAtStart);
   bool _WaitForWorkerHandle();
   bool _IsCurrentWorker();
   void _HandleEvents(DWORD events);

@@ -68,13 +68,14 @@ void CSio::_HandleEvents(DWORD events) {
 // ERROR_NOT_SUPPORTED) still gets its notifications: the worker watches the queues.
 // Bytes that arrive give the receive notification, a finished write whose queue has run
 // empty the transmit-empty one, and errors found in the error word are reported as usual.
-// Modem line changes cannot be seen this way.
-void CSio::_WatchQueues() {
+// Modem line changes cannot be seen this way. `waitingAtStart` is what the receive queue
+// held before Open returned: what came later is an arrival, also when it came before the
+// watch began.
+void CSio::_WatchQueues(DWORD waitingAtStart) {
   MessageOut(IDS_SIO_NO_LINE_EVENTS);
   DWORD errors = 0;
   COMSTAT queues{};
-  ClearCommError(_port, &errors, &queues);
-  DWORD seen = queues.cbInQue;  // what waits already at the start is no arrival
+  DWORD seen = waitingAtStart;
   while (_IsCurrentWorker() && !(shared_load(_flags) & flag_stop)) {
     if (ClearCommError(_port, &errors, &queues)) {
       if (errors != 0) _ReportErrors(errors, 0);
@@ -101,7 +102,14 @@ DWORD WINAPI CSio::_EventWorker(void* object) {
   self._WaitForWorkerHandle();
   const HANDLE port = self._port;
   SetCommMask(port, kEventMask);
+  // Taken before Open returns (it waits for the running bit), so that bytes sent in answer
+  // to the driver's first write count as arrivals on the queue-watching path.
+  DWORD errors = 0;
+  COMSTAT queues{};
+  ClearCommError(port, &errors, &queues);
+  const DWORD waiting_at_start = queues.cbInQue;
   set_flags(self._flags, flag_running);
+  if (errors != 0) self._ReportErrors(errors, 0);
 
   tambre::sys::unique_handle signal(CreateEventA(nullptr, TRUE, FALSE, nullptr));
   while (self._IsCurrentWorker()) {
@@ -117,7 +125,7 @@ DWORD WINAPI CSio::_EventWorker(void* object) {
     }
     if (shared_load(self._flags) & flag_stop) break;
     if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) {
-      self._WatchQueues();
+      self._WatchQueues(waiting_at_start);
       break;
     }
     if (!ok) {
