@@ -6,6 +6,7 @@
 
 #include "frame_test_support.h"
 #include "support/dll_proc.h"
+#include "sys/handles.h"
 #include "tambre32/frame.h"
 
 namespace frame_test {
@@ -112,37 +113,22 @@ TEST(MessageOut, ExceptionsOfTheCallbackReachTheCaller) {
   SetMessageOut(captured_messages::callback);
 }
 
-TEST(ResourceMessageOut, PrefixFromTheModuleFileName) {
+TEST(ResourceMessageOut, PrefixFromTheModuleFileNameAndCutAt767Characters) {
   SetMessageOut(captured_messages::callback);
   captured_messages::take();
   tambre::test::temp_dir dir;
-  HMODULE modbus = frame_test::load_library_copy(dir, "MODBUS.DRV");
-  ASSERT_NE(modbus, nullptr);
+  const tambre::sys::unique_module modbus(frame_test::load_library_copy(dir, "MODBUS.DRV"));
   // "NODOT." keeps the loader from appending ".dll" to a name without extension.
-  HMODULE nodot = frame_test::load_library_copy(dir, "NODOT", "NODOT.");
-  ASSERT_NE(nodot, nullptr);
-  char nodot_path[MAX_PATH] = "";
-  GetModuleFileNameA(nodot, nodot_path, sizeof nodot_path);
+  const tambre::sys::unique_module nodot(frame_test::load_library_copy(dir, "NODOT", "NODOT."));
+  ASSERT_TRUE(modbus && nodot);
 
   ResourceMessageOut(GetModuleHandleA(nullptr), 9001, 3, "B");
-  ResourceMessageOut(modbus, 1);
-  ResourceMessageOut(nodot, 202);
+  ResourceMessageOut(modbus.get(), 1);
+  ResourceMessageOut(nodot.get(), 202);
   ResourceMessageOut(GetModuleHandleA(nullptr), 4711);  // missing string: nothing
-  EXPECT_EQ(captured_messages::take(),
-            (strings{"frame_dll_test: Wert 3 von B", "MODBUS: Treiber", "NODOTSystemmeldung"}))
-      << "module file of the copy without dot: " << nodot_path;
-  FreeLibrary(modbus);
-  FreeLibrary(nodot);
-}
-
-TEST(ResourceMessageOut, CutsAt767Characters) {
-  SetMessageOut(captured_messages::callback);
-  captured_messages::take();
-  const std::string long_arg(2000, 'z');
-  ResourceMessageOut(GetModuleHandleA(nullptr), 9002, long_arg.c_str());
-  const strings texts = captured_messages::take();
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0], "frame_dll_test: " + std::string(767 - 16, 'z'));
+  ResourceMessageOut(GetModuleHandleA(nullptr), 9002, std::string(2000, 'z').c_str());
+  EXPECT_EQ(captured_messages::take(), (strings{"frame_dll_test: Wert 3 von B", "MODBUS: Treiber", "NODOTSystemmeldung",
+                                                "frame_dll_test: " + std::string(767 - 16, 'z')}));
 }
 
 }  // namespace
