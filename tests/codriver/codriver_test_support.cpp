@@ -3,7 +3,8 @@
 #include <oleauto.h>
 
 #include <string>
-#include <thread>
+
+#include "tambre32/automation.h"
 
 namespace tambre::test {
 
@@ -51,23 +52,24 @@ void fill_names(unsigned char* table, int count, int entry_size, const char* pre
   }
 }
 
-void run_in_sta(const std::function<void()>& work) {
-  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  std::thread thread([&] {
-    {
-      apartment sta(COINIT_APARTMENTTHREADED);
-      work();
-    }
-    SetEvent(done);
-  });
-  for (;;) {
-    const DWORD wait = MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT);
-    if (wait == WAIT_OBJECT_0) break;
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  }
-  thread.join();
-  CloseHandle(done);
+std::string dll_directory() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(GetModuleHandleA("tambre32.dll"), path, MAX_PATH);
+  const std::string text(path);
+  return text.substr(0, text.rfind('\\') + 1);
+}
+
+std::string embedded_type_library() {
+  HMODULE dll = GetModuleHandleA("tambre32.dll");
+  HRSRC found = FindResourceA(dll, "CODRIVER.TLB", "TYPELIB");  // names ignore case
+  if (!found) return {};
+  const auto* bytes = static_cast<const char*>(LockResource(LoadResource(dll, found)));
+  return std::string(bytes, SizeofResource(dll, found));
+}
+
+std::string text_of(BSTR value) {
+  char out[TAMBRE_OLESTR_BUFFER];
+  return FromSysStr(out, value);
 }
 
 HRESULT STDMETHODCALLTYPE recording_sink::QueryInterface(REFIID iid, void** out) {
@@ -97,10 +99,8 @@ HRESULT STDMETHODCALLTYPE recording_sink::TransactionCompleted(IDispatch*, long 
 HRESULT register_type_library_for_marshalling() {
   static bool done = false;
   if (done) return S_OK;
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(LoadLibraryA("tambre32.dll"), path, MAX_PATH);
-  std::wstring file(path);
-  file = file.substr(0, file.rfind(L'\\') + 1) + L"codriver.tlb";
+  const std::string narrow = dll_directory() + "codriver.tlb";
+  const std::wstring file(narrow.begin(), narrow.end());
   ITypeLib* library = nullptr;
   const HRESULT result = LoadTypeLibEx(file.c_str(), REGKIND_REGISTER, &library);
   if (FAILED(result)) return result;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "tambre32/codriver.h"
@@ -58,9 +59,14 @@ struct apartment {
   ~apartment() { CoUninitialize(); }
 };
 
-// Runs `work` on a new single-threaded-apartment thread and waits for it, pumping this
-// thread's messages meanwhile.
-void run_in_sta(const std::function<void()>& work);
+// The directory of tambre32.dll, with its closing backslash.
+std::string dll_directory();
+
+// The type library the DLL carries as resource "CODRIVER.TLB" of type "TYPELIB".
+std::string embedded_type_library();
+
+// The narrow text of `value` (which it frees), as the library converts it.
+std::string text_of(BSTR value);
 
 // A sink of IProcessDriverEvent that records what it receives.
 class recording_sink : public IProcessDriverEvent {

@@ -64,8 +64,7 @@ class Properties : public ::testing::Test {
   std::string text(HRESULT (STDMETHODCALLTYPE IProcessDriver::*property)(BSTR*)) {
     BSTR value = nullptr;
     EXPECT_EQ((driver_->*property)(&value), S_OK);
-    char out[TAMBRE_OLESTR_BUFFER];
-    return FromSysStr(out, value);
+    return tambre::test::text_of(value);
   }
   low_function host_function_{reinterpret_cast<void*>(&host_query)};
   CoDriver* driver_ = nullptr;
@@ -208,8 +207,6 @@ TEST_F(Properties, ReservedMethodsAreNotImplemented) {
   for (int slot = 22; slot <= 51; ++slot) {
     EXPECT_EQ(reinterpret_cast<Method>(vtable[slot])(driver), E_NOTIMPL) << slot;
   }
-  EXPECT_EQ(driver_->ReservedMethod1(), E_NOTIMPL);
-  EXPECT_EQ(driver_->ReservedMethod30(), E_NOTIMPL);
 }
 
 TEST_F(Properties, DispatchNeedsTheTypeInformation) {
@@ -267,8 +264,7 @@ class ChannelMaps : public ::testing::Test {
     BSTR name = nullptr;
     EXPECT_EQ(map->GetName(&name), S_OK);
     map->Release();
-    char out[TAMBRE_OLESTR_BUFFER];
-    return FromSysStr(out, name);
+    return tambre::test::text_of(name);
   }
   low_block names_{4096};
   CoDriver* driver_ = nullptr;

@@ -4,13 +4,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "codriver/codriver_test_support.h"
 #include "config/registry_oracle.h"
 #include "support/box_catcher.h"
-#include "tambre32/codriver.h"
+#include "support/child_process.h"
+#include "support/file_contents.h"
 
 namespace {
 
@@ -75,14 +76,7 @@ std::vector<template_row> template_rows() {
   return rows;
 }
 
-std::string dll_directory() {
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(GetModuleHandleA("tambre32.dll"), path, MAX_PATH);
-  std::string text(path);
-  return text.substr(0, text.rfind('\\') + 1);
-}
-
-std::string library_file() { return dll_directory() + "codriver.tlb"; }
+std::string library_file() { return tambre::test::dll_directory() + "codriver.tlb"; }
 
 std::string expected_server_command() {
   char path[MAX_PATH] = "";
@@ -128,24 +122,6 @@ void mark_value(const char* text) {
 
 constexpr FILETIME kOldTime = {0x2A69C000, 0x01B9E4A8};  // early 1990s
 
-std::vector<unsigned char> file_bytes(const std::string& path) {
-  std::vector<unsigned char> bytes;
-  if (FILE* file = fopen(path.c_str(), "rb")) {
-    int c;
-    while ((c = fgetc(file)) != EOF) bytes.push_back(static_cast<unsigned char>(c));
-    fclose(file);
-  }
-  return bytes;
-}
-
-std::vector<unsigned char> embedded_library() {
-  HMODULE dll = GetModuleHandleA("tambre32.dll");
-  HRSRC found = FindResourceA(dll, "CODRIVER.TLB", "TYPELIB");
-  if (!found) return {};
-  const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(dll, found)));
-  return std::vector<unsigned char>(bytes, bytes + SizeofResource(dll, found));
-}
-
 class Registration : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -177,23 +153,14 @@ TEST_F(Registration, ForcedWritesEveryTemplateEntryAndTheRewrittenValues) {
   EXPECT_EQ(default_text(std::string(kClass) + "\\LocalServer32"), expected_server_command());
 
   // The file beside the DLL is the embedded type library, byte for byte, and loads.
-  const auto embedded = embedded_library();
+  const auto embedded = tambre::test::embedded_type_library();
   ASSERT_FALSE(embedded.empty());
-  EXPECT_EQ(file_bytes(library_file()), embedded);
+  EXPECT_EQ(tambre::test::file_contents(library_file()), embedded);
   ITypeLib* library = nullptr;
   const std::string file = library_file();
   const std::wstring wide(file.begin(), file.end());
   ASSERT_EQ(LoadTypeLibEx(wide.c_str(), REGKIND_NONE, &library), S_OK);
   library->Release();
-}
-
-TEST_F(Registration, CurrentRegistrationWritesNothing) {
-  ASSERT_EQ(driver_->RegisterServer(true), S_OK);
-  set_write_time(library_file(), kOldTime);
-  mark_value("left alone");
-  EXPECT_EQ(driver_->RegisterServer(false), S_OK);
-  EXPECT_TRUE(same_time(write_time(library_file()), kOldTime));
-  EXPECT_EQ(default_text("ProcessDriver.Server"), "left alone");
 }
 
 TEST_F(Registration, WhatMakesTheQuietRegistrationWriteAgain) {
@@ -204,7 +171,7 @@ TEST_F(Registration, WhatMakesTheQuietRegistrationWriteAgain) {
     bool file_rewritten;
   };
   const row rows[] = {
-      {"nothing changed", [] {}, false, false},
+      {"nothing changed: the current registration writes nothing", [] {}, false, false},
       {"path differs in letter case only",
        [] {
          std::string upper = library_file();
@@ -303,34 +270,18 @@ TEST_F(Registration, TypeInformationFromTheRegistryOrTheFileBesideTheModule) {
   // An id the library does not hold.
   EXPECT_TRUE(FAILED(driver_->LoadTypeInfo("codriver.tlb", IID_IStream, info)));
   EXPECT_EQ(info, nullptr);
-
-  driver_->LoadTypeInfo();
-  ASSERT_NE(driver_->m_typeInfo, nullptr);
-  driver_->UnloadTypeInfo();
-  EXPECT_EQ(driver_->m_typeInfo, nullptr);
 }
 
 // regsvr32 of the prefix loads the DLL in its own process and calls the entry points.
-DWORD run_and_wait(const std::string& command_line) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::string line = command_line;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return GetLastError() | 0x80000000u;
-  }
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 0xFFFFFFFF;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
+DWORD regsvr32(const std::string& options) {
+  return tambre::test::child_process("regsvr32.exe " + options + " \"" + tambre::test::dll_directory() +
+                                     "tambre32.dll\"")
+      .wait();
 }
 
 TEST_F(Registration, Regsvr32RegistersAndRemoves) {
-  const std::string dll = dll_directory() + "tambre32.dll";
   DeleteFileA(library_file().c_str());
-  ASSERT_EQ(run_and_wait("regsvr32.exe /s \"" + dll + "\""), 0u);
+  ASSERT_EQ(regsvr32("/s"), 0u);
   for (const auto& row : template_rows()) {
     EXPECT_TRUE(config_test::inspect_key(HKEY_CLASSES_ROOT, row.key).exists) << row.key;
   }
@@ -340,9 +291,9 @@ TEST_F(Registration, Regsvr32RegistersAndRemoves) {
   // The host server lies beside regsvr32, the process that registered.
   EXPECT_EQ(default_text(std::string(kClass) + "\\LocalServer32"),
             "\"" + std::string(system) + "\\Quorlin32.exe\" /Automation");
-  EXPECT_EQ(file_bytes(library_file()), embedded_library());
+  EXPECT_EQ(tambre::test::file_contents(library_file()), tambre::test::embedded_type_library());
 
-  ASSERT_EQ(run_and_wait("regsvr32.exe /s /u \"" + dll + "\""), 0u);
+  ASSERT_EQ(regsvr32("/s /u"), 0u);
   for (const char* key : kTopKeys) EXPECT_FALSE(config_test::inspect_key(HKEY_CLASSES_ROOT, key).exists) << key;
   EXPECT_TRUE(file_exists(library_file()));
 }

@@ -6,11 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "codriver/codriver_test_support.h"
 #include "config/registry_oracle.h"
+#include "support/child_process.h"
+#include "support/file_contents.h"
 #include "support/rpc_service.h"
 #include "support/temp_dir.h"
 
@@ -40,41 +41,6 @@ try {
 }
 )";
 
-// Runs `command_line` and returns what it wrote to its standard output.
-std::string output_of(const std::string& command_line, DWORD* exit_code) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE read_end = nullptr, write_end = nullptr;
-  if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return "<no pipe>";
-  SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = write_end;
-  startup.hStdError = write_end;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  PROCESS_INFORMATION process{};
-  std::string line = command_line;
-  const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                                      &startup, &process);
-  CloseHandle(write_end);
-  std::string output;
-  if (started) {
-    char buffer[512];
-    DWORD got = 0;
-    while (ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
-    WaitForSingleObject(process.hProcess, 60000);
-    GetExitCodeProcess(process.hProcess, exit_code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-  CloseHandle(read_end);
-  std::string cleaned;
-  for (char c : output) {
-    if (c != '\r') cleaned += c;
-  }
-  return started ? cleaned : "<not started>";
-}
-
 TEST(ScriptClient, CscriptReadsTheRunningServerThroughItsProgId) {
   ASSERT_TRUE(tambre::test::ensure_rpc_service_running());
   apartment mta(COINIT_MULTITHREADED);
@@ -103,7 +69,7 @@ TEST(ScriptClient, CscriptReadsTheRunningServerThroughItsProgId) {
 
   tambre::test::temp_dir directory;
   const std::string script = directory.file("client.js");
-  std::ofstream(script) << kClient;
+  tambre::test::write_file(script, kClient);
   constexpr char kExpected[] =
       "Name=Klaeranlage\n"
       "ProjectID=42\n"
@@ -129,7 +95,9 @@ TEST(ScriptClient, CscriptReadsTheRunningServerThroughItsProgId) {
   DWORD exit_code = 0xFFFFFFFF;
   std::string output;
   for (int attempt = 1; attempt <= 3; ++attempt) {
-    output = output_of("cscript.exe //nologo \"" + script + "\"", &exit_code);
+    tambre::test::child_process client("cscript.exe //nologo \"" + script + "\"", true);
+    output = client.started() ? client.output() : "<not started>";
+    exit_code = client.wait();
     if (output == kExpected) break;
     std::printf("client attempt %d (exit %lu):\n%s\n", attempt, exit_code, output.c_str());
     Sleep(500);

@@ -20,11 +20,7 @@ using tambre::test::counted_driver;
 using tambre::test::destroyed_drivers;
 using tambre::test::low_block;
 using tambre::test::recording_sink;
-
-std::string text_of(BSTR value) {
-  char out[TAMBRE_OLESTR_BUFFER];
-  return FromSysStr(out, value);
-}
+using tambre::test::text_of;
 
 bool moniker_running(const wchar_t* name) {
   IRunningObjectTable* table = nullptr;
@@ -38,12 +34,12 @@ bool moniker_running(const wchar_t* name) {
   return running;
 }
 
-HRESULT get_property(IDispatch* object, const wchar_t* name, VARIANT* result, VARIANT* argument = nullptr) {
+HRESULT get_property(IDispatch* object, const wchar_t* name, VARIANT* result) {
   LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
   DISPID id = 0;
   HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
   if (FAILED(hr)) return hr;
-  DISPPARAMS params = {argument, nullptr, argument ? 1u : 0u, 0};
+  DISPPARAMS params = {};
   VariantInit(result);
   return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &params, result, nullptr, nullptr);
 }
@@ -161,7 +157,8 @@ TEST_F(Server, ClientInAnotherApartmentReadsTheRunningObjectAndReceivesEvents) {
         enum_unknown->Release();
         maps->Release();
 
-        // Through the active object and IDispatch, by name.
+        // Through the active object and IDispatch, by name. (Every property by name is read
+        // by the script client.)
         IUnknown* active = nullptr;
         ASSERT_EQ(GetActiveObject(CLSID_ProcessDriver, nullptr, &active), S_OK);
         IDispatch* dispatch = nullptr;
@@ -171,28 +168,6 @@ TEST_F(Server, ClientInAnotherApartmentReadsTheRunningObjectAndReceivesEvents) {
         EXPECT_EQ(get_property(dispatch, L"Name", &result), S_OK);
         EXPECT_EQ(V_VT(&result), VT_BSTR);
         EXPECT_EQ(text_of(V_BSTR(&result)), "ProcessDriver.Server");
-        EXPECT_EQ(get_property(dispatch, L"ProjectID", &result), S_OK);
-        EXPECT_EQ(V_I4(&result), 7);
-        VARIANT type;
-        V_VT(&type) = VT_I4;
-        V_I4(&type) = ctAIn;
-        EXPECT_EQ(get_property(dispatch, L"ChannelCount", &result, &type), S_OK);
-        EXPECT_EQ(V_I4(&result), 3);
-        ASSERT_EQ(get_property(dispatch, L"ChannelMaps", &result, &type), S_OK);
-        ASSERT_EQ(V_VT(&result), VT_DISPATCH);
-        VARIANT count_result;
-        EXPECT_EQ(get_property(V_DISPATCH(&result), L"Count", &count_result), S_OK);
-        EXPECT_EQ(V_I4(&count_result), 3);
-        VARIANT index;
-        V_VT(&index) = VT_I4;
-        V_I4(&index) = 1;
-        VARIANT item;
-        ASSERT_EQ(get_property(V_DISPATCH(&result), L"Item", &item, &index), S_OK);
-        VARIANT item_name;
-        EXPECT_EQ(get_property(V_DISPATCH(&item), L"Name", &item_name), S_OK);
-        EXPECT_EQ(text_of(V_BSTR(&item_name)), "Kurz1");
-        VariantClear(&item);
-        VariantClear(&result);
         dispatch->Release();
 
         // The running object table knows the driver module's name and project.
@@ -213,15 +188,12 @@ TEST_F(Server, ClientInAnotherApartmentReadsTheRunningObjectAndReceivesEvents) {
       });
 
   // The driver's own thread reports transactions; the sink receives them in its apartment.
+  // (How the arguments are taken from the message is checked on the connection point.)
   EXPECT_EQ(driver->NotifySinks(EID_TRANSACTIONCOMPLETED, nullptr, 42, 0x00070001), CoDriver::NotifyDone);
-  EXPECT_EQ(driver->NotifySinks(EID_TRANSACTIONCOMPLETED, nullptr, 43, 0xFFFF0000), CoDriver::NotifyDone);
-  ASSERT_EQ(sink->transactions.size(), 2u);
+  ASSERT_EQ(sink->transactions.size(), 1u);
   EXPECT_EQ(sink->transactions[0].tid, 42);
   EXPECT_EQ(sink->transactions[0].success, VARIANT_TRUE);
   EXPECT_EQ(sink->transactions[0].extra, 7);
-  EXPECT_EQ(sink->transactions[1].tid, 43);
-  EXPECT_EQ(sink->transactions[1].success, VARIANT_FALSE);
-  EXPECT_EQ(sink->transactions[1].extra, 0xFFFF);
 
   // Stopping sends Terminate and takes the object off COM.
   EXPECT_TRUE(driver->StopObject(0));

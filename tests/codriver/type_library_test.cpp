@@ -1,37 +1,26 @@
-// The type library the DLL carries, read back with Wine's own type library loader.
+// The type library the DLL carries, read back with Wine's own type library loader. (That
+// the file beside the DLL holds the same bytes is checked where registration writes it.)
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "codriver/codriver_test_support.h"
+#include "support/file_contents.h"
 #include "support/temp_dir.h"
 #include "tambre32/codriver.h"
 
 namespace {
 
-std::vector<char> embedded_type_library() {
-  HMODULE dll = LoadLibraryA("tambre32.dll");
-  HRSRC resource = FindResourceA(dll, "codriver.tlb", "TYPELIB");  // names ignore case
-  if (!resource) return {};
-  const char* bytes = static_cast<const char*>(LockResource(LoadResource(dll, resource)));
-  return std::vector<char>(bytes, bytes + SizeofResource(dll, resource));
-}
-
-std::string narrow(BSTR text) {
-  std::string out;
-  for (UINT i = 0; text && i < SysStringLen(text); ++i) out += static_cast<char>(text[i]);
-  SysFreeString(text);
-  return out;
-}
+using tambre::test::text_of;
 
 class TypeLibrary : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto bytes = embedded_type_library();
+    const std::string bytes = tambre::test::embedded_type_library();
     ASSERT_FALSE(bytes.empty());
     const std::string path = dir_.file("CODRIVER.TLB");
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    tambre::test::write_file(path, bytes);
     std::wstring wide(path.begin(), path.end());
     ASSERT_HRESULT_SUCCEEDED(LoadTypeLibEx(wide.c_str(), REGKIND_NONE, &library_));
   }
@@ -59,9 +48,9 @@ TEST_F(TypeLibrary, LibraryAttributesAndDocumentation) {
   BSTR name, help, file;
   DWORD context = 0;
   ASSERT_HRESULT_SUCCEEDED(library_->GetDocumentation(-1, &name, &help, &context, &file));
-  EXPECT_EQ(narrow(name), "TambreTypes");
-  EXPECT_EQ(narrow(help), "TambreTypes for Ostrand, Version 2.0");
-  EXPECT_EQ(narrow(file), "driver.hlp");
+  EXPECT_EQ(text_of(name), "TambreTypes");
+  EXPECT_EQ(text_of(help), "TambreTypes for Ostrand, Version 2.0");
+  EXPECT_EQ(text_of(file), "driver.hlp");
   EXPECT_EQ(context, 170u);
 }
 
@@ -115,8 +104,8 @@ TEST_F(TypeLibrary, TypesInOrderWithKindsFlagsAndHelp) {
     BSTR name, help;
     DWORD context = 0;
     ASSERT_HRESULT_SUCCEEDED(library_->GetDocumentation(i, &name, &help, &context, nullptr));
-    EXPECT_EQ(narrow(name), rows[i].name);
-    EXPECT_EQ(narrow(help), rows[i].help) << rows[i].name;
+    EXPECT_EQ(text_of(name), rows[i].name);
+    EXPECT_EQ(text_of(help), rows[i].help) << rows[i].name;
     EXPECT_EQ(context, 170u) << rows[i].name;
     ITypeInfo* info = nullptr;
     ASSERT_HRESULT_SUCCEEDED(library_->GetTypeInfo(i, &info));
@@ -130,7 +119,7 @@ TEST_F(TypeLibrary, TypesInOrderWithKindsFlagsAndHelp) {
 }
 
 struct Member {
-  const char* name;
+  std::string name;
   MEMBERID id;
   INVOKEKIND kind;
   short parameters;
@@ -148,7 +137,7 @@ void expect_members(ITypeInfo* info, const std::vector<Member>& expected) {
     BSTR name = nullptr;
     UINT count = 0;
     info->GetNames(function->memid, &name, 1, &count);
-    EXPECT_EQ(narrow(name), expected[i].name) << i;
+    EXPECT_EQ(text_of(name), expected[i].name) << i;
     EXPECT_EQ(function->memid, expected[i].id) << expected[i].name;
     EXPECT_EQ(function->invkind, expected[i].kind) << expected[i].name;
     EXPECT_EQ(function->cParams, expected[i].parameters) << expected[i].name;
@@ -186,12 +175,8 @@ TEST_F(TypeLibrary, ProcessDriverMembers) {
       {"ChannelMaps", 0x6002000D, INVOKE_PROPERTYGET, 2},
       {"CycleTime", 0x6002000E, INVOKE_PROPERTYGET, 1},
   };
-  static std::vector<std::string> reserved_names;
-  reserved_names.clear();
-  for (int n = 1; n <= 30; ++n) reserved_names.push_back("ReservedMethod" + std::to_string(n));
-  for (int n = 1; n <= 30; ++n) {
-    members.push_back({reserved_names[n - 1].c_str(), 0x6002000E + n, INVOKE_FUNC, 0});
-  }
+  for (int n = 1; n <= 30; ++n)
+    members.push_back({"ReservedMethod" + std::to_string(n), 0x6002000E + n, INVOKE_FUNC, 0});
   ITypeInfo* vtable = vtable_part(type(IID_IProcessDriver));
   ASSERT_NE(vtable, nullptr);
   expect_members(vtable, members);
@@ -244,24 +229,13 @@ TEST_F(TypeLibrary, CoclassListsItsFourInterfaces) {
     ASSERT_HRESULT_SUCCEEDED(coclass->GetRefTypeInfo(reference, &implemented));
     BSTR name = nullptr;
     implemented->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
-    EXPECT_EQ(narrow(name), rows[i].name) << i;
+    EXPECT_EQ(text_of(name), rows[i].name) << i;
     int flags = -1;
     coclass->GetImplTypeFlags(i, &flags);
     EXPECT_EQ(flags, rows[i].flags) << i;
     implemented->Release();
   }
   coclass->Release();
-}
-
-TEST_F(TypeLibrary, TheFileBesideTheDllIsTheEmbeddedLibrary) {
-  const auto bytes = embedded_type_library();
-  char path[MAX_PATH];
-  GetModuleFileNameA(LoadLibraryA("tambre32.dll"), path, MAX_PATH);
-  std::string file(path);
-  file = file.substr(0, file.rfind('\\') + 1) + "codriver.tlb";
-  std::ifstream in(file, std::ios::binary);
-  std::vector<char> beside((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(beside, bytes);
 }
 
 }  // namespace

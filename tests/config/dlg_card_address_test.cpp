@@ -92,42 +92,36 @@ TEST_F(CardAddress, EmptyOrFreeAddressShowsNoBoxEvenWhenAsked) {
   EXPECT_TRUE(no_box_visible());
 }
 
-TEST_F(CardAddress, MalformedAddressIsExplainedWithTheTextAsTyped) {
-  for (const char* text : {"10000", "3G8"}) {
-    box_catcher catcher(IDOK);
+TEST_F(CardAddress, BoxesExplainRefusedAddressesAndAskAboutPcPorts) {
+  const std::string malformed =
+      "' entspricht keiner g\xFCltigen Kartenadresse. Die Adresse muss hexadezimal (0..9, "
+      "A..F) angegeben werden und darf nicht Null sein.";
+  const std::string pc_port = "Die EA-Adresse '3F8' (hex) wird vermutlich von der PC-Hardware benutzt";
+  struct row {
+    const char* text;
+    int answer, result;
+    DWORD address;
+    std::string shown;  // the whole text, or its start for the PC port question
+  } rows[] = {
+      {"10000", IDOK, 0, kUntouched, "Die Angabe '10000" + malformed},
+      {"3G8", IDOK, 0, kUntouched, "Die Angabe '3G8" + malformed},
+      {"60", IDOK, 0, kUntouched, "Die EA-Adresse '60' (hex) wird vom System benutzt und kann nicht verwendet werden."},
+      {"3F8 ", IDNO, 0, kUntouched, pc_port},
+      {"3F8 ", IDYES, 1, 0x3F8, pc_port},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::string(r.text) + " answered " + std::to_string(r.answer));
+    box_catcher catcher(r.answer);
     DWORD address = 0;
-    EXPECT_EQ(read(text, address, 1), 0) << text;
+    EXPECT_EQ(read(r.text, address, 1), r.result);
     const caught_box box = catcher.wait();
-    ASSERT_TRUE(box.found) << text;
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.text.substr(0, r.shown == pc_port ? pc_port.size() : std::string::npos), r.shown);
+    EXPECT_EQ(address, r.address);
+    if (r.shown.find(malformed) == std::string::npos) continue;
     EXPECT_EQ(box.caption, "Treiber");
-    EXPECT_EQ(box.text, std::string("Die Angabe '") + text +
-                            "' entspricht keiner g\xFCltigen Kartenadresse. Die Adresse muss hexadezimal (0..9, A..F) "
-                            "angegeben werden und darf nicht Null sein.");
     EXPECT_EQ(box.owner, nullptr);
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(address, kUntouched);
-  }
-}
-
-TEST_F(CardAddress, PortsOfThePcAreLeftToTheSystemPortCheck) {
-  {
-    box_catcher catcher(IDOK);
-    DWORD address = 0;
-    EXPECT_EQ(read("60", address, 1), 0);
-    const caught_box box = catcher.wait();
-    ASSERT_TRUE(box.found);
-    EXPECT_EQ(box.text, "Die EA-Adresse '60' (hex) wird vom System benutzt und kann nicht verwendet werden.");
-    EXPECT_EQ(address, kUntouched);
-  }
-  for (int answer : {IDNO, IDYES}) {
-    box_catcher catcher(answer);
-    DWORD address = 0;
-    EXPECT_EQ(read("3F8 ", address, 1), answer == IDYES ? 1 : 0);
-    const caught_box box = catcher.wait();
-    ASSERT_TRUE(box.found);
-    EXPECT_EQ(box.text.rfind("Die EA-Adresse '3F8' (hex) wird vermutlich von der PC-Hardware benutzt", 0), 0u)
-        << box.text;
-    EXPECT_EQ(address, answer == IDYES ? 0x3F8u : kUntouched);
   }
 }
 

@@ -10,25 +10,24 @@ namespace {
 using tambre::test::debug_output_capture;
 using lines = std::vector<std::string>;
 
-TEST(AssertDbg, TrueConditionWritesNothing) {
-  debug_output_capture capture;
-  EXPECT_EQ(AssertDbg(1, "x > 0", "f.cpp", 12, 1), 1);
-  EXPECT_EQ(capture.lines(), lines{});
-}
-
-TEST(AssertDbg, ModeZeroWritesOneDebuggerLine) {
-  debug_output_capture capture;
-  EXPECT_EQ(AssertDbg(0, "x > 0", "f.cpp", 12, 0), 0);
-  EXPECT_EQ(capture.lines(), (lines{"ASSERTION FAILED: x > 0 [File: f.cpp, Line: 12]\n"}));
-}
-
-TEST(AssertDbg, LongTextsAreCutAt799Characters) {
-  debug_output_capture capture;
-  const std::string expression(1000, 'e');
-  EXPECT_EQ(AssertDbg(0, expression.c_str(), "f.cpp", 1, 0), 0);
-  const auto written = capture.lines();
-  ASSERT_EQ(written.size(), 1u);
-  EXPECT_EQ(written[0], "ASSERTION FAILED: " + std::string(799 - 18, 'e'));
+TEST(AssertDbg, DebuggerLineOfAFailedCondition) {
+  const std::string long_expression(1000, 'e');
+  struct row {
+    const char* name;
+    int condition;
+    const char* expression;
+    lines written;
+  } rows[] = {
+      {"true condition writes nothing", 1, "x > 0", {}},
+      {"one line to the debugger", 0, "x > 0", {"ASSERTION FAILED: x > 0 [File: f.cpp, Line: 12]\n"}},
+      {"cut at 799 characters", 0, long_expression.c_str(), {"ASSERTION FAILED: " + std::string(799 - 18, 'e')}},
+  };
+  for (const auto& r : rows) {
+    debug_output_capture capture;
+    EXPECT_EQ(AssertDbg(r.condition, r.expression, "f.cpp", 12, 0), r.condition) << r.name;
+    EXPECT_EQ(capture.lines(), r.written) << r.name;
+  }
+  EXPECT_EQ(AssertDbg(1, "x > 0", "f.cpp", 12, 1), 1) << "no box for a true condition";
 }
 
 TEST(AssertDbg, ModeOneShowsAHandBox) {

@@ -7,12 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
-#include <vector>
 
+#include "log/log_test_support.h"
+#include "support/child_process.h"
+#include "support/file_contents.h"
 #include "support/temp_dir.h"
 #include "tambre32/logfile.h"
 
@@ -45,8 +44,7 @@ TEST(LogFileWriterProcess, Append) {
     WaitForSingleObject(go, 10000);
     CloseHandle(go);
   }
-  LogFile log;
-  log.SetFileName(path.c_str());
+  log_test::named_log log(path);
   for (int e = 0; endless || e < process_entries; ++e) {
     log.BeginLog("%s E%d", tag.c_str(), e);
     for (int i = 0; i < process_lines; ++i)
@@ -55,35 +53,15 @@ TEST(LogFileWriterProcess, Append) {
   }
 }
 
-struct writer_process {
-  PROCESS_INFORMATION info{};
-  bool start(const std::string& tag, const std::string& path) {
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::string setting = tag + "|" + path;
-    SetEnvironmentVariableA("TAMBRE_LOG_WRITER", setting.c_str());
-    std::string command = "\"" + std::string(program) + "\" --gtest_brief=1 --gtest_filter=LogFileWriterProcess.Append";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    BOOL ok = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
-    SetEnvironmentVariableA("TAMBRE_LOG_WRITER", nullptr);
-    return ok != FALSE;
-  }
-  DWORD wait() {
-    WaitForSingleObject(info.hProcess, 60000);
-    DWORD code = 1;
-    GetExitCodeProcess(info.hProcess, &code);
-    return code;
-  }
-  ~writer_process() {
-    if (info.hProcess != nullptr) CloseHandle(info.hProcess);
-    if (info.hThread != nullptr) CloseHandle(info.hThread);
-  }
-};
-
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// This program again, running only LogFileWriterProcess.Append as writer `tag` of `path`.
+tambre::test::child_process start_writer(const std::string& tag, const std::string& path) {
+  char program[MAX_PATH];
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  SetEnvironmentVariableA("TAMBRE_LOG_WRITER", (tag + "|" + path).c_str());
+  tambre::test::child_process writer("\"" + std::string(program) +
+                                     "\" --gtest_brief=1 --gtest_filter=LogFileWriterProcess.Append");
+  SetEnvironmentVariableA("TAMBRE_LOG_WRITER", nullptr);
+  return writer;
 }
 
 TEST(LogFileProcesses, TwoWritersLandWholeEntries) {
@@ -91,57 +69,37 @@ TEST(LogFileProcesses, TwoWritersLandWholeEntries) {
   std::string path = dir.file("shared.log");
   HANDLE go = CreateEventA(nullptr, TRUE, FALSE, start_event);
   ASSERT_NE(go, nullptr);
-  writer_process a, b;
-  ASSERT_TRUE(a.start("A", path));
-  ASSERT_TRUE(b.start("B", path));
+  const auto a = start_writer("A", path), b = start_writer("B", path);
+  ASSERT_TRUE(a.started() && b.started());
   Sleep(300);
   SetEvent(go);
   EXPECT_EQ(a.wait(), 0u);
   EXPECT_EQ(b.wait(), 0u);
   CloseHandle(go);
-
-  std::istringstream in(read_file(path));
-  std::string line, owner;
-  int next_line = process_lines, headers = 0;
-  while (std::getline(in, line)) {
-    ASSERT_EQ(line.back(), '\r');
-    line.pop_back();
-    if (line.rfind("[#", 0) == 0) {
-      ASSERT_EQ(next_line, process_lines) << "entry of " << owner << " cut short";
-      owner = line.substr(line.rfind(": ") + 2);
-      owner.pop_back();
-      next_line = 0;
-      ++headers;
-    } else {
-      ASSERT_EQ(line, owner + " L" + std::to_string(next_line) + " " + std::string(40, 'w'));
-      ++next_line;
-    }
-  }
-  EXPECT_EQ(headers, 2 * process_entries);
+  EXPECT_EQ(log_test::whole_entries(tambre::test::file_contents(path), process_lines, " " + std::string(40, 'w')),
+            2 * process_entries);
 }
 
 TEST(LogFileProcesses, KilledWriterLeavesAReadableFile) {
   tambre::test::temp_dir dir;
   std::string path = dir.file("killed.log");
   {
-    LogFile seed;
-    seed.SetFileName(path.c_str());
+    log_test::named_log seed(path);
     ASSERT_TRUE(seed.BeginLog("Anfang"));
     ASSERT_TRUE(seed.EndLog());
   }
-  writer_process writer;
-  ASSERT_TRUE(writer.start("*K", path));
+  const auto writer = start_writer("*K", path);
+  ASSERT_TRUE(writer.started());
   // Let it write for a while, then kill it wherever it is, most likely inside EndLog.
-  for (int i = 0; i < 200 && read_file(path).size() < 20000; ++i) Sleep(10);
-  TerminateProcess(writer.info.hProcess, 9);
-  WaitForSingleObject(writer.info.hProcess, 10000);
+  for (int i = 0; i < 200 && tambre::test::file_contents(path).size() < 20000; ++i) Sleep(10);
+  TerminateProcess(writer.handle(), 9);
+  writer.wait(10000);
 
-  std::string bytes = read_file(path);
+  std::string bytes = tambre::test::file_contents(path);
   std::size_t newest_at = bytes.rfind("\n[#");
   ASSERT_NE(newest_at, std::string::npos);
   long newest = std::atol(bytes.c_str() + newest_at + 3);
-  LogFile log;
-  log.SetFileName(path.c_str());
+  log_test::named_log log(path);
   ASSERT_TRUE(log.Open());
   EXPECT_EQ(log.GetFirstItem(), 1);
   EXPECT_GT(log.GetLastItem(), 1);
@@ -152,8 +110,7 @@ TEST(LogFileProcesses, KilledWriterLeavesAReadableFile) {
   // The next entry of the reopened file follows the newest one and is found again.
   ASSERT_TRUE(log.BeginLog("danach"));
   ASSERT_TRUE(log.EndLog());
-  LogFile reopened;
-  reopened.SetFileName(path.c_str());
+  log_test::named_log reopened(path);
   ASSERT_TRUE(reopened.Open());
   EXPECT_EQ(reopened.GetLastItem(), newest + 1);
 }

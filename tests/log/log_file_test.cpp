@@ -3,51 +3,28 @@
 // writers.
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <cstdio>
 #include <ctime>
 #include <fstream>
-#include <iterator>
 #include <mutex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "log/log_test_support.h"
+#include "support/file_contents.h"
 #include "support/temp_dir.h"
 #include "tambre32/logfile.h"
 #include "tambre32/timetext.h"
 
 namespace {
 
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void write_file(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-std::vector<std::string> lines_of(StringList& list) {
-  std::vector<std::string> lines;
-  StringList::Entry* entry = nullptr;
-  for (char* text = list.NextString(entry); text != nullptr; text = list.NextString(entry)) lines.push_back(text);
-  return lines;
-}
-
-// The header lines of a list, as entry numbers.
-std::vector<long> headers_of(StringList& list) {
-  std::vector<long> numbers;
-  for (const auto& line : lines_of(list)) {
-    if (line.size() > 2 && line.rfind("[#", 0) == 0 && std::isdigit(static_cast<unsigned char>(line[2]))) {
-      numbers.push_back(std::stol(line.substr(2)));
-    }
-  }
-  return numbers;
-}
+using log_test::entries_of;
+using log_test::headers_of;
+using log_test::lines_of;
+using log_test::named_log;
+using log_test::range;
+using tambre::test::file_contents;
 
 std::string time_text(std::time_t t) {
   char buffer[32];
@@ -62,20 +39,13 @@ bool write_entry(LogFile& log, long n, int lines = 2) {
   return log.EndLog();
 }
 
-std::vector<long> range(long first, long last) {
-  std::vector<long> numbers;
-  for (long n = first; n <= last; ++n) numbers.push_back(n);
-  return numbers;
-}
-
 struct log_file_test : ::testing::Test {
   tambre::test::temp_dir dir;
   std::string path = dir.file("journal.log");
 };
 
 TEST_F(log_file_test, FirstEntryBytesOnDisk) {
-  LogFile log;
-  log.SetFileName(path.c_str());
+  named_log log(path);
   ASSERT_TRUE(log.Open());
   EXPECT_EQ(log.GetFirstItem(), 0);
   EXPECT_EQ(log.GetLastItem(), 0);
@@ -91,40 +61,15 @@ TEST_F(log_file_test, FirstEntryBytesOnDisk) {
   log.Close();
 
   std::string body = ": Start Pumpe]\r\nDruck 5 bar\r\nzwei  Zeilen\r\n";
-  std::string bytes = read_file(path);
+  std::string bytes = file_contents(path);
   std::set<std::string> allowed;
   for (std::time_t t = before; t <= after; ++t) allowed.insert("[#1:" + time_text(t) + body);
   EXPECT_EQ(allowed.count(bytes), 1u) << bytes;
 }
 
-TEST_F(log_file_test, TimeTextHasNoHeaderMarkOrLineBreak) {
-  std::string text = time_text(std::time(nullptr));
-  EXPECT_FALSE(text.empty());
-  EXPECT_EQ(text.find("[#"), std::string::npos);
-  EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
-}
-
-TEST_F(log_file_test, NumberingContinuesAcrossObjects) {
-  {
-    LogFile log;
-    log.SetFileName(path.c_str());
-    for (long n = 1; n <= 3; ++n) ASSERT_TRUE(write_entry(log, n));
-  }
-  LogFile again;
-  again.SetFileName(path.c_str());
-  ASSERT_TRUE(again.Open());
-  EXPECT_EQ(again.GetFirstItem(), 1);
-  EXPECT_EQ(again.GetLastItem(), 3);
-  ASSERT_TRUE(write_entry(again, 4));
-  StringList list;
-  ASSERT_TRUE(again.GetItems(list, -1, -1));
-  EXPECT_EQ(headers_of(list), range(1, 4));
-}
-
 TEST_F(log_file_test, FirstLineWithoutHeaderLeavesFirstUnknown) {
-  write_file(path, "Vorspann\r\n[#8:t: a]\r\nx\r\n[#9:t: b]\r\n");
-  LogFile log;
-  log.SetFileName(path.c_str());
+  tambre::test::write_file(path, "Vorspann\r\n[#8:t: a]\r\nx\r\n[#9:t: b]\r\n");
+  named_log log(path);
   ASSERT_TRUE(log.Open());
   EXPECT_EQ(log.GetFirstItem(), 0);
   EXPECT_EQ(log.GetLastItem(), 9);
@@ -134,38 +79,33 @@ TEST_F(log_file_test, FirstLineWithoutHeaderLeavesFirstUnknown) {
 }
 
 TEST_F(log_file_test, TrimsInPlaceElevenPastTheBound) {
-  LogFile log;
-  log.SetFileName(path.c_str());
+  named_log log(path);
   ASSERT_TRUE(log.SetMaxItems(5));
   for (long n = 1; n <= 15; ++n) ASSERT_TRUE(write_entry(log, n, static_cast<int>(n % 3)));
   EXPECT_EQ(log.GetFirstItem(), 1);
-  std::string before = read_file(path);
+  std::string before = file_contents(path);
   ASSERT_NE(before.find("[#15:"), std::string::npos);
 
   ASSERT_TRUE(write_entry(log, 16, 1));
   EXPECT_EQ(log.GetFirstItem(), 12);
   EXPECT_EQ(log.GetLastItem(), 16);
-  std::string after = read_file(path);
+  std::string after = file_contents(path);
   // The kept entries byte for byte, the new one behind them, nothing else.
   std::string kept = before.substr(before.find("[#12:"));
   ASSERT_EQ(after.compare(0, kept.size(), kept), 0);
   EXPECT_EQ(after.find("[#16:"), kept.size());
   EXPECT_EQ(after.substr(kept.size() + after.substr(kept.size()).find("]\r\n") + 3), "Zeile 16.1\r\n");
 
-  StringList list;
-  ASSERT_TRUE(log.GetItems(list, -1, -1));
-  EXPECT_EQ(headers_of(list), range(12, 16));
+  EXPECT_EQ(entries_of(log), range(12, 16));
 }
 
 TEST_F(log_file_test, TrimOfLargeFileMovesManyBlocks) {
-  LogFile log;
-  log.SetFileName(path.c_str());
+  named_log log(path);
   ASSERT_TRUE(log.SetMaxItems(100));
   for (long n = 1; n <= 111; ++n) ASSERT_TRUE(write_entry(log, n, 12));
   EXPECT_EQ(log.GetFirstItem(), 12);
   log.Close();
-  LogFile reader;
-  reader.SetFileName(path.c_str());
+  named_log reader(path);
   ASSERT_TRUE(reader.Open());
   EXPECT_EQ(reader.GetFirstItem(), 12);
   EXPECT_EQ(reader.GetLastItem(), 111);
@@ -176,8 +116,12 @@ TEST_F(log_file_test, TrimOfLargeFileMovesManyBlocks) {
 }
 
 TEST_F(log_file_test, GetItemsRanges) {
-  LogFile log;
-  log.SetFileName(path.c_str());
+  named_log log(path);
+  StringList empty;
+  empty.Add("alt");
+  EXPECT_TRUE(log.GetItems(empty, -1, -1)) << "no file yet";
+  EXPECT_EQ(empty.GetCount(), 0);
+  EXPECT_TRUE(log.IsOpen());
   for (long n = 1; n <= 20; ++n) ASSERT_TRUE(write_entry(log, n, static_cast<int>(n % 4)));
   struct row {
     const char* name;
@@ -213,22 +157,13 @@ TEST_F(log_file_test, GetItemsRanges) {
   EXPECT_EQ(lines[2], "Zeile 6.2 ");
 }
 
-TEST_F(log_file_test, GetItemsOfEmptyFile) {
-  LogFile log;
-  log.SetFileName(path.c_str());
-  StringList list;
-  list.Add("alt");
-  EXPECT_TRUE(log.GetItems(list, -1, -1));
-  EXPECT_EQ(list.GetCount(), 0);
-  EXPECT_TRUE(log.IsOpen());
-}
-
-TEST_F(log_file_test, DamagedTailsAtOpen) {
+TEST_F(log_file_test, NumberingAfterWholeAndDamagedTails) {
   struct row {
     const char* name;
     std::string tail;
     long last;
   } rows[] = {
+      {"no damage: the numbering goes on across objects", "", 3},
       {"cut inside a line", "Zeile ohne En", 3},
       {"cut inside the next header", "[#4:05.12.20", 4},
       {"cut right after the header mark", "[#", 3},
@@ -238,35 +173,27 @@ TEST_F(log_file_test, DamagedTailsAtOpen) {
   for (const auto& r : rows) {
     std::string file = dir.file(std::string("damaged-") + std::to_string(&r - rows) + ".log");
     {
-      LogFile writer;
-      writer.SetFileName(file.c_str());
+      named_log writer(file);
       for (long n = 1; n <= 3; ++n) ASSERT_TRUE(write_entry(writer, n));
     }
     std::ofstream(file, std::ios::binary | std::ios::app) << r.tail;
-    LogFile log;
-    log.SetFileName(file.c_str());
+    named_log log(file);
     ASSERT_TRUE(log.Open()) << r.name;
     EXPECT_EQ(log.GetFirstItem(), 1) << r.name;
     EXPECT_EQ(log.GetLastItem(), r.last) << r.name;
-    StringList list;
-    EXPECT_TRUE(log.GetItems(list, 1, 3)) << r.name;
-    EXPECT_EQ(headers_of(list), range(1, 3)) << r.name;
+    EXPECT_EQ(entries_of(log, 1, 3), range(1, 3)) << r.name;
     // The next entry follows the newest number found.
     ASSERT_TRUE(write_entry(log, r.last + 1)) << r.name;
     log.Close();
-    LogFile reopened;
-    reopened.SetFileName(file.c_str());
+    named_log reopened(file);
     ASSERT_TRUE(reopened.Open()) << r.name;
     EXPECT_EQ(reopened.GetLastItem(), r.last + 1) << r.name;
-    StringList entry;
-    ASSERT_TRUE(reopened.GetItems(entry, r.last + 1, r.last + 1)) << r.name;
-    EXPECT_EQ(headers_of(entry), std::vector<long>{r.last + 1}) << r.name;
+    EXPECT_EQ(entries_of(reopened), range(1, r.last + 1)) << r.name;
   }
 }
 
 TEST_F(log_file_test, EntryStateRules) {
-  LogFile log;
-  log.SetFileName(path.c_str());
+  named_log log(path);
   EXPECT_FALSE(log.AddLog("ohne Eintrag"));
   EXPECT_FALSE(log.EndLog());
   ASSERT_TRUE(log.BeginLog(nullptr));
@@ -275,22 +202,21 @@ TEST_F(log_file_test, EntryStateRules) {
   log.DiscardLog();
   EXPECT_TRUE(log.EndLog());  // nothing pending: nothing written
   EXPECT_EQ(log.GetLastItem(), 0);
-  EXPECT_EQ(read_file(path), "");
+  EXPECT_EQ(file_contents(path), "");
   ASSERT_TRUE(log.BeginLog(nullptr));
   ASSERT_TRUE(log.EndLog());
-  std::string bytes = read_file(path);
+  std::string bytes = file_contents(path);
   // An entry without a title: the header ends in ": ]".
   EXPECT_EQ(bytes.substr(bytes.size() - 5), ": ]\r\n") << bytes;
   EXPECT_EQ(bytes.find("zweiter"), std::string::npos);
 }
 
 TEST_F(log_file_test, LinesAreCutAt511) {
-  LogFile log;
-  log.SetFileName(path.c_str());
+  named_log log(path);
   ASSERT_TRUE(log.BeginLog("%s", std::string(2000, 'T').c_str()));
   ASSERT_TRUE(log.AddLog("%s", std::string(600, 'L').c_str()));
   ASSERT_TRUE(log.EndLog());
-  std::string bytes = read_file(path);
+  std::string bytes = file_contents(path);
   std::size_t first_end = bytes.find("\r\n");
   EXPECT_EQ(first_end, 511u);
   EXPECT_EQ(bytes.substr(first_end + 2), std::string(511, 'L') + "\r\n");
@@ -303,21 +229,19 @@ TEST_F(log_file_test, StringTableLineKeepsItsLineBreaks) {
 #else
   tambre_module_t module = nullptr;
 #endif
-  LogFile log;
-  log.SetFileName(path.c_str());
+  named_log log(path);
   EXPECT_FALSE(log.AddLog(module, 207u, "a.reg", 3, 5, "x"));  // no entry open
   ASSERT_TRUE(log.BeginLog("Import"));
   EXPECT_FALSE(log.AddLog(module, 65000u));
   ASSERT_TRUE(log.AddLog(module, 207u, "a.reg", 3, 5, "x"));
   ASSERT_TRUE(log.EndLog());
-  std::string bytes = read_file(path);
+  std::string bytes = file_contents(path);
   EXPECT_NE(bytes.find("'a.reg'"), std::string::npos) << bytes;
   EXPECT_NE(bytes.find("\n\nZeile: 3\nFehler: 5"), std::string::npos) << bytes;
 }
 
 TEST_F(log_file_test, ClearDeletesTheFile) {
-  LogFile log;
-  log.SetFileName(path.c_str());
+  named_log log(path);
   ASSERT_TRUE(write_entry(log, 1));
   ASSERT_TRUE(log.Clear());
   EXPECT_FALSE(std::ifstream(path).good());
@@ -392,13 +316,11 @@ TEST(LogFile, AutoFileNameFromModule) {
 #endif
 
 TEST_F(log_file_test, TenThousandEntries) {
-  LogFile log;
-  log.SetFileName(path.c_str());
+  named_log log(path);
   ASSERT_TRUE(log.SetMaxItems(10000));
   for (long n = 1; n <= 10000; ++n) ASSERT_TRUE(write_entry(log, n, 1));
   log.Close();
-  LogFile reader;
-  reader.SetFileName(path.c_str());
+  named_log reader(path);
   ASSERT_TRUE(reader.Open());
   EXPECT_EQ(reader.GetFirstItem(), 1);
   EXPECT_EQ(reader.GetLastItem(), 10000);
@@ -419,8 +341,7 @@ TEST_F(log_file_test, ConcurrentObjectsWriteWholeEntries) {
   std::vector<std::thread> threads;
   for (int w = 0; w < writers; ++w) {
     threads.emplace_back([&, w] {
-      LogFile log;
-      log.SetFileName(path.c_str());
+      named_log log(path);
       for (int e = 0; e < entries; ++e) {
         log.BeginLog("W%d E%d", w, e);
         for (int i = 0; i < lines; ++i) log.AddLog("W%d E%d L%d", w, e, i);
@@ -429,31 +350,13 @@ TEST_F(log_file_test, ConcurrentObjectsWriteWholeEntries) {
     });
   }
   for (auto& t : threads) t.join();
-  std::istringstream in(read_file(path));
-  std::string line, owner;
-  int expected_line = lines, headers = 0;
-  while (std::getline(in, line)) {
-    ASSERT_EQ(line.back(), '\r');
-    line.pop_back();
-    if (line.rfind("[#", 0) == 0) {
-      ASSERT_EQ(expected_line, lines) << "entry of " << owner << " cut short";
-      owner = line.substr(line.rfind(": ") + 2);
-      owner.pop_back();  // ']'
-      expected_line = 0;
-      ++headers;
-    } else {
-      ASSERT_EQ(line, owner + " L" + std::to_string(expected_line));
-      ++expected_line;
-    }
-  }
-  EXPECT_EQ(headers, writers * entries);
+  EXPECT_EQ(log_test::whole_entries(file_contents(path), lines, ""), writers * entries);
 }
 
 // One object shared by threads: entries built in turn, reads in between; the numbers come
 // out unique and in order.
 TEST_F(log_file_test, SharedObjectNumbersStayUnique) {
-  LogFile log;
-  log.SetFileName(path.c_str());
+  named_log log(path);
   std::mutex entry_builder;
   std::vector<std::thread> threads;
   for (int w = 0; w < 3; ++w) {
@@ -477,9 +380,7 @@ TEST_F(log_file_test, SharedObjectNumbersStayUnique) {
     });
   }
   for (auto& t : threads) t.join();
-  StringList list;
-  ASSERT_TRUE(log.GetItems(list, -1, -1));
-  EXPECT_EQ(headers_of(list), range(1, 90));
+  EXPECT_EQ(entries_of(log), range(1, 90));
 }
 
 }  // namespace

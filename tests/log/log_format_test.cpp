@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "log/log_format.h"
@@ -78,19 +79,22 @@ TEST(LogFormat, BlankControlsReplacesNineToThirteenOnly) {
 TEST(LogFormat, LastHeaderOfTails) {
   struct row {
     const char* name;
+    bool entries;  // the tail follows entries 1 to 40
     std::string tail;
     long expected;
   } rows[] = {
-      {"whole entries", "", 40},
-      {"header cut after its digit", "[#41", 41},
-      {"header cut before its digit", "[#", 40},
-      {"line cut without its line end", "Zeile ohne Ende", 40},
-      {"binary garbage", std::string("\0\xff[#\x01\r\n\0", 8), 40},
-      {"header inside a line", "Text [#77 mitten drin\r\n", 40},
-      {"header without CR LF after a bare LF", "x\n[#41:", 41},
+      {"whole entries", true, "", 40},
+      {"header cut after its digit", true, "[#41", 41},
+      {"header cut before its digit", true, "[#", 40},
+      {"line cut without its line end", true, "Zeile ohne Ende", 40},
+      {"binary garbage", true, std::string("\0\xff[#\x01\r\n\0", 8), 40},
+      {"header inside a line", true, "Text [#77 mitten drin\r\n", 40},
+      {"header without CR LF after a bare LF", true, "x\n[#41:", 41},
+      {"empty file", false, "", 0},
+      {"no header at all", false, std::string(3000, 'q') + "\r\n", 0},
   };
   for (auto& r : rows) {
-    image log = make_log(1, 40);
+    image log = r.entries ? make_log(1, 40) : image{};
     log.bytes += r.tail;
     EXPECT_EQ(tambre::log::last_header_number(log.reader(), log.size()), r.expected) << r.name;
   }
@@ -105,14 +109,6 @@ TEST(LogFormat, LastHeaderAcrossEveryBlockBoundary) {
   }
 }
 
-TEST(LogFormat, LastHeaderOfEmptyAndHeaderlessFiles) {
-  image empty;
-  EXPECT_EQ(tambre::log::last_header_number(empty.reader(), 0), 0);
-  image text;
-  text.bytes = std::string(3000, 'q') + "\r\n";
-  EXPECT_EQ(tambre::log::last_header_number(text.reader(), text.size()), 0);
-}
-
 TEST(LogFormat, LastHeaderReadsOnlyTheTail) {
   image log = make_log(1, 10000);
   std::int64_t counted = 0;
@@ -122,24 +118,17 @@ TEST(LogFormat, LastHeaderReadsOnlyTheTail) {
 }
 
 TEST(LogFormat, FindsEveryHeaderAtItsRecordedPosition) {
-  for (long first : {1L, 7L}) {
+  // Many entries from 1 or from 7, a single entry, and no entry at all.
+  for (const auto& [first, last] : {std::pair{1L, 700L}, std::pair{7L, 700L}, std::pair{3L, 3L}, std::pair{1L, 0L}}) {
     std::vector<std::int64_t> starts;
-    image log = make_log(first, 700, &starts);
-    for (long n = first; n <= 700; ++n) {
+    image log = make_log(first, last, &starts);
+    for (long n = first; n <= last; ++n) {
       ASSERT_EQ(tambre::log::find_header(log.reader(), log.size(), n), starts[static_cast<std::size_t>(n - first)])
           << "first " << first << " entry " << n;
     }
-    EXPECT_EQ(tambre::log::find_header(log.reader(), log.size(), first - 1), -1);
-    EXPECT_EQ(tambre::log::find_header(log.reader(), log.size(), 701), -1);
+    EXPECT_EQ(tambre::log::find_header(log.reader(), log.size(), first - 1), -1) << first;
+    EXPECT_EQ(tambre::log::find_header(log.reader(), log.size(), last + 1), -1) << first;
   }
-}
-
-TEST(LogFormat, FindHeaderInEmptyAndOneEntryFiles) {
-  image empty;
-  EXPECT_EQ(tambre::log::find_header(empty.reader(), 0, 1), -1);
-  image one = make_log(3, 3);
-  EXPECT_EQ(tambre::log::find_header(one.reader(), one.size(), 3), 0);
-  EXPECT_EQ(tambre::log::find_header(one.reader(), one.size(), 4), -1);
 }
 
 TEST(LogFormat, FindHeaderReadsFarLessThanTheFile) {

@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "log/log_test_support.h"
 #include "tambre32/stringlist.h"
 
 namespace {
+
+using log_test::lines_of;
+using texts = std::vector<std::string>;
 
 // Reaches the protected Item for the tests.
 class inspectable_list : public StringList {
@@ -14,31 +18,18 @@ class inspectable_list : public StringList {
   using StringList::Item;
 };
 
-std::vector<std::string> walk(StringList& list) {
-  std::vector<std::string> texts;
-  StringList::Entry* entry = nullptr;
-  for (char* text = list.NextString(entry); text != nullptr; text = list.NextString(entry)) texts.push_back(text);
-  return texts;
-}
-
-TEST(StringList, AddReturnsIndicesFromZero) {
+TEST(StringList, AddKeepsOwnCopiesAtIndicesFromZero) {
   StringList list;
   EXPECT_EQ(list.GetCount(), 0);
-  EXPECT_EQ(list.Add("erste"), 0);
+  char text[] = "erste";
+  EXPECT_EQ(list.Add(text), 0);
   EXPECT_EQ(list.Add("zweite"), 1);
   EXPECT_EQ(list.Add(""), 2);
   EXPECT_EQ(list.Add(nullptr), -1);
   EXPECT_EQ(list.GetCount(), 3);
-  EXPECT_EQ(walk(list), (std::vector<std::string>{"erste", "zweite", ""}));
-}
-
-TEST(StringList, KeepsItsOwnCopies) {
-  StringList list;
-  char text[] = "Pumpe";
-  list.Add(text);
   text[0] = 'L';
-  EXPECT_STREQ(list[0], "Pumpe");
   EXPECT_NE(list[0], text);
+  EXPECT_EQ(lines_of(list), (texts{"erste", "zweite", ""}));
 }
 
 TEST(StringList, IndexingAndItems) {
@@ -66,26 +57,20 @@ TEST(StringList, IndexingAndItems) {
   EXPECT_EQ(list.Next(nullptr), nullptr);
 }
 
-TEST(StringList, EmptyListWalksNothingAndClearsTwice) {
+TEST(StringList, ClearEmptiesAndAddStartsAgainAtZero) {
   StringList list;
   StringList::Entry* entry = nullptr;
   EXPECT_EQ(list.NextString(entry), nullptr);
   EXPECT_EQ(entry, nullptr);
+  list.Clear();  // an empty list clears too
+  for (int i = 0; i < 100; ++i) list.Add(std::to_string(i).c_str());
+  EXPECT_STREQ(list[99], "99");
   list.Clear();
   list.Clear();
   EXPECT_EQ(list.GetCount(), 0);
   EXPECT_EQ(list[0], nullptr);
-}
-
-TEST(StringList, ClearThenAddStartsAgainAtZero) {
-  StringList list;
-  for (int i = 0; i < 100; ++i) list.Add(std::to_string(i).c_str());
-  EXPECT_EQ(list.GetCount(), 100);
-  EXPECT_STREQ(list[99], "99");
-  list.Clear();
-  EXPECT_EQ(list.GetCount(), 0);
   EXPECT_EQ(list.Add("neu"), 0);
-  EXPECT_EQ(walk(list), (std::vector<std::string>{"neu"}));
+  EXPECT_EQ(lines_of(list), (texts{"neu"}));
 }
 
 TEST(StringList, AssignmentSharesTheEntries) {
@@ -101,7 +86,7 @@ TEST(StringList, AssignmentSharesTheEntries) {
     StringList empty;
     b = empty;
   }
-  EXPECT_EQ(walk(a), (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(lines_of(a), (texts{"x", "y"}));
 }
 
 }  // namespace
