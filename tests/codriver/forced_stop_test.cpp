@@ -23,6 +23,11 @@ TEST(StopObject, TerminatesAThreadThatDoesNotEndInTime) {
   EXPECT_EQ(driver->m_thread, nullptr);
   EXPECT_EQ(driver->m_stopEvent, nullptr);
   EXPECT_TRUE(driver->StopObject(0));  // nothing left to stop
+  // The terminated thread never revoked its class and active objects: remove them here, so
+  // that clients started later in this prefix do not find a server that is gone.
+  EXPECT_NE(driver->m_classCookie, 0u);
+  CoRevokeClassObject(driver->m_classCookie);
+  RevokeActiveObject(driver->m_activeCookie, nullptr);
 }
 
 }  // namespace

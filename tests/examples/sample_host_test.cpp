@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "examples/child_process.h"
+#include "support/child_process.h"
 #include "support/rpc_service.h"
 #include "support/temp_dir.h"
 
@@ -59,10 +59,9 @@ constexpr char kScriptExpected[] =
 std::string run_script_client(const std::string& script) {
   std::string output;
   for (int attempt = 1; attempt <= 3; ++attempt) {
-    child_process client("cscript.exe //nologo \"" + script + "\"");
-    output.clear();
-    for (std::string line; !(line = client.read_line(30000)).empty();) output += line + "\n";
-    const DWORD exit_code = client.wait_exit(30000);
+    child_process client("cscript.exe //nologo \"" + script + "\"", true);
+    output = client.output();
+    const DWORD exit_code = client.wait(30000);
     if (output == kScriptExpected && exit_code == 0) break;
     std::printf("script client attempt %d (exit %lu):\n%s\n", attempt, exit_code, output.c_str());
     Sleep(500);
@@ -78,7 +77,7 @@ TEST(SampleHost, ScriptClientAndEventClientSeeTheDriverOfAnotherProcess) {
   // The host's and the script host's own messages go to the test's log on failure.
   SetEnvironmentVariableA("WINEDEBUG", "err+ole,fixme+wscript");
 
-  child_process host("sample_host.exe");
+  child_process host("sample_host.exe", true, true);
   ASSERT_TRUE(host.started());
   ASSERT_EQ(host.read_line(60000), "running");
 
@@ -87,7 +86,7 @@ TEST(SampleHost, ScriptClientAndEventClientSeeTheDriverOfAnotherProcess) {
   std::ofstream(script) << kScriptClient;
   EXPECT_EQ(run_script_client(script), kScriptExpected);
 
-  child_process events("event_client.exe");
+  child_process events("event_client.exe", true);
   ASSERT_TRUE(events.started());
   EXPECT_EQ(events.read_line(60000), "subscribed 1");  // the first cookie of a fresh object
 
@@ -101,8 +100,8 @@ TEST(SampleHost, ScriptClientAndEventClientSeeTheDriverOfAnotherProcess) {
   host.send("quit");
   EXPECT_EQ(events.read_line(30000), "Terminate");
   EXPECT_EQ(host.read_line(30000), "stopped");
-  EXPECT_EQ(events.wait_exit(30000), 0u);
-  EXPECT_EQ(host.wait_exit(30000), 0u);
+  EXPECT_EQ(events.wait(30000), 0u);
+  EXPECT_EQ(host.wait(30000), 0u);
   SetEnvironmentVariableA("WINEDEBUG", nullptr);
 }
 
