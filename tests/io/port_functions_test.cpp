@@ -130,17 +130,6 @@ TEST(port_functions, FailedDeviceReadsGiveAllOnesAndTheDevicesError) {
   IOClose(h);
 }
 
-TEST(port_functions, WithoutTheDeviceOpenFailsAndOutputsStayUntouched) {
-  hardware_stand_in hw;
-  hw.device.present = false;
-  EXPECT_EQ(IOOpen(), nullptr);
-  const every_width ops(reinterpret_cast<HANDLE>(1), 0x300);
-  EXPECT_EQ(ops.ok, kAllFail);
-  EXPECT_EQ(ops.b, 0x11);
-  EXPECT_EQ(ops.d, 0x33333333u);
-  EXPECT_TRUE(hw.device.requests().empty());
-}
-
 TEST(port_functions, OpenFailureSwitchesOnlyTheNarrowOperations) {
   hardware_stand_in hw;
   hw.ports().set_value(0x300, 0x12345678);
