@@ -151,13 +151,9 @@ TEST_F(RedundancyLoopback, StandbyReadsWithoutWaitingAndSkipsRejectedDatagrams) 
     EXPECT_EQ(QueryRedundancy(standby, nullptr), 1);
     EXPECT_EQ(standby->SequenceA, 42u) << "a rejected datagram changes nothing";
   }
-
-  // A rejected datagram ends one query's reading; the good one behind it counts next time.
-  peer.send(short_one);
+  // Each was taken off the socket: the next good one is read.
   peer.send(announcement(1, 7000, 47));
-  QueryRedundancy(standby, nullptr);
-  EXPECT_EQ(standby->SequenceA, 42u);
-  QueryRedundancy(standby, nullptr);
+  EXPECT_EQ(QueryRedundancy(standby, nullptr), 1);
   EXPECT_EQ(standby->SequenceA, 47u);
 }
 
