@@ -12,8 +12,8 @@ namespace {
 
 struct verdict_row {
   const char* name;
-  std::optional<std::uint32_t> version_word;  // none: the device does not answer
-  WORD capabilities, min_version;
+  std::optional<std::uint32_t> version_word;      // none: the device does not answer
+  std::optional<WORD> capabilities, min_version;  // none: IODeviceInstalled, bits 3 and any version
   BOOL installed;
 };
 
@@ -28,27 +28,22 @@ TEST(device_detection, VersionAndCapabilityVerdicts) {
       {"missing bit 4", 0x00050003, 4, 0, FALSE},
       {"no requirement", 0x00000000, 0, 0, TRUE},
       {"version 0xFFFF", 0xFFFF0000, 0, 0xFFFF, TRUE},
+      {"default: version 1 with bits 3", 0x00010003, std::nullopt, std::nullopt, TRUE},
+      {"default: version 9 without capability 2", 0x00090001, std::nullopt, std::nullopt, FALSE},
   };
   for (const verdict_row& r : rows) {
     hardware_stand_in hw;
     hw.device.version_word = r.version_word;
-    EXPECT_EQ(IODeviceInstalledEx(r.capabilities, r.min_version), r.installed) << r.name;
+    const BOOL installed = r.capabilities ? IODeviceInstalledEx(*r.capabilities, *r.min_version) : IODeviceInstalled();
+    EXPECT_EQ(installed, r.installed) << r.name;
     const auto asked = hw.device.requests_with(io::request::query_version);
     ASSERT_EQ(asked.size(), 1u) << r.name;
     EXPECT_TRUE(asked[0].input.empty()) << r.name;
     EXPECT_EQ(asked[0].out_size, 4u) << r.name;
     EXPECT_EQ(hw.device.open_handles(), 0) << r.name;
   }
-}
-
-TEST(device_detection, DefaultAsksForBitsThreeAnyVersion) {
   hardware_stand_in hw;
-  hw.device.version_word = 0x00010003;
-  EXPECT_TRUE(IODeviceInstalled());
-  hw.device.version_word = 0x00090001;
-  EXPECT_FALSE(IODeviceInstalled());
   hw.device.present = false;
-  hw.device.version_word = 0x00090003;
   EXPECT_FALSE(IODeviceInstalled());
 }
 

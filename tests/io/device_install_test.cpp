@@ -5,8 +5,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
+#include "config/registry_oracle.h"
 #include "io/box_sequence.h"
 #include "io/hardware_stand_in.h"
 #include "io/platform_state.h"
@@ -25,11 +27,11 @@ struct service_call {
 
 constexpr char kServicesKey[] = "System\\CurrentControlSet\\Services\\";
 
-std::string registry_string(const char* key, const char* name) {
-  char value[256] = "";
-  DWORD size = sizeof value;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return "";
-  return value;
+// A string value of the machine's registry, without its terminator; empty when missing or
+// of another kind.
+std::string registry_string(const std::string& key, const char* name) {
+  const auto raw = config_test::read_raw(HKEY_LOCAL_MACHINE, key, name);
+  return raw.type == REG_SZ ? raw.text().c_str() : "";
 }
 
 // The script of the service steps: creation goes to the real service control manager,
@@ -44,7 +46,7 @@ struct service_script {
   static int control(const char* name, int operation) {
     calls.push_back({name, operation});
     if (operation == TAMBRE_SERVICE_CREATE) {
-      groups_at_creation.push_back(registry_string((std::string(kServicesKey) + name).c_str(), "Group"));
+      groups_at_creation.push_back(registry_string(std::string(kServicesKey) + name, "Group"));
     }
     if (operation != TAMBRE_SERVICE_START) return ControlNTService(name, operation, nullptr);
     DWORD error = start_errors.empty() ? 0 : start_errors.front();
@@ -71,26 +73,15 @@ std::string system_directory() {
   return path;
 }
 
-bool registry_dword(const char* key, const char* name, DWORD& value) {
-  DWORD size = sizeof value;
-  return RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS;
-}
-
-bool key_exists(const char* key) {
-  HKEY handle = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-  RegCloseKey(handle);
-  return true;
-}
+bool key_exists(const char* key) { return config_test::inspect_key(HKEY_LOCAL_MACHINE, key).exists; }
 
 void expect_service_key(const char* key) {
-  DWORD type = 0, start = 0, error_control = 0;
-  EXPECT_TRUE(registry_dword(key, "Type", type)) << key;
-  EXPECT_TRUE(registry_dword(key, "Start", start)) << key;
-  EXPECT_TRUE(registry_dword(key, "ErrorControl", error_control)) << key;
-  EXPECT_EQ(type, 1u) << key;
-  EXPECT_EQ(start, 2u) << key;
-  EXPECT_EQ(error_control, 1u) << key;
+  // An automatic kernel driver whose failure is reported.
+  for (const auto& [name, value] : {std::pair{"Type", 1u}, {"Start", 2u}, {"ErrorControl", 1u}}) {
+    const auto raw = config_test::read_raw(HKEY_LOCAL_MACHINE, key, name);
+    EXPECT_EQ(raw.type, static_cast<DWORD>(REG_DWORD)) << key << " " << name;
+    EXPECT_EQ(raw.dword(), value) << key << " " << name;
+  }
 }
 
 constexpr char kNt5Key[] = "System\\CurrentControlSet\\Services\\Ferrol2k";
@@ -103,6 +94,16 @@ struct device_install : ::testing::Test {
   std::string source_dir = module_directory();
   std::string drivers = system_directory() + "\\drivers\\";
   std::vector<std::string> sources;
+  std::optional<hardware_stand_in> hw;
+
+  // The kernel device is missing; services and restarts go to the script.
+  simulated_device& without_device(simulated_platform platform = simulated_platform::nt5) {
+    hw.emplace(platform);
+    hw->device.present = false;
+    io::set_service_control(service_script::control);
+    io::set_system_restart(service_script::restart);
+    return hw->device;
+  }
 
   void SetUp() override {
     service_script::calls.clear();
@@ -113,6 +114,7 @@ struct device_install : ::testing::Test {
     clean();
   }
   void TearDown() override {
+    hw.reset();
     for (const std::string& s : sources) fs::remove(s);
     clean();
   }
@@ -132,18 +134,14 @@ struct device_install : ::testing::Test {
 };
 
 TEST_F(device_install, InstalledDeviceNeedsNothing) {
-  hardware_stand_in hw;
-  hw.device.version_word = 0x00050003;
-  io::set_service_control(service_script::control);
+  without_device().present = true;  // installed after all, version 5 with capabilities 3
   EXPECT_TRUE(IOQueryDeviceInstallEx(3, 5));
   EXPECT_TRUE(no_box_visible());
   EXPECT_TRUE(service_script::calls.empty());
 }
 
 TEST_F(device_install, UserDeclinesAndNothingIsInstalled) {
-  hardware_stand_in hw;
-  hw.device.present = false;
-  io::set_service_control(service_script::control);
+  without_device();
   provide("Ferrol2k.sys", "nt5 device");
   box_sequence boxes({IDNO});
   EXPECT_TRUE(IOQueryDeviceInstall());
@@ -158,9 +156,7 @@ TEST_F(device_install, UserDeclinesAndNothingIsInstalled) {
 }
 
 TEST_F(device_install, StartedDeviceNeedsNoRestartAndNoMessage) {
-  hardware_stand_in hw;
-  hw.device.present = false;
-  io::set_service_control(service_script::control);
+  without_device();
   provide("Ferrol2k.sys", "nt5 device");
   box_sequence boxes({IDYES});
   EXPECT_TRUE(IOQueryDeviceInstall());
@@ -176,9 +172,7 @@ TEST_F(device_install, StartedDeviceNeedsNoRestartAndNoMessage) {
 }
 
 TEST_F(device_install, FailedStartFallsBackOnceToTheOlderDeviceThenReports) {
-  hardware_stand_in hw;
-  hw.device.present = false;
-  io::set_service_control(service_script::control);
+  without_device();
   provide("Ferrol2k.sys", "nt5 device");
   provide("Ferrolin.sys", "nt4 device");
   service_script::start_errors = {ERROR_SERVICE_DISABLED, ERROR_BAD_EXE_FORMAT};
@@ -217,9 +211,7 @@ TEST_F(device_install, FailedStartFallsBackOnceToTheOlderDeviceThenReports) {
 }
 
 TEST_F(device_install, Nt4WithoutItsFileReportsTheCopyError) {
-  hardware_stand_in hw(simulated_platform::nt4);
-  hw.device.present = false;
-  io::set_service_control(service_script::control);
+  without_device(simulated_platform::nt4);
   box_sequence boxes({IDYES, IDOK, IDOK});
   EXPECT_FALSE(IOQueryDeviceInstall());
   const auto caught = boxes.wait();
@@ -232,10 +224,7 @@ TEST_F(device_install, Nt4WithoutItsFileReportsTheCopyError) {
 }
 
 TEST_F(device_install, Windows9xRegistersTheVxdForTheNextStart) {
-  hardware_stand_in hw(simulated_platform::windows9x);
-  hw.device.present = false;
-  io::set_service_control(service_script::control);
-  io::set_system_restart(service_script::restart);
+  without_device(simulated_platform::windows9x);
   provide("Ferrolin.vxd", "vxd");
   box_sequence boxes({IDYES, IDNO});
   EXPECT_TRUE(IOQueryDeviceInstall());
@@ -253,9 +242,7 @@ TEST_F(device_install, Windows9xRegistersTheVxdForTheNextStart) {
 }
 
 TEST_F(device_install, Windows9xRestartThatFailsIsReported) {
-  hardware_stand_in hw(simulated_platform::windows9x);
-  hw.device.present = false;
-  io::set_system_restart(service_script::restart);
+  without_device(simulated_platform::windows9x);
   service_script::restart_error = ERROR_PRIVILEGE_NOT_HELD;
   provide("Ferrolin.vxd", "vxd");
   box_sequence boxes({IDYES, IDYES, IDOK});

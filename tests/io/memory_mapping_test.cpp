@@ -15,6 +15,14 @@ std::uint32_t field(const std::vector<std::uint8_t>& input, std::size_t offset) 
   return io::load_le32(input.data() + offset);
 }
 
+// A request's input as little-endian 32-bit words.
+std::vector<std::uint8_t> words(std::initializer_list<std::uint32_t> values) {
+  std::vector<std::uint8_t> bytes(4 * values.size());
+  std::size_t at = 0;
+  for (std::uint32_t v : values) io::store_le32(bytes.data() + 4 * at++, v);
+  return bytes;
+}
+
 std::uint32_t address_of(void* p) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(p)); }
 
 TEST(physical_memory, RealModeAddressBounds) {
@@ -47,12 +55,7 @@ TEST(physical_memory, RealModeAddressBounds) {
     ASSERT_EQ(sent.size(), 1u) << r.name;
     EXPECT_EQ(address_of(mapped), hw.device.mapping_base + r.linear) << r.name;
     // bus type ISA, bus 0, the linear address, high part 0, memory space, the length
-    EXPECT_EQ(field(sent[0].input, 0), io::kBusIsa) << r.name;
-    EXPECT_EQ(field(sent[0].input, 4), 0u) << r.name;
-    EXPECT_EQ(field(sent[0].input, 8), r.linear) << r.name;
-    EXPECT_EQ(field(sent[0].input, 12), 0u) << r.name;
-    EXPECT_EQ(field(sent[0].input, 16), 0u) << r.name;
-    EXPECT_EQ(field(sent[0].input, 20), r.length) << r.name;
+    EXPECT_EQ(sent[0].input, words({io::kBusIsa, 0, r.linear, 0, 0, r.length})) << r.name;
     EXPECT_EQ(hw.device.exclusive_opens(), 1) << r.name;
     EXPECT_TRUE(IOFreePhysicalMemory(mapped)) << r.name;
   }
@@ -66,8 +69,7 @@ TEST(physical_memory, FreeSendsTheAddressClosesTheHandleAndFreesTheEntry) {
   EXPECT_TRUE(IOFreePhysicalMemory(mapped));
   const auto sent = hw.device.requests_with(req::unmap_physical);
   ASSERT_EQ(sent.size(), 1u);
-  EXPECT_EQ(sent[0].input.size(), 4u);
-  EXPECT_EQ(field(sent[0].input, 0), address_of(mapped));
+  EXPECT_EQ(sent[0].input, words({address_of(mapped)}));
   EXPECT_EQ(hw.device.open_handles(), 0);
   EXPECT_TRUE(hw.device.mappings().empty());
   EXPECT_FALSE(IOFreePhysicalMemory(mapped));  // already freed
@@ -95,11 +97,8 @@ TEST(physical_memory, DirectModeSendsTheDataSegmentAndUnmapsWithTheWholeEntry) {
   ASSERT_TRUE(IOFreePhysicalMemory(mapped));
   const auto unmap = hw.device.requests_with(req::unmap_physical);
   ASSERT_EQ(unmap.size(), 1u);
-  ASSERT_EQ(unmap[0].input.size(), 16u);
-  EXPECT_EQ(field(unmap[0].input, 0), static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(map[0].device)));
-  EXPECT_EQ(field(unmap[0].input, 4), address_of(mapped));
-  EXPECT_EQ(field(unmap[0].input, 8), 0xD0000u);
-  EXPECT_EQ(field(unmap[0].input, 12), 0x1000u);
+  const auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(map[0].device));
+  EXPECT_EQ(unmap[0].input, words({handle, address_of(mapped), 0xD0000u, 0x1000u}));
 }
 
 TEST(physical_memory, RefusedMappingClosesItsHandle) {
@@ -155,9 +154,7 @@ TEST_F(mapping_table, PciMappingUsesAnOwnHandleAndThePciHandlesRequest) {
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0].device, pci);
   EXPECT_EQ(sent[0].out_size, 8u);
-  EXPECT_EQ(field(sent[0].input, 0), io::kBusPci);
-  EXPECT_EQ(field(sent[0].input, 8), 0xFE001000u);
-  EXPECT_EQ(field(sent[0].input, 20), 0x2000u);
+  EXPECT_EQ(sent[0].input, words({io::kBusPci, 0, 0xFE001000u, 0, 0, 0x2000u}));
   EXPECT_EQ(hw.device.open_handles(), 2);
   EXPECT_EQ(hw.device.exclusive_opens(), 1);
 
@@ -168,7 +165,7 @@ TEST_F(mapping_table, PciMappingUsesAnOwnHandleAndThePciHandlesRequest) {
   const auto unmap = hw.device.requests_with(req::unmap_pci);
   ASSERT_EQ(unmap.size(), 1u);
   EXPECT_EQ(unmap[0].device, pci);
-  EXPECT_EQ(field(unmap[0].input, 0), address_of(mapped));
+  EXPECT_EQ(unmap[0].input, words({address_of(mapped)}));
   EXPECT_EQ(hw.device.open_handles(), 1);
   EXPECT_FALSE(PCIUnmapMemory(pci, mapped));
 }

@@ -11,7 +11,7 @@ namespace req = io::request;
 using io::load_le32;
 using io::store_le32;
 
-simulated_device::simulated_device(io::millisecond_clock clock) : clock_(clock), ports_(clock) {}
+simulated_device::simulated_device(io::millisecond_clock clock) : clock_(clock) {}
 
 void simulated_device::add_pci_device(std::uint16_t vendor, std::uint16_t device, std::uint8_t bus, std::uint8_t slot) {
   simulated_pci_device d{vendor, device, bus, slot};

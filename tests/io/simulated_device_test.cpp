@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "io/device_requests.h"
-#include "io/sequence_record.h"
+#include "io/le_bytes.h"
 
 namespace tambre::test {
 namespace {
@@ -76,34 +76,6 @@ TEST_F(simulated_device_layouts, DocumentedSizesAnsweredOthersRefused) {
     }
     EXPECT_TRUE(device.close(h)) << r.name;
   }
-}
-
-TEST_F(simulated_device_layouts, SequenceTravelsWithFortyPlusTwentyFourBytes) {
-  std::uint32_t error = 0;
-  io::device_handle h = device.open(io::kDeviceName, true, error);
-  device.ports().set_value(0x301, 0x77);
-  sequence_record record(0x300, io::kNoTimeLimit, {{io::op_read8, 1}, {io::op_write8, 2, 9}});
-  std::vector<std::uint8_t> answer(record.size());
-  std::uint32_t returned = 0;
-  EXPECT_EQ(device.control(h, req::run_sequence, record.data(), static_cast<std::uint32_t>(record.size()),
-                           answer.data(), static_cast<std::uint32_t>(answer.size()), returned),
-            0u);
-  EXPECT_EQ(returned, 88u);
-  EXPECT_EQ(io::load_le32(answer.data() + 16 + 8) & 0xFF, 0x77u);
-  EXPECT_EQ(device.control(h, req::run_sequence, record.data(), 64, answer.data(), 64, returned),
-            kErrorInvalidParameter);
-}
-
-TEST_F(simulated_device_layouts, ClosedOrUnknownHandlesAreInvalid) {
-  std::uint32_t error = 0;
-  io::device_handle h = device.open(io::kDeviceName, true, error);
-  ASSERT_TRUE(device.close(h));
-  EXPECT_FALSE(device.close(h));
-  std::uint32_t returned = 0;
-  EXPECT_EQ(device.control(h, req::query_version, nullptr, 0, out, 4, returned), kErrorInvalidHandle);
-  device.present = false;
-  EXPECT_EQ(device.open(io::kDeviceName, true, error), nullptr);
-  EXPECT_EQ(error, kErrorFileNotFound);
 }
 
 }  // namespace

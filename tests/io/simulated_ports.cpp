@@ -6,8 +6,6 @@ namespace {
 std::uint32_t width_mask(int bits) { return bits == 32 ? 0xFFFFFFFFu : (1u << bits) - 1; }
 }  // namespace
 
-simulated_ports::simulated_ports(io::millisecond_clock clock) : clock_(std::move(clock)) {}
-
 void simulated_ports::set_value(std::uint16_t port, std::uint32_t value) {
   registers_[port] = port_register{behaviour::fixed, value};
 }
@@ -19,14 +17,6 @@ void simulated_ports::set_read_to_clear(std::uint16_t port, std::uint32_t value)
 void simulated_ports::set_ready_after_reads(std::uint16_t port, std::uint32_t busy, std::uint32_t ready, int reads) {
   port_register r{behaviour::ready_after_reads, busy, ready};
   r.reads_left = reads;
-  registers_[port] = r;
-}
-
-void simulated_ports::set_ready_after_ms(std::uint16_t port, std::uint32_t busy, std::uint32_t ready,
-                                         std::uint32_t ms) {
-  port_register r{behaviour::ready_after_ms, busy, ready};
-  r.since = clock_();
-  r.delay = ms;
   registers_[port] = r;
 }
 
@@ -56,9 +46,6 @@ std::uint32_t simulated_ports::read(std::uint16_t port, int bits) {
         } else {
           value = r.ready;
         }
-        break;
-      case behaviour::ready_after_ms:
-        value = clock_() - r.since >= r.delay ? r.ready : r.value;
         break;
     }
   }

@@ -13,8 +13,7 @@ namespace tambre::test {
 
 class simulated_ports final : public io::port_space {
  public:
-  // `clock` drives the registers that become ready after some time.
-  explicit simulated_ports(io::millisecond_clock clock);
+  simulated_ports() = default;
 
   // Reads answer `value` until something writes the port.
   void set_value(std::uint16_t port, std::uint32_t value);
@@ -22,8 +21,6 @@ class simulated_ports final : public io::port_space {
   void set_read_to_clear(std::uint16_t port, std::uint32_t value);
   // Reads answer `busy` `reads` times, then `ready`.
   void set_ready_after_reads(std::uint16_t port, std::uint32_t busy, std::uint32_t ready, int reads);
-  // Reads answer `busy` until `ms` milliseconds after this call, then `ready`.
-  void set_ready_after_ms(std::uint16_t port, std::uint32_t busy, std::uint32_t ready, std::uint32_t ms);
 
   struct access {
     bool write;
@@ -45,20 +42,17 @@ class simulated_ports final : public io::port_space {
   void out32(std::uint16_t port, std::uint32_t value) override;
 
  private:
-  enum class behaviour { fixed, read_to_clear, ready_after_reads, ready_after_ms };
+  enum class behaviour { fixed, read_to_clear, ready_after_reads };
   struct port_register {
     behaviour kind = behaviour::fixed;
     std::uint32_t value = 0;  // fixed value, or the busy value
     std::uint32_t ready = 0;
     int reads_left = 0;
-    std::uint32_t since = 0;
-    std::uint32_t delay = 0;
     int reads = 0;
   };
   std::uint32_t read(std::uint16_t port, int bits);
   void write(std::uint16_t port, int bits, std::uint32_t value);
 
-  io::millisecond_clock clock_;
   std::map<std::uint16_t, port_register> registers_;
   std::vector<access> log_;
 };

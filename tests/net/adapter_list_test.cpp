@@ -62,31 +62,29 @@ struct cut_case {
   int maximum;
   int expected_count;
   const char* expected_names;
+  std::uint32_t first_address;  // the arrays follow the names that were taken
 };
 
 TEST(AdapterList, SkipsWhatDoesNotFitAndStopsAtTheMaximum) {
   const cut_case cases[] = {
       // "LAN-Verbindung|" needs 15 bytes and the terminator one more.
-      {"first name does not fit, shorter ones do", 15, 8, 2, "Funk|X|"},
-      {"exact fit of the first", 16, 8, 1, "LAN-Verbindung|"},
-      {"room for one short name only", 6, 8, 1, "Funk|"},
-      {"nothing fits", 2, 8, 0, ""},
-      {"maximum one", 256, 1, 1, "LAN-Verbindung|"},
-      {"maximum zero", 256, 0, 0, ""},
+      {"first name does not fit, shorter ones do", 15, 8, 2, "Funk|X|", 0x0500000Au},
+      {"exact fit of the first", 16, 8, 1, "LAN-Verbindung|", 0x0A01A8C0u},
+      {"room for one short name only", 6, 8, 1, "Funk|", 0x0500000Au},
+      {"nothing fits", 2, 8, 0, "", 0},
+      {"maximum one", 256, 1, 1, "LAN-Verbindung|", 0x0A01A8C0u},
+      {"maximum zero writes no entry", 256, 0, 0, "", 0x5A5A5A5Au},
   };
   for (const auto& c : cases) {
     table t;
     EXPECT_EQ(fill(t, c.size, c.maximum), c.expected_count) << c.name;
     EXPECT_STREQ(t.names, c.expected_names) << c.name;
     EXPECT_LT(std::strlen(t.names), static_cast<std::size_t>(c.size)) << c.name;
+    EXPECT_EQ(t.addresses[0], c.first_address) << c.name;
+    if (c.expected_count < c.maximum) {
+      EXPECT_EQ(t.addresses[c.expected_count], 0u) << c.name << ": entries past the count stay zeroed";
+    }
   }
-}
-
-TEST(AdapterList, ArraysFollowTheNamesThatWereTaken) {
-  table t;
-  ASSERT_EQ(fill(t, 15, 8), 2);
-  EXPECT_EQ(t.addresses[0], 0x0500000Au) << "index 0 belongs to the first adapter taken";
-  EXPECT_EQ(t.addresses[1], 0u);
 }
 
 TEST(AdapterList, ZeroSizedBufferIsNeverWritten) {

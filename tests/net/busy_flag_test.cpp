@@ -9,31 +9,31 @@
 
 namespace {
 
-TEST(BusyFlag, FreeFlagIsTakenWithoutPausing) {
-  std::atomic<bool> flag{false};
-  int pauses = 0;
-  EXPECT_TRUE(tambre::net::take_busy_flag(flag, [&] { ++pauses; }));
-  EXPECT_TRUE(flag.load());
-  EXPECT_EQ(pauses, 0);
-}
-
-TEST(BusyFlag, HeldFlagFailsAfterTheLastLook) {
-  std::atomic<bool> flag{true};
-  int pauses = 0;
-  EXPECT_FALSE(tambre::net::take_busy_flag(flag, [&] { ++pauses; }));
-  // 76 looks, a pause between each two of them.
-  EXPECT_EQ(pauses, tambre::net::busy_flag_looks - 1);
-  EXPECT_TRUE(flag.load()) << "a waiter that gives up leaves the holder's flag alone";
-}
-
-TEST(BusyFlag, WaiterTakesTheFlagOnceReleased) {
-  std::atomic<bool> flag{true};
-  int pauses = 0;
-  EXPECT_TRUE(tambre::net::take_busy_flag(flag, [&] {
-    if (++pauses == 10) flag.store(false);
-  }));
-  EXPECT_EQ(pauses, 10);
-  EXPECT_TRUE(flag.load());
+TEST(BusyFlag, LooksUntilReleasedOrGivesUp) {
+  const struct {
+    const char* name;
+    bool held;
+    int released_after;  // pauses until the holder lets go; 0: never
+    bool taken;
+    int pauses;
+  } cases[] = {
+      {"free flag is taken without pausing", false, 0, true, 0},
+      // 76 looks, a pause between each two of them.
+      {"held flag fails after the last look", true, 0, false, tambre::net::busy_flag_looks - 1},
+      {"waiter takes the flag once released", true, 10, true, 10},
+  };
+  for (const auto& c : cases) {
+    std::atomic<bool> flag{c.held};
+    int pauses = 0;
+    EXPECT_EQ(tambre::net::take_busy_flag(flag,
+                                          [&] {
+                                            if (++pauses == c.released_after) flag.store(false);
+                                          }),
+              c.taken)
+        << c.name;
+    EXPECT_EQ(pauses, c.pauses) << c.name;
+    EXPECT_TRUE(flag.load()) << c.name << ": held by the taker, or left to the holder by a waiter that gave up";
+  }
 }
 
 TEST(BusyFlag, OnlyOneOfManyThreadsHoldsItAtATime) {

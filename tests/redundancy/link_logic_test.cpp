@@ -116,6 +116,8 @@ TEST(LinkLogic, StandbyWaitsForTheLargerOfBothTimeouts) {
   }
 }
 
+// The rules are the datagram's own; these rows catch a link that hands them the wrong
+// length or its own mode wrongly.
 TEST(LinkLogic, StandbyIgnoresDatagramsItMustNotAccept) {
   struct bad_case {
     const char* name;
@@ -123,14 +125,10 @@ TEST(LinkLogic, StandbyIgnoresDatagramsItMustNotAccept) {
   };
   bytes short_one = announcement(mode_master, T, 1, 0);
   short_one.pop_back();
-  bytes wrong_magic = announcement(mode_master, T, 1, 0);
-  wrong_magic[0] = 0x19;
   bytes long_one = announcement(mode_master, T, 1, 0);
   long_one.push_back(0);
-  const bad_case cases[] = {{"31 bytes", short_one},
-                            {"33 bytes", long_one},
-                            {"wrong magic", wrong_magic},
-                            {"standby's own mode", announcement(mode_standby, T, 1, 0)}};
+  const bad_case cases[] = {
+      {"31 bytes", short_one}, {"33 bytes", long_one}, {"standby's own mode", announcement(mode_standby, T, 1, 0)}};
   for (const auto& c : cases) {
     sim_pair net;
     net.open_b(mode_standby, T);

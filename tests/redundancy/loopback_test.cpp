@@ -141,24 +141,19 @@ TEST_F(RedundancyLoopback, StandbyReadsWithoutWaitingAndSkipsRejectedDatagrams) 
   EXPECT_EQ(standby->SequenceA, 42u);
   EXPECT_EQ(standby->PeerTimeout, 7000u);
 
+  // The rules themselves are the datagram's; here the socket's cut of a long datagram.
   auto short_one = announcement(1, 7000, 43);
   short_one.pop_back();
-  auto wrong_magic = announcement(1, 7000, 44);
-  wrong_magic[1] = 0xA1;
   auto too_long = announcement(1, 7000, 45);
   too_long.resize(64);
-  for (const auto& bad : {short_one, wrong_magic, too_long, announcement(2, 7000, 46)}) {
+  for (const auto& bad : {short_one, too_long}) {
     peer.send(bad);
     EXPECT_EQ(QueryRedundancy(standby, nullptr), 1);
     EXPECT_EQ(standby->SequenceA, 42u) << "a rejected datagram changes nothing";
   }
-
-  // A rejected datagram ends one query's reading; the good one behind it counts next time.
-  peer.send(short_one);
+  // Each was taken off the socket: the next good one is read.
   peer.send(announcement(1, 7000, 47));
-  QueryRedundancy(standby, nullptr);
-  EXPECT_EQ(standby->SequenceA, 42u);
-  QueryRedundancy(standby, nullptr);
+  EXPECT_EQ(QueryRedundancy(standby, nullptr), 1);
   EXPECT_EQ(standby->SequenceA, 47u);
 }
 

@@ -5,17 +5,18 @@
 #include <windows.h>
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "config/registry_oracle.h"
+#include "redundancy/settings_record.h"
 #include "support/temp_dir.h"
-#include "tambre32/redundancy.h"
 
 namespace {
 
 using config_test::kStore;
 using config_test::read_raw;
+using redundancy_test::expect_same;
+using redundancy_test::filled;
 
 // The test program's own sections ("redundancy_dll_test[#n].Redundancy"), gone before and
 // after each test.
@@ -23,23 +24,13 @@ class MachineSettings : public ::testing::Test {
  protected:
   void SetUp() override { TearDown(); }
   void TearDown() override {
-    for (const char* section : {"redundancy_dll_test.Redundancy", "redundancy_dll_test#2.Redundancy"}) {
-      config_test::delete_tree(HKEY_CURRENT_USER, kStore + std::string(section));
+    for (const char* suffix : {"", "#2", "#5", "#7"}) {
+      config_test::delete_tree(HKEY_CURRENT_USER, path("redundancy_dll_test" + std::string(suffix) + ".Redundancy"));
     }
   }
   static HMODULE self() { return GetModuleHandleA(nullptr); }
-  static std::string path(const char* section) { return kStore + std::string(section); }
+  static std::string path(const std::string& section) { return kStore + section; }
 };
-
-RedundancySettings filled(const char* remote, int16_t mode, uint16_t port, int32_t timeout) {
-  RedundancySettings s;
-  std::memset(&s, 0, sizeof s);
-  std::strcpy(s.RemoteMachine, remote);
-  s.Mode = mode;
-  s.IPPort = port;
-  s.AliveTimeout = timeout;
-  return s;
-}
 
 TEST_F(MachineSettings, SaveWritesFourEntriesOfTheirKindsInTheModulesSection) {
   const RedundancySettings s = filled("standby.local", 2, 40000, 300);
@@ -63,50 +54,32 @@ TEST_F(MachineSettings, SaveWritesFourEntriesOfTheirKindsInTheModulesSection) {
   EXPECT_FALSE(config_test::inspect_key(HKEY_CURRENT_USER, path("redundancy_dll_test#2.Redundancy")).exists);
 }
 
-TEST_F(MachineSettings, IndexSelectsItsOwnSection) {
-  const RedundancySettings first = filled("10.0.0.1", 1, 10991, 2000);
-  const RedundancySettings second = filled("10.0.0.2", 2, 10992, 4000);
-  ASSERT_EQ(SaveMachineRedundancy(self(), 0, &first), 1);
-  ASSERT_EQ(SaveMachineRedundancy(self(), 2, &second), 1);
-  EXPECT_EQ(read_raw(HKEY_CURRENT_USER, path("redundancy_dll_test#2.Redundancy"), "RemoteMachine").text(),
-            std::string("10.0.0.2", 9));
-  RedundancySettings loaded = filled("", 0, 0, 0);
-  EXPECT_EQ(LoadMachineRedundancy(self(), 0, &loaded), 8);
-  EXPECT_STREQ(loaded.RemoteMachine, "10.0.0.1");
-  EXPECT_EQ(loaded.IPPort, 10991);
-  EXPECT_EQ(LoadMachineRedundancy(self(), 2, &loaded), 8);
-  EXPECT_STREQ(loaded.RemoteMachine, "10.0.0.2");
-  EXPECT_EQ(loaded.Mode, 2);
-  EXPECT_EQ(loaded.IPPort, 10992);
-  EXPECT_EQ(loaded.AliveTimeout, 4000);
-}
-
-TEST_F(MachineSettings, RoundTripKeepsEveryField) {
+// Each index has a section of its own: all records are saved before any is loaded.
+TEST_F(MachineSettings, RoundTripKeepsEveryFieldInTheIndexsOwnSection) {
   const std::string name127(127, 'r');
-  const RedundancySettings rows[] = {
-      filled("master", 1, 10990, 8000),
-      filled("192.168.17.4", 2, 65535, 3600000),
-      filled(name127.c_str(), 0, 1, 1000),
-      filled("", 2, 0, -1),
+  const struct {
+    short index;
+    RedundancySettings saved;
+  } rows[] = {
+      {0, filled("master", 1, 10990, 8000)},
+      {2, filled("192.168.17.4", 2, 65535, 3600000)},
+      {5, filled(name127.c_str(), 0, 1, 1000)},
+      {7, filled("", 2, 0, -1)},
   };
-  for (const RedundancySettings& saved : rows) {
-    ASSERT_EQ(SaveMachineRedundancy(self(), 0, &saved), 1) << saved.RemoteMachine;
+  for (const auto& r : rows) ASSERT_EQ(SaveMachineRedundancy(self(), r.index, &r.saved), 1) << r.index;
+  EXPECT_EQ(read_raw(HKEY_CURRENT_USER, path("redundancy_dll_test#2.Redundancy"), "RemoteMachine").text(),
+            std::string("192.168.17.4", 13));
+  for (const auto& r : rows) {
     RedundancySettings loaded = filled("stale", 9, 9, 9);
-    EXPECT_EQ(LoadMachineRedundancy(self(), 0, &loaded), static_cast<int>(std::strlen(saved.RemoteMachine)));
-    EXPECT_STREQ(loaded.RemoteMachine, saved.RemoteMachine);
-    EXPECT_EQ(loaded.Mode, saved.Mode) << saved.RemoteMachine;
-    EXPECT_EQ(loaded.IPPort, saved.IPPort) << saved.RemoteMachine;
-    EXPECT_EQ(loaded.AliveTimeout, saved.AliveTimeout) << saved.RemoteMachine;
+    EXPECT_EQ(LoadMachineRedundancy(self(), r.index, &loaded), static_cast<int>(std::strlen(r.saved.RemoteMachine)));
+    expect_same(loaded, r.saved);
   }
 }
 
 TEST_F(MachineSettings, MissingEntriesGiveTheDefaultsAndLeaveAnEmptySection) {
   RedundancySettings loaded = filled("stale", 9, 9, 9);
   EXPECT_EQ(LoadMachineRedundancy(self(), 0, &loaded), 0);
-  EXPECT_STREQ(loaded.RemoteMachine, "");
-  EXPECT_EQ(loaded.Mode, 0);
-  EXPECT_EQ(loaded.AliveTimeout, 8000);
-  EXPECT_EQ(loaded.IPPort, 10990);
+  expect_same(loaded, filled("", 0, 10990, 8000));
   const auto info = config_test::inspect_key(HKEY_CURRENT_USER, path("redundancy_dll_test.Redundancy"));
   EXPECT_TRUE(info.exists);
   EXPECT_EQ(info.values, 0u);
@@ -121,10 +94,7 @@ TEST_F(MachineSettings, EntriesOfAnotherKindOrTooLongGiveTheDefaults) {
   config_test::write_raw(HKEY_CURRENT_USER, section, "IPPort", REG_DWORD, &port, sizeof port);
   RedundancySettings loaded = filled("stale", 9, 9, 9);
   EXPECT_EQ(LoadMachineRedundancy(self(), 0, &loaded), 0);
-  EXPECT_STREQ(loaded.RemoteMachine, "");
-  EXPECT_EQ(loaded.Mode, 0);
-  EXPECT_EQ(loaded.IPPort, 12345);
-  EXPECT_EQ(loaded.AliveTimeout, 8000);
+  expect_same(loaded, filled("", 0, 12345, 8000));
 }
 
 TEST_F(MachineSettings, FullNameFieldIsCutToWhatALoadReturns) {
@@ -145,8 +115,7 @@ TEST_F(MachineSettings, NullRecordOrModuleWithoutFileTouchesNothing) {
   EXPECT_EQ(SaveMachineRedundancy(not_a_module, 0, &s), 0);
   RedundancySettings loaded = filled("stale", 9, 9, 9);
   EXPECT_EQ(LoadMachineRedundancy(not_a_module, 0, &loaded), 0);
-  EXPECT_STREQ(loaded.RemoteMachine, "stale");
-  EXPECT_EQ(loaded.Mode, 9);
+  expect_same(loaded, filled("stale", 9, 9, 9));
 }
 
 // Another module, loaded from a directory of its own under the name drv.dll: the section

@@ -21,22 +21,6 @@ std::string compose(const comstr_choices& c) {
   return buffer;
 }
 
-comstr_choices choices(int port, unsigned long baud, int parity, int data, int stop, H handshake, bool dtr = false,
-                       bool rts = false, bool dsr = false, bool cts = false) {
-  comstr_choices c;
-  c.port = port;
-  c.baudrate = baud;
-  c.parity_index = parity;
-  c.data_bits_index = data;
-  c.stop_bits_index = stop;
-  c.handshake = handshake;
-  c.dtr = dtr;
-  c.rts = rts;
-  c.dsr = dsr;
-  c.cts = cts;
-  return c;
-}
-
 TEST(ComposeComstr, WritesTheCanonicalForm) {
   struct row {
     const char* name;
@@ -44,15 +28,16 @@ TEST(ComposeComstr, WritesTheCanonicalForm) {
     const char* expected;
   };
   const row rows[] = {
-      {"the default", choices(2, 9600, 0, 3, 0, H::none), "COM2:9600,N,8,1"},
-      {"hardware", choices(1, 19200, 1, 2, 2, H::hardware), "COM1:19200,E,7,2,DTR,RTS,DSR,CTS"},
-      {"xon/xoff", choices(3, 4800, 0, 3, 1, H::xon_xoff), "COM3:4800,N,8,1.5,XON,XOFF"},
-      {"configured", choices(4, 9600, 2, 3, 0, H::configured, false, true, false, true), "COM4:9600,O,8,1,RTS,CTS"},
-      {"configured keeps the order", choices(5, 300, 0, 0, 0, H::configured, true, true, true, true),
+      {"the default", comstr_choices{2, 9600, 0, 3, 0, H::none}, "COM2:9600,N,8,1"},
+      {"hardware", comstr_choices{1, 19200, 1, 2, 2, H::hardware}, "COM1:19200,E,7,2,DTR,RTS,DSR,CTS"},
+      {"xon/xoff", comstr_choices{3, 4800, 0, 3, 1, H::xon_xoff}, "COM3:4800,N,8,1.5,XON,XOFF"},
+      {"configured", comstr_choices{4, 9600, 2, 3, 0, H::configured, false, true, false, true},
+       "COM4:9600,O,8,1,RTS,CTS"},
+      {"configured keeps the order", comstr_choices{5, 300, 0, 0, 0, H::configured, true, true, true, true},
        "COM5:300,N,5,1,DTR,RTS,DSR,CTS"},
-      {"boxes count only when configured", choices(6, 9600, 0, 3, 0, H::xon_xoff, true, true, true, true),
+      {"boxes count only when configured", comstr_choices{6, 9600, 0, 3, 0, H::xon_xoff, true, true, true, true},
        "COM6:9600,N,8,1,XON,XOFF"},
-      {"the longest", choices(255, 10000000, 0, 3, 1, H::hardware), "COM255:10000000,N,8,1.5,DTR,RTS,DSR,CTS"},
+      {"the longest", comstr_choices{255, 10000000, 0, 3, 1, H::hardware}, "COM255:10000000,N,8,1.5,DTR,RTS,DSR,CTS"},
   };
   for (const auto& r : rows) EXPECT_EQ(compose(r.c), r.expected) << r.name;
   EXPECT_EQ(std::strlen("COM255:10000000,N,8,1.5,DTR,RTS,DSR,CTS") + 1, composed_comstr_size);
@@ -61,10 +46,10 @@ TEST(ComposeComstr, WritesTheCanonicalForm) {
 TEST(ComposeComstr, CutsAtTheBufferAndReportsTheFullLength) {
   char small[8];
   std::memset(small, '#', sizeof small);
-  EXPECT_EQ(compose_comstr(choices(2, 9600, 0, 3, 0, H::none), small, 6), 15u);
+  EXPECT_EQ(compose_comstr(comstr_choices{2, 9600, 0, 3, 0, H::none}, small, 6), 15u);
   EXPECT_STREQ(small, "COM2:");
   EXPECT_EQ(small[6], '#');
-  EXPECT_EQ(compose_comstr(choices(2, 9600, 0, 3, 0, H::none), nullptr, 0), 15u);
+  EXPECT_EQ(compose_comstr(comstr_choices{2, 9600, 0, 3, 0, H::none}, nullptr, 0), 15u);
 }
 
 // Every combination the dialog can produce, at a few baud rates.
@@ -77,8 +62,8 @@ void for_each_choice(Visit visit) {
           for (int h = 0; h < 4; ++h)
             for (int boxes = 0; boxes < 16; ++boxes) {
               if (h != 3 && boxes != 0) continue;
-              visit(
-                  choices(7, baud, parity, data, stop, static_cast<H>(h), boxes & 1, boxes & 2, boxes & 4, boxes & 8));
+              visit(comstr_choices{7, baud, parity, data, stop, static_cast<H>(h), (boxes & 1) != 0, (boxes & 2) != 0,
+                                   (boxes & 4) != 0, (boxes & 8) != 0});
             }
 }
 

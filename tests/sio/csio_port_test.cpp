@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "port_events.h"
@@ -29,9 +30,20 @@ class CSioPort : public ::testing::Test {
   bool open(const std::string& settings = "115200,N,8,1") {
     return port.Open(pair.near_config(settings).c_str(), 0) == 1;
   }
+  // The far end of the line, opened on first use.
+  tambre::test::serial_far_end& far_end() {
+    if (!far_) {
+      far_.emplace(pair.far_path());
+      EXPECT_TRUE(far_->is_open());
+    }
+    return *far_;
+  }
 
   tambre::test::pty_pair pair;
   CSio port;
+
+ private:
+  std::optional<tambre::test::serial_far_end> far_;
 };
 
 std::string pattern(std::size_t size) {
@@ -42,9 +54,7 @@ std::string pattern(std::size_t size) {
 
 TEST_F(CSioPort, BytesArriveThroughTheReceiveNotificationOnTheWorkerThread) {
   ASSERT_TRUE(open());
-  tambre::test::serial_far_end peer(pair.far_path());
-  ASSERT_TRUE(peer.is_open());
-  ASSERT_TRUE(peer.write("Messwert 42\r\n"));
+  ASSERT_TRUE(far_end().write("Messwert 42\r\n"));
   ASSERT_TRUE(events().wait_received(13));
   EXPECT_EQ(events().received_text(), "Messwert 42\r\n");
   EXPECT_NE(events().notify_thread.load(), 0u);
@@ -53,31 +63,21 @@ TEST_F(CSioPort, BytesArriveThroughTheReceiveNotificationOnTheWorkerThread) {
 
 TEST_F(CSioPort, WritesArriveAtTheFarEndAndTheQueueEmptyIsNotified) {
   ASSERT_TRUE(open());
-  tambre::test::serial_far_end peer(pair.far_path());
-  ASSERT_TRUE(peer.is_open());
+  // Writes of nothing send nothing: the far end's first bytes are the next write's.
+  EXPECT_EQ(port.Write("abc", 0), 0);
+  EXPECT_EQ(port.Write("abc", -5), 0);
   EXPECT_EQ(port.Write("\x02READ\x03", 6), 6);
-  EXPECT_EQ(peer.read(6), "\x02READ\x03");
+  EXPECT_EQ(far_end().read(6), "\x02READ\x03");
   EXPECT_TRUE(eventually([] { return events().transmit_empty_calls.load() > 0; }));
   EXPECT_EQ(port.GetQueState(0), 0);
 }
 
-TEST_F(CSioPort, WriteOfNothingSendsNothing) {
-  ASSERT_TRUE(open());
-  tambre::test::serial_far_end peer(pair.far_path());
-  EXPECT_EQ(port.Write("abc", 0), 0);
-  EXPECT_EQ(port.Write("abc", -5), 0);
-  EXPECT_EQ(port.Write("z", 1), 1);
-  EXPECT_EQ(peer.drain(200), "z");
-}
-
 TEST_F(CSioPort, OneMebibyteEachWayWithoutLossOrReordering) {
   ASSERT_TRUE(open("115200,N,8,1"));
-  tambre::test::serial_far_end peer(pair.far_path());
-  ASSERT_TRUE(peer.is_open());
   const std::string bytes = pattern(1 << 20);
 
   // Far end to port, read by the driver in its receive notification.
-  ASSERT_TRUE(peer.write(bytes));
+  ASSERT_TRUE(far_end().write(bytes));
   ASSERT_TRUE(events().wait_received(bytes.size(), 60000)) << events().received_text().size();
   EXPECT_TRUE(events().received_text() == bytes) << "received bytes differ";
 
@@ -85,17 +85,16 @@ TEST_F(CSioPort, OneMebibyteEachWayWithoutLossOrReordering) {
   std::string arrived;
   for (std::size_t at = 0; at < bytes.size(); at += 4096) {
     ASSERT_EQ(port.Write(bytes.data() + at, 4096), 4096);
-    arrived += peer.read(4096, 200);
+    arrived += far_end().read(4096, 200);
   }
-  arrived += peer.read(bytes.size() - arrived.size(), 5000);
+  arrived += far_end().read(bytes.size() - arrived.size(), 5000);
   ASSERT_EQ(arrived.size(), bytes.size());
   EXPECT_TRUE(arrived == bytes) << "sent bytes differ";
 }
 
 TEST_F(CSioPort, ThePlatformWithoutCommEventsIsReportedOncePerOpen) {
   ASSERT_TRUE(open());
-  tambre::test::serial_far_end peer(pair.far_path());
-  peer.write("x");
+  far_end().write("x");
   ASSERT_TRUE(events().wait_received(1));
   const std::string expected =
       pair.near_name() + " : Keine Leitungsereignisse verf\xfc" + "gbar, Empfangs- und Sendepuffer werden abgefragt";
@@ -116,8 +115,7 @@ TEST_F(CSioPort, OpenOnAnOpenPortClosesItFirst) {
   dcb.DCBlength = sizeof dcb;
   ASSERT_TRUE(GetCommState(port.GetHandle(), &dcb));
   EXPECT_EQ(dcb.BaudRate, 19200u);
-  tambre::test::serial_far_end peer(pair.far_path());
-  peer.write("again");
+  far_end().write("again");
   ASSERT_TRUE(events().wait_received(5));
   EXPECT_EQ(events().received_text(), "again");
 }
@@ -146,8 +144,7 @@ TEST_F(CSioPort, OpenOfAMissingPortLeavesEverythingClosed) {
 TEST_F(CSioPort, CloseWaitsForTheReceiveNotification) {
   ASSERT_TRUE(open());
   events().hold_ms = 600;
-  tambre::test::serial_far_end peer(pair.far_path());
-  peer.write("w");
+  far_end().write("w");
   ASSERT_TRUE(eventually([] { return events().receive_calls.load() > 0; }));
   port.Close();
   EXPECT_TRUE(events().notification_finished.load()) << "Close returned while the notification still ran";
@@ -158,8 +155,7 @@ TEST_F(CSioPort, CloseWaitsForTheReceiveNotification) {
 TEST_F(CSioPort, CloseEndsAWorkerStuckInItsNotificationAfterFourSeconds) {
   ASSERT_TRUE(open());
   events().hold_ms = 20000;
-  tambre::test::serial_far_end peer(pair.far_path());
-  peer.write("s");
+  far_end().write("s");
   ASSERT_TRUE(eventually([] { return events().receive_calls.load() > 0; }));
   const DWORD start = GetTickCount();
   port.Close();
@@ -178,9 +174,8 @@ void close_from_notification(CSio& port) {
 TEST_F(CSioPort, CloseFromItsOwnNotificationDoesNotWaitForItself) {
   port.SetNotify(close_from_notification, nullptr, nullptr);
   ASSERT_TRUE(open());
-  tambre::test::serial_far_end peer(pair.far_path());
   const DWORD start = GetTickCount();
-  peer.write("bye");
+  far_end().write("bye");
   ASSERT_TRUE(eventually([] { return events().notification_finished.load(); }));
   EXPECT_LT(GetTickCount() - start, 3000u) << "the worker waited for itself";
   EXPECT_EQ(port.IsOpen(), 0);
@@ -191,8 +186,7 @@ TEST_F(CSioPort, PollingModeCallsAgainWhileBytesWait) {
   port.SetNoEventMode(1);
   ASSERT_TRUE(open());
   events().read_in_notification = false;
-  tambre::test::serial_far_end peer(pair.far_path());
-  peer.write("poll");
+  far_end().write("poll");
   EXPECT_TRUE(eventually([] { return events().receive_calls.load() >= 3; }));
   EXPECT_NE(events().notify_thread.load(), GetCurrentThreadId());
   char buffer[16] = "";
@@ -201,7 +195,7 @@ TEST_F(CSioPort, PollingModeCallsAgainWhileBytesWait) {
   EXPECT_EQ(std::string(buffer, 4), "poll");
   // Writes go out without a record in polling mode.
   EXPECT_EQ(port.Write("ok", 2), 2);
-  EXPECT_EQ(peer.read(2), "ok");
+  EXPECT_EQ(far_end().read(2), "ok");
   EXPECT_TRUE(events().message_texts().empty()) << "the polling worker needs no comm events";
 }
 
@@ -209,9 +203,8 @@ TEST_F(CSioPort, StreamOperators) {
   port.SetQue(8, 64);
   port.SetNotify(nullptr, nullptr, nullptr);
   ASSERT_TRUE(open());
-  tambre::test::serial_far_end peer(pair.far_path());
   port << "AT" << '\r';
-  EXPECT_EQ(peer.read(3), "AT\r");
+  EXPECT_EQ(far_end().read(3), "AT\r");
 
   char c = 'x';
   port >> c;
@@ -221,7 +214,7 @@ TEST_F(CSioPort, StreamOperators) {
   port >> text;
   EXPECT_STREQ(text, "") << "nothing received";
 
-  peer.write("OK\r\n0123456789");
+  far_end().write("OK\r\n0123456789");
   EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 14; }));
   port >> c;
   EXPECT_EQ(c, 'O');
@@ -231,16 +224,21 @@ TEST_F(CSioPort, StreamOperators) {
   EXPECT_STREQ(text, "56789");
 }
 
-TEST_F(CSioPort, QueueStateFlushAndCleanIO) {
+TEST_F(CSioPort, ReadQueueStateFlushAndCleanIO) {
   port.SetNotify(nullptr, nullptr, nullptr);
   ASSERT_TRUE(open());
-  tambre::test::serial_far_end peer(pair.far_path());
-  peer.write("0123456789");
+  char buffer[8];
+  EXPECT_EQ(port.Read(buffer, sizeof buffer), 0) << "nothing received: the read returns at once";
+  far_end().write("ab");
+  EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 2; }));
+  EXPECT_EQ(port.Read(buffer, sizeof buffer), 2);
+  EXPECT_EQ(port.Read(buffer, sizeof buffer), 0);
+  far_end().write("0123456789");
   EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 10; }));
   EXPECT_TRUE(port.ClearErrors());
   port.Flush(1);
   EXPECT_EQ(port.GetQueState(1), 0);
-  peer.write("abc");
+  far_end().write("abc");
   EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 3; }));
   EXPECT_TRUE(port.CleanIO());
   EXPECT_EQ(port.GetQueState(1), 0);
@@ -250,8 +248,7 @@ TEST_F(CSioPort, NotificationsSetAfterOpenTakeEffect) {
   port.SetNotify(nullptr, nullptr, nullptr);
   ASSERT_TRUE(open());
   port.SetNotify(sio_test::on_receive, nullptr, nullptr);
-  tambre::test::serial_far_end peer(pair.far_path());
-  peer.write("late");
+  far_end().write("late");
   ASSERT_TRUE(events().wait_received(4));
   EXPECT_EQ(events().received_text(), "late");
 }
@@ -264,19 +261,18 @@ TEST_F(CSioPort, ACopyOfAnOpenPortIsClosedAndKeepsTheSettings) {
     EXPECT_EQ(copy.IsOpen(), 0);
     EXPECT_EQ(copy.GetHandle(), nullptr);
   }  // the copy's end releases nothing of the original
-  tambre::test::serial_far_end peer(pair.far_path());
-  peer.write("orig");
+  far_end().write("orig");
   ASSERT_TRUE(events().wait_received(4)) << "the original still works";
 
   CSio copy(port);
   port.Close();
   events().reset();
   ASSERT_EQ(copy.Open(pair.near_config("9600,N,8,1").c_str(), 0), 1);
-  peer.write("copy");
+  far_end().write("copy");
   ASSERT_TRUE(events().wait_received(4)) << "the copy kept the notifications";
   EXPECT_EQ(events().received_text(), "copy");
   copy.SetNotify(nullptr, nullptr, nullptr);
-  peer.write("0123456789");
+  far_end().write("0123456789");
   EXPECT_TRUE(eventually([&] { return copy.GetQueState(1) == 10; }));
   char text[16];
   copy >> text;
@@ -289,14 +285,13 @@ TEST_F(CSioPort, AssignmentMakesASecondViewOfTheSamePort) {
   CSio view;
   view = port;
   EXPECT_EQ(view.GetHandle(), port.GetHandle());
-  tambre::test::serial_far_end peer(pair.far_path());
   EXPECT_EQ(view.Write("via view", 8), 8);
-  EXPECT_EQ(peer.read(8), "via view");
+  EXPECT_EQ(far_end().read(8), "via view");
   view = CSio();  // let go of the view without closing the port
   EXPECT_EQ(view.IsOpen(), 0);
   EXPECT_EQ(port.IsOpen(), 1);
   EXPECT_EQ(port.Write("still", 5), 5);
-  EXPECT_EQ(peer.read(5), "still");
+  EXPECT_EQ(far_end().read(5), "still");
 }
 
 TEST_F(CSioPort, ScanComstrNeedsNoOpenPort) {
@@ -312,22 +307,6 @@ TEST_F(CSioPort, SetupDialogDefaultAndNullBuffer) {
   EXPECT_EQ(port.SetupDialog(nullptr, nullptr, CSIO_SETUP_DEFAULT), 0);
   EXPECT_EQ(port.SetupDialog(nullptr, buffer, CSIO_SETUP_DEFAULT), 1);
   EXPECT_STREQ(buffer, "COM2:9600,N,8,1");
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(CSioPort, ReadWithNothingReceivedReturnsAtOnce) {
-  port.SetNotify(nullptr, nullptr, nullptr);
-  ASSERT_TRUE(open());
-  char buffer[8];
-  EXPECT_EQ(port.Read(buffer, sizeof buffer), 0);
-  tambre::test::serial_far_end peer(pair.far_path());
-  peer.write("ab");
-  EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 2; }));
-  EXPECT_EQ(port.Read(buffer, sizeof buffer), 2);
-  EXPECT_EQ(port.Read(buffer, sizeof buffer), 0);
 }
 
 }  // namespace
