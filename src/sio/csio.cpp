@@ -5,6 +5,7 @@
 
 #include "sio/comstr.h"
 #include "sio/line_settings.h"
+#include "sio/read_tally.h"
 #include "sio/shared_word.h"
 #include "sys/handles.h"
 #include "sys/platform.h"
@@ -222,6 +223,11 @@ int CSio::Write(const char* buffer, int count) {
   return count;
 }
 
+std::uint64_t& tambre::sio::bytes_read_on_this_thread() {
+  thread_local std::uint64_t count = 0;
+  return count;
+}
+
 int CSio::Read(char* buffer, int count) {
   if (count < 1 || buffer == nullptr) return 0;
   DWORD read = 0;
@@ -229,7 +235,10 @@ int CSio::Read(char* buffer, int count) {
     ClearCommBreak(_port);
     return ReadFile(_port, buffer, static_cast<DWORD>(count), &read, nullptr) ? static_cast<int>(read) : 0;
   }
-  if (ReadFile(_port, buffer, static_cast<DWORD>(count), &read, &_readRecord)) return static_cast<int>(read);
+  if (ReadFile(_port, buffer, static_cast<DWORD>(count), &read, &_readRecord)) {
+    tambre::sio::bytes_read_on_this_thread() += read;
+    return static_cast<int>(read);
+  }
   if (GetLastError() != ERROR_IO_PENDING) return 0;
   // The read interval time-out lets Windows complete the read at once with what is there.
   // A platform that always queues the read (Wine) completes it as soon as it looks at the
@@ -241,8 +250,9 @@ int CSio::Read(char* buffer, int count) {
   if (WaitForSingleObject(_readRecord.hEvent, bytes_wait ? kQueuedReadWait : 0) != WAIT_OBJECT_0) {
     CancelIoEx(_port, &_readRecord);
   }
-  if (GetOverlappedResult(_port, &_readRecord, &read, TRUE)) return static_cast<int>(read);
-  return 0;
+  if (!GetOverlappedResult(_port, &_readRecord, &read, TRUE)) return 0;
+  tambre::sio::bytes_read_on_this_thread() += read;
+  return static_cast<int>(read);
 }
 
 CSio& CSio::operator<<(char c) {

@@ -1,5 +1,6 @@
 // The worker threads of an open port: the event worker (the platform reports line events)
 // and the polling worker (polling mode). Every notification runs on the worker's thread.
+#include "sio/read_tally.h"
 #include "sio/shared_word.h"
 #include "string_ids.h"
 #include "sys/handles.h"
@@ -79,13 +80,19 @@ void CSio::_WatchQueues(DWORD waitingAtStart) {
   while (_IsCurrentWorker() && !(shared_load(_flags) & flag_stop)) {
     if (ClearCommError(_port, &errors, &queues)) {
       if (errors != 0) _ReportErrors(errors, 0);
-      if (queues.cbInQue > seen) {
-        if (CSioNotifyProc receive = shared_load(_onReceive)) {
-          receive(*this);
-          if (ClearCommError(_port, &errors, &queues) && errors != 0) _ReportErrors(errors, 0);
-        }
+      CSioNotifyProc receive = shared_load(_onReceive);
+      if (queues.cbInQue > seen && receive != nullptr) {
+        const DWORD waiting = queues.cbInQue;
+        const std::uint64_t read_before = tambre::sio::bytes_read_on_this_thread();
+        receive(*this);
+        const std::uint64_t taken = tambre::sio::bytes_read_on_this_thread() - read_before;
+        // What the notification left unread is no arrival; bytes that came while it ran
+        // are, and raise the next notification (a stream must not stall on its last part).
+        seen = taken < waiting ? waiting - static_cast<DWORD>(taken) : 0;
+        if (ClearCommError(_port, &errors, &queues) && errors != 0) _ReportErrors(errors, 0);
+      } else {
+        seen = queues.cbInQue;
       }
-      seen = queues.cbInQue;
       // The write record's event is set when a write has gone through the platform.
       HANDLE written = _writeRecord.hEvent;
       if (queues.cbOutQue == 0 && written != nullptr && WaitForSingleObject(written, 0) == WAIT_OBJECT_0) {

@@ -141,6 +141,16 @@ TEST_F(CSioPort, OpenOfAMissingPortLeavesEverythingClosed) {
   EXPECT_EQ(port.IsOpen(), 0);
 }
 
+TEST_F(CSioPort, BytesArrivingWhileTheNotificationRunsRaiseTheNextOne) {
+  ASSERT_TRUE(open());
+  events().hold_after_read_ms = 400;
+  far_end().write("a");
+  ASSERT_TRUE(eventually([] { return events().received_text() == "a"; }));
+  far_end().write("b");  // lands after the notification's last read; nothing comes after it
+  EXPECT_TRUE(eventually([] { return events().received_text() == "ab"; }, 3000)) << events().received_text();
+  EXPECT_GE(events().receive_calls.load(), 2);
+}
+
 TEST_F(CSioPort, CloseWaitsForTheReceiveNotification) {
   ASSERT_TRUE(open());
   events().hold_ms = 600;

@@ -11,6 +11,7 @@ void port_events::reset() {
   notify_thread = 0;
   read_in_notification = true;
   hold_ms = 0;
+  hold_after_read_ms = 0;
   notification_finished = false;
 }
 
@@ -51,6 +52,7 @@ void on_receive(CSio& port) {
       e.received.append(chunk, static_cast<std::size_t>(n));
     }
   }
+  if (DWORD hold = e.hold_after_read_ms.load()) Sleep(hold);
   e.notification_finished = true;
 }
 

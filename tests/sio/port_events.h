@@ -20,7 +20,8 @@ struct port_events {
   std::atomic<int> transmit_empty_calls{0};
   std::atomic<DWORD> notify_thread{0};
   std::atomic<bool> read_in_notification{true};
-  std::atomic<DWORD> hold_ms{0};  // the receive notification sleeps this long
+  std::atomic<DWORD> hold_ms{0};             // the receive notification sleeps this long
+  std::atomic<DWORD> hold_after_read_ms{0};  // ... and this long after it read everything
   std::atomic<bool> notification_finished{false};
 
   void reset();
