@@ -16,30 +16,18 @@ double cet(int year, unsigned mon, unsigned day, int hour = 0, int min = 0, int 
 
 }  // namespace
 
-TEST(TmsmapValue, ConstructorsAndConv) {
+// The plain arithmetic goes through the DLL in time_dll_test.cpp; here the rules around it:
+// -1 is the invalid value, seconds read as unsigned, milliseconds signed.
+TEST(TmsmapValue, InvalidUnsignedAndMilliseconds) {
   EXPECT_EQ(static_cast<double>(tmsmap(tmsmap_long{-1})), -1.0);
   EXPECT_EQ(tmsmap::conv(-1, 500), -1.0);
   EXPECT_EQ(static_cast<double>(tmsmap(static_cast<tmsmap_long>(0xEE6B2800u))), 4000000000.0);
   EXPECT_EQ(static_cast<double>(tmsmap(tmsmap_long{10}, short{250})), 10.25);
   EXPECT_EQ(tmsmap::conv(10, -250), 9.75);
-  EXPECT_EQ(static_cast<double>(tmsmap(2.5)), 2.5);
-}
-
-TEST(TmsmapValue, Operators) {
-  tmsmap a(10.5), b(2.25);
-  EXPECT_EQ(static_cast<double>(a + b), 12.75);
-  EXPECT_EQ(static_cast<double>(a - b), 8.25);
-  EXPECT_EQ(static_cast<double>(a * 2.0), 21.0);
-  EXPECT_EQ(static_cast<double>(a * tmsmap_long{3}), 31.5);
+  tmsmap a(10.5);
   EXPECT_EQ(static_cast<double>(a * tmsmap_long{-1}), -1.0);
   EXPECT_EQ(static_cast<double>(tmsmap(2.0) * static_cast<tmsmap_long>(0x80000000u)), 4294967296.0);
-  EXPECT_EQ(static_cast<double>(a / 2.0), 5.25);
   EXPECT_EQ(static_cast<double>(a / tmsmap_long{250}), 42.0) << "250 ms intervals in 10.5 s";
-  tmsmap c;
-  c = a;
-  EXPECT_EQ(static_cast<double>(c), 10.5);
-  c = 3.0;
-  EXPECT_EQ(static_cast<double>(c), 3.0);
 }
 
 TEST(TmsmapValue, SecondsMillisecondsAndComparisons) {
@@ -83,9 +71,9 @@ TEST_F(TmsmapCalendar, AddAndSubtractCalendarUnits) {
       {"Mar 31 - 1 month", cet(2024, 3, 31, 12, 0, 0, true), 0, 0, 1, 0, 0, true, cet(2024, 3, 2, 12)},
       {"Feb 29 + 1 year", cet(2024, 2, 29), 0, 0, 0, 0, 1, false, cet(2025, 3, 1)},
       {"Sat before spring change + 1 day", cet(2024, 3, 30), 1, 0, 0, 0, 0, false, cet(2024, 3, 31)},
-      {"changeover day + 1 day", cet(2024, 3, 31), 1, 0, 0, 0, 0, false, cet(2024, 4, 1, 0, 0, 0, true)},
+      {"changeover day + 1 day: 23 hours", cet(2024, 3, 31), 1, 0, 0, 0, 0, false, cet(2024, 4, 1, 0, 0, 0, true)},
       {"Apr 1 - 1 day", cet(2024, 4, 1, 0, 0, 0, true), 1, 0, 0, 0, 0, true, cet(2024, 3, 31)},
-      {"autumn change + 1 day", cet(2024, 10, 27, 0, 0, 0, true), 1, 0, 0, 0, 0, false, cet(2024, 10, 28)},
+      {"autumn change + 1 day: 25 hours", cet(2024, 10, 27, 0, 0, 0, true), 1, 0, 0, 0, 0, false, cet(2024, 10, 28)},
       {"autumn, 1 week back", cet(2024, 11, 1, 12), 0, 1, 0, 0, 0, true, cet(2024, 10, 25, 12, 0, 0, true)},
       {"Dec 31 + 1 day", cet(2023, 12, 31, 23, 59, 59), 1, 0, 0, 0, 0, false, cet(2024, 1, 1, 23, 59, 59)},
       {"Jan 15 - 1 month", cet(2024, 1, 15), 0, 0, 1, 0, 0, true, cet(2023, 12, 15)},
@@ -100,15 +88,6 @@ TEST_F(TmsmapCalendar, AddAndSubtractCalendarUnits) {
     EXPECT_TRUE(ok) << r.name;
     EXPECT_EQ(static_cast<double>(v), r.expected) << r.name;
   }
-}
-
-TEST_F(TmsmapCalendar, ChangeoverDaysLast23And25Hours) {
-  tmsmap spring(cet(2024, 3, 31));
-  ASSERT_TRUE(spring.addne(1, 0, 0, 0, 0));
-  EXPECT_EQ(static_cast<double>(spring) - cet(2024, 3, 31), 23 * 3600.0);
-  tmsmap autumn(cet(2024, 10, 27, 0, 0, 0, true));
-  ASSERT_TRUE(autumn.addne(1, 0, 0, 0, 0));
-  EXPECT_EQ(static_cast<double>(autumn) - cet(2024, 10, 27, 0, 0, 0, true), 25 * 3600.0);
 }
 
 TEST_F(TmsmapCalendar, MillisecondsSurviveAndFailuresKeepValue) {
