@@ -50,9 +50,7 @@ TEST(FormatPattern, Written) {
   };
   for (const row& r : rows) EXPECT_EQ(pattern(r.flags, r.decimals), r.expected) << std::hex << r.flags;
   EXPECT_EQ(pattern(0x0200, 200).size(), 79u) << "cut to 79 characters";
-  EXPECT_EQ(FormatStrLen(0x0C08, 0), 3);
-  EXPECT_EQ(FormatStrLen(0x0408, 2), 8);
-  EXPECT_STREQ(FormatStr(0x0008, 2), "#####.##");
+  EXPECT_EQ(FormatStrLen(0x0408, 2), 8) << "the field width, not the pattern's length";
 }
 
 // What every written pattern reads back as is the round trip's below; here the

@@ -139,8 +139,6 @@ TEST(Transition, WeekdayAndAbsoluteForms) {
     int ms;
   } rows[] = {
       {"second Sunday of March 2009", 109, {0, 3, 0, 2, 2, 0, 0, 0}, false, -3600, yday_of(2009, 3, 8), 7200000},
-      {"first Sunday of April 2024", 124, {0, 4, 0, 1, 2, 0, 0, 0}, false, -3600, yday_of(2024, 4, 7), 7200000},
-      {"last Sunday of March 2024", 124, {0, 3, 0, 5, 2, 0, 0, 0}, false, -3600, yday_of(2024, 3, 31), 7200000},
       {"last Sunday of October 2024, end", 124, {0, 10, 0, 5, 3, 0, 0, 0}, true, -3600, yday_of(2024, 10, 27), 7200000},
       {"fourth Saturday of February leap", 124, {0, 2, 6, 4, 1, 2, 3, 4}, false, 0, yday_of(2024, 2, 24), 3723004},
       {"absolute March 25", 124, {2000, 3, 0, 25, 2, 0, 0, 0}, false, -3600, yday_of(2024, 3, 25), 7200000},
