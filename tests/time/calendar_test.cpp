@@ -137,11 +137,11 @@ TEST(WeekOfYear, EveryDayAgainstIsoWeeks) {
 }
 
 TEST(Calendar, LeapYearsAndBadMonths) {
-  for (int year : {1900, 2000, 2023, 2024, 2100, 2400}) {
-    std::tm f = fields(year, 2, 1);
-    const int leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    EXPECT_EQ(lcLeapYear(&f), leap) << year;
-    EXPECT_EQ(lcDaysOfMon(&f), 28 + leap) << year;
+  const struct { int year, leap; } rows[] = {{1900, 0}, {2000, 1}, {2023, 0}, {2024, 1}, {2100, 0}, {2400, 1}};
+  for (const auto& r : rows) {
+    std::tm f = fields(r.year, 2, 1);
+    EXPECT_EQ(lcLeapYear(&f), r.leap) << r.year;
+    EXPECT_EQ(lcDaysOfMon(&f), 28 + r.leap) << r.year;
   }
   std::tm bad = fields(2023, 13, 1);
   EXPECT_EQ(lcDaysOfMon(&bad), 0);
