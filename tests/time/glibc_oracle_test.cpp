@@ -80,6 +80,26 @@ TEST_F(GlibcOracle, LocaltimeSouthernHemisphereLikeSydney) {
   expect_localtime_like_glibc(seconds_of(2009, 1, 1) - 1, seconds_of(2038, 1, 1), 1800);  // the seconds before
 }
 
+// The same rules as central_european() in the absolute form, March 25 and October 25:
+// glibc's days of the year without February 29. The changes fall on whole UTC hours; the
+// sweeps take each hour and the second before it, outside the range ends' own form.
+TEST_F(GlibcOracle, LocaltimeAbsoluteDatesLikeJulianDays) {
+  zone_from(tambre::test::make_record(-60, {2001, 10, 0, 25, 3, 0, 0, 0}, 0, {2001, 3, 0, 25, 2, 0, 0, 0}, -60));
+  glibc_zone rule("CET-1CEST,J84/2,J298/3");
+  expect_localtime_like_glibc(seconds_of(1970, 1, 4), tambre::time::last_time - 3 * 86400, 3600);
+  expect_localtime_like_glibc(seconds_of(1970, 1, 4) - 1, tambre::time::last_time - 3 * 86400, 3600);
+}
+
+// A TZ text has one fixed rule: daylight time from the first Sunday of April 02:00 to the
+// last Sunday of October 02:00 daylight time.
+TEST_F(GlibcOracle, LocaltimeOfATzTextLikeItsFixedRule) {
+  source.use_tz("CET-1CEST");
+  tambre::time::read_zone();
+  glibc_zone rule("CET-1CEST,M4.1.0/2,M10.5.0/2");
+  expect_localtime_like_glibc(seconds_of(1970, 1, 4), tambre::time::last_time - 3 * 86400, 3600);
+  expect_localtime_like_glibc(seconds_of(1970, 1, 4) - 1, tambre::time::last_time - 3 * 86400, 3600);
+}
+
 // mktime with tm_isdst -1 gives glibc's value back outside the skipped and repeated
 // hour; inside them, the skipped hour reads as daylight time and the repeated hour as
 // standard time.

@@ -14,30 +14,13 @@
 namespace tt = tambre::time;
 using tambre::test::civil_tm;
 using tambre::test::fixed_zone;
-using tambre::test::make_record;
 using tambre::test::same_fields;
 using tambre::test::seconds_of;
 using tambre::test::tm_of;
 using tambre::test::wall_text;
 
-namespace {
-
-struct local_row {
-  const char* name;
-  std::int64_t t;
-  const char* wall;  // the local date, time and daylight flag
-};
-
-void expect_local(const local_row& r) {
-  std::tm f;
-  ASSERT_TRUE(tt::local_fields(static_cast<tt::time_value>(r.t), f)) << r.name;
-  EXPECT_EQ(wall_text(f), r.wall) << r.name;
-}
-
-}  // namespace
-
-// The Central European and the southern rules are checked against glibc's zone rules in
-// glibc_oracle_test.cpp; here the forms glibc has no counterpart for.
+// The record's weekday and absolute forms and the fixed rule of a TZ text are checked
+// against glibc's zone rules in glibc_oracle_test.cpp.
 using Localtime = tambre::test::zone_test;
 
 // Near both ends the offset is taken off the fields directly; the result must still be
@@ -57,38 +40,14 @@ TEST_F(Localtime, RangeEndFormAgreesWithCalendar) {
   }
 }
 
-// The same rules as central_european(), in the absolute form: March 25 and October 25.
-TEST_F(Localtime, AbsoluteFormAppliesToEveryYear) {
-  zone_from(make_record(-60, {2001, 10, 0, 25, 3, 0, 0, 0}, 0, {2001, 3, 0, 25, 2, 0, 0, 0}, -60));
-  const local_row rows[] = {
-      {"2030 before", seconds_of(2030, 3, 25, 0, 59, 59), "2030-03-25 01:59:59 dst0"},
-      {"2030 at", seconds_of(2030, 3, 25, 1), "2030-03-25 03:00:00 dst1"},
-      {"1999 end", seconds_of(1999, 10, 25, 1), "1999-10-25 02:00:00 dst0"},
-  };
-  for (const auto& r : rows) expect_local(r);
-}
-
 TEST_F(Localtime, NoDaylightSavingZone) {
   zone_from(fixed_zone(-330));
-  expect_local({"july", seconds_of(2024, 7, 1), "2024-07-01 05:30:00 dst0"});
+  std::tm f;
+  ASSERT_TRUE(tt::local_fields(static_cast<tt::time_value>(seconds_of(2024, 7, 1)), f));
+  EXPECT_EQ(wall_text(f), "2024-07-01 05:30:00 dst0");
   EXPECT_EQ(*tambre_getdaylight(), 0);
   EXPECT_EQ(*tambre_getdstbias(), 0);
   EXPECT_EQ(*tambre_gettimezone(), -19800);
-}
-
-// TZ in use: daylight time from the first Sunday of April 02:00 to the last Sunday of
-// October 02:00 daylight time, with the DST bias the state had.
-TEST_F(Localtime, TzRuleIsFixed) {
-  source.use_tz("CET-1CEST");
-  tt::read_zone();
-  const local_row rows[] = {
-      {"march is winter", seconds_of(2024, 3, 31, 12), "2024-03-31 13:00:00 dst0"},
-      {"before april change", seconds_of(2024, 4, 7, 0, 59, 59), "2024-04-07 01:59:59 dst0"},
-      {"at april change", seconds_of(2024, 4, 7, 1), "2024-04-07 03:00:00 dst1"},
-      {"before october change", seconds_of(2024, 10, 26, 23, 59, 59), "2024-10-27 01:59:59 dst1"},
-      {"at october change", seconds_of(2024, 10, 27, 0), "2024-10-27 01:00:00 dst0"},
-  };
-  for (const auto& r : rows) expect_local(r);
 }
 
 TEST_F(Localtime, ThreadBufferAndNull) {
