@@ -54,17 +54,12 @@ inline std::tm tm_of(int year, int mon, int mday, int hour = 0, int min = 0, int
   return f;
 }
 
-// The wall-clock fields of a breakdown and its daylight flag as one comparable text.
-inline std::string wall_text(const std::tm& f) {
-  char s[48];
-  std::snprintf(s, sizeof s, "%04d-%02d-%02d %02d:%02d:%02d dst%d", f.tm_year + 1900, f.tm_mon + 1, f.tm_mday,
-                f.tm_hour, f.tm_min, f.tm_sec, f.tm_isdst);
-  return s;
-}
-
-// Every field of a breakdown: the wall clock, the weekday and the day of the year.
+// Every field of a breakdown as one comparable text.
 inline std::string tm_text(const std::tm& f) {
-  return wall_text(f) + " wday" + std::to_string(f.tm_wday) + " yday" + std::to_string(f.tm_yday);
+  char s[80];
+  std::snprintf(s, sizeof s, "%04d-%02d-%02d %02d:%02d:%02d dst%d wday%d yday%d", f.tm_year + 1900, f.tm_mon + 1,
+                f.tm_mday, f.tm_hour, f.tm_min, f.tm_sec, f.tm_isdst, f.tm_wday, f.tm_yday);
+  return s;
 }
 
 // Every field of two breakdowns alike; cheap enough for loops over the whole range.

@@ -17,7 +17,7 @@ using tambre::test::fixed_zone;
 using tambre::test::same_fields;
 using tambre::test::seconds_of;
 using tambre::test::tm_of;
-using tambre::test::wall_text;
+using tambre::test::tm_text;
 
 // The record's weekday and absolute forms and the fixed rule of a TZ text are checked
 // against glibc's zone rules in glibc_oracle_test.cpp.
@@ -44,7 +44,7 @@ TEST_F(Localtime, NoDaylightSavingZone) {
   zone_from(fixed_zone(-330));
   std::tm f;
   ASSERT_TRUE(tt::local_fields(static_cast<tt::time_value>(seconds_of(2024, 7, 1)), f));
-  EXPECT_EQ(wall_text(f), "2024-07-01 05:30:00 dst0");
+  EXPECT_EQ(tm_text(f), "2024-07-01 05:30:00 dst0 wday1 yday182");
   EXPECT_EQ(*tambre_getdaylight(), 0);
   EXPECT_EQ(*tambre_getdstbias(), 0);
   EXPECT_EQ(*tambre_gettimezone(), -19800);
