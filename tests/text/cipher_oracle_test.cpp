@@ -15,22 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "random_bytes.h"
 #include "tambre32/encoding.h"
 
 namespace {
 
 // Key texts: eight (DES) or 3-64 (RC4) random non-zero bytes.
-std::string random_key(std::mt19937& rng, std::size_t n) {
-  std::string key(n, ' ');
-  for (char& c : key) c = static_cast<char>(1 + rng() % 255);
-  return key;
-}
-
-std::vector<unsigned char> random_data(std::mt19937& rng, std::size_t n) {
-  std::vector<unsigned char> v(n);
-  for (auto& b : v) b = static_cast<unsigned char>(rng());
-  return v;
-}
+using tambre::test::random_bytes;
+using tambre::test::random_text;
 
 std::vector<unsigned char> openssl_des(const std::string& key, std::vector<unsigned char> data, bool decrypt) {
   DES_cblock key_block;
@@ -50,8 +42,8 @@ std::vector<unsigned char> openssl_des(const std::string& key, std::vector<unsig
 TEST(CipherOracle, DesEcbEqualsOpenSsl) {
   std::mt19937 rng(46);
   for (int round = 0; round < 500; ++round) {
-    std::string key = random_key(rng, 8);
-    const auto data = random_data(rng, rng() % 200);
+    std::string key = random_text(rng, 8);
+    const auto data = random_bytes(rng, rng() % 200);
     const bool decrypt = round % 2 == 1;
     auto input = data;
     if (decrypt) input.resize(input.size() / 8 * 8);
@@ -68,8 +60,8 @@ TEST(CipherOracle, Rc4EqualsOpenSsl) {
   std::mt19937 rng(4);
   for (int round = 0; round < 500; ++round) {
     // Beyond 256 characters the key's tail never reaches the state.
-    std::string key = random_key(rng, 3 + rng() % (round % 10 == 0 ? 400 : 62));
-    const auto data = random_data(rng, rng() % 3000);
+    std::string key = random_text(rng, 3 + rng() % (round % 10 == 0 ? 400 : 62));
+    const auto data = random_bytes(rng, rng() % 3000);
     std::vector<unsigned char> ours(data.size()), theirs(data.size());
     ASSERT_EQ(CryptData(TAMBRE_CRYPT_RC4, ours.data(), data.data(), static_cast<int>(data.size()), key.data(), 0),
               static_cast<int>(data.size()));

@@ -1,6 +1,7 @@
-// CryptData: DES known answers from the published validation sets (NBS SP 500-20 tables,
-// Rivest's recurrence that catches any single table fault), the RC4 key streams of
-// RFC 6229 at offset 0, and the rules around lengths, keys and flags.
+// CryptData: DES known answers from the published validation sets (a few rows of the
+// NBS SP 500-20 tables, and Rivest's recurrence that catches any single table fault; the
+// native build also compares with OpenSSL), the RC4 key streams of RFC 6229 at offset 0,
+// and the rules around lengths, keys and flags.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "random_bytes.h"
 #include "tambre32/encoding.h"
 
 namespace {
@@ -45,15 +47,6 @@ TEST(CryptDataDes, KnownAnswersOfThePublishedTables) {
   } rows[] = {
       {"worked example", "133457799BBCDFF1", "0123456789ABCDEF", "85E813540F0AB405"},
       {"variable plaintext 1", "0101010101010101", "8000000000000000", "95F8A5E5DD31D900"},
-      {"variable plaintext 2", "0101010101010101", "4000000000000000", "DD7F121CA5015619"},
-      {"variable plaintext 3", "0101010101010101", "2000000000000000", "2E8653104F3834EA"},
-      {"variable plaintext 9", "0101010101010101", "0080000000000000", "D9031B0271BD5A0A"},
-      {"variable plaintext 17", "0101010101010101", "0000800000000000", "2B9F982F20037FA9"},
-      {"variable plaintext 25", "0101010101010101", "0000008000000000", "750D079407521363"},
-      {"variable plaintext 33", "0101010101010101", "0000000080000000", "E943D7568AEC0C5C"},
-      {"variable plaintext 41", "0101010101010101", "0000000000800000", "25EB5FC3F8CF0621"},
-      {"variable plaintext 49", "0101010101010101", "0000000000008000", "1029D55E880EC2D0"},
-      {"variable plaintext 57", "0101010101010101", "0000000000000080", "2FBC291A570DB5C4"},
       {"variable plaintext 64", "0101010101010101", "0000000000000001", "166B40B44ABA4BD6"},
       {"variable key 1", "8001010101010101", "0000000000000000", "95A8D72813DAA94D"},
       {"variable key 2", "4001010101010101", "0000000000000000", "0EEC1487DD8C26D5"},
@@ -166,23 +159,18 @@ TEST(CryptData, ReverseFlagUsesTheMirroredKeyAndLeavesTheCallersText) {
   const unsigned char input[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
   for (int method : {TAMBRE_CRYPT_DES, TAMBRE_CRYPT_RC4}) {
     char key[] = "Geheim12";
-    char mirrored[] = "21miehe";
-    mirrored[7] = 'G';
-    char mirrored_text[9];
-    std::memcpy(mirrored_text, mirrored, 8);
-    mirrored_text[8] = '\0';
+    std::string mirrored = "21mieheG";  // the key backwards
     unsigned char reversed_out[16], plain_out[16];
     ASSERT_EQ(CryptData(method, reversed_out, input, 16, key, TAMBRE_CRYPT_REVERSE_KEY), 16) << method;
     EXPECT_STREQ(key, "Geheim12") << method;
-    ASSERT_EQ(CryptData(method, plain_out, input, 16, mirrored_text, 0), 16) << method;
+    ASSERT_EQ(CryptData(method, plain_out, input, 16, mirrored.data(), 0), 16) << method;
     EXPECT_EQ(std::memcmp(reversed_out, plain_out, 16), 0) << method;
   }
 }
 
 TEST(CryptData, OutputOverTheInputEqualsSeparateBuffers) {
   std::mt19937 rng(5);
-  std::vector<unsigned char> data(1003);
-  for (auto& b : data) b = static_cast<unsigned char>(rng());
+  const auto data = tambre::test::random_bytes(rng, 1003);
   for (int method : {TAMBRE_CRYPT_DES, TAMBRE_CRYPT_RC4}) {
     std::string key = "Kl4ppe!9";
     std::vector<unsigned char> separate(data.size() + 8), in_place(data);
@@ -196,9 +184,8 @@ TEST(CryptData, OutputOverTheInputEqualsSeparateBuffers) {
 // Schedules and states live on each call's stack: threads ciphering at once with their
 // own keys get what a lone call gets.
 TEST(CryptData, ConcurrentCallsGiveTheSameResultsAsSingleOnes) {
-  std::vector<unsigned char> data(4096);
   std::mt19937 rng(11);
-  for (auto& b : data) b = static_cast<unsigned char>(rng());
+  const auto data = tambre::test::random_bytes(rng, 4096);
   auto expected_for = [&](int method, std::string key) {
     std::vector<unsigned char> out(data.size());
     CryptData(method, out.data(), data.data(), static_cast<int>(data.size()), key.data(), 0);

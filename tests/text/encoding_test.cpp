@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "random_bytes.h"
 #include "tambre32/encoding.h"
 
 #if !defined(_WIN32)
@@ -61,9 +62,9 @@ TEST(HexToStr, PairsOfDigitsOrAnEmptyFailure) {
     const char* hex;
     const char* expected;  // null: fails
   } rows[] = {
-      {"lower case", "415a", "AZ"}, {"upper case", "415A", "AZ"},  {"empty", "", ""},
-      {"colon", "41:5", nullptr},   {"odd count", "415", nullptr}, {"letter past F", "4G", nullptr},
-      {"blank", "41 5A", nullptr},
+      {"lower case", "415a", "AZ"},     {"empty", "", ""},
+      {"colon", "41:5", nullptr},       {"odd count", "415", nullptr},
+      {"letter past F", "4G", nullptr}, {"blank", "41 5A", nullptr},
   };
   for (const auto& r : rows) {
     char out[16];
@@ -95,9 +96,8 @@ TEST(EncodeURL, ReservedControlAndHighCharactersArePercentEncoded) {
     const char* input;
     const char* expected;
   } rows[] = {
-      {"blank and slash", "a b/c", "a%20b%2Fc"},
-      {"plus is not a blank", "a+b", "a%2Bb"},
-      {"every reserved one", " !#$%&'()*+,/:;=?@[]", "%20%21%23%24%25%26%27%28%29%2A%2B%2C%2F%3A%3B%3D%3F%40%5B%5D"},
+      {"every reserved one, plus too", " !#$%&'()*+,/:;=?@[]",
+       "%20%21%23%24%25%26%27%28%29%2A%2B%2C%2F%3A%3B%3D%3F%40%5B%5D"},
       {"unreserved punctuation stays", "-_.~\"<>\\^`{|}", "-_.~\"<>\\^`{|}"},
       {"control and high bytes", "\t\x7F\x80\xFF", "%09\x7F%80%FF"},
       {"null is empty", nullptr, ""},
@@ -171,8 +171,7 @@ TEST(DecodeURL, SizeOfInputPlusOneAlwaysDecodesInFull) {
 TEST(DecodeURL, ReversesEncodeURLOnRandomBytes) {
   std::mt19937 rng(7);
   for (int round = 0; round < 200; ++round) {
-    std::string text(static_cast<size_t>(rng() % 64), ' ');
-    for (char& c : text) c = static_cast<char>(1 + rng() % 255);
+    const std::string text = tambre::test::random_text(rng, rng() % 64);
     std::string encoded(text.size() * 3 + 1, '\0');
     ASSERT_EQ(EncodeURL(encoded.data(), text.c_str(), static_cast<int>(encoded.size())), 1);
     std::string decoded(encoded.size(), '\0');
@@ -181,21 +180,16 @@ TEST(DecodeURL, ReversesEncodeURLOnRandomBytes) {
   }
 }
 
-// The code page of the test run is 1252 (the native build's, and the Wine prefix's).
+// The code page of the test run is 1252 (the native build's, and the Wine prefix's); the
+// native build compares every byte with iconv below.
 TEST(AnsiToUTF8, ConvertsThroughTheAnsiCodePage) {
   struct row {
     const char* name;
     const char* ansi;
     const char* utf8;
   } rows[] = {
-      {"ascii", "Messwert 1", "Messwert 1"},
       {"umlauts", "\xC4\xD6\xDC\xE4\xF6\xFC\xDF", "\xC3\x84\xC3\x96\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F"},
       {"euro sign", "\x80", "\xE2\x82\xAC"},
-      {"degree",
-       "20\xB0"
-       "C",
-       "20\xC2\xB0"
-       "C"},
       {"empty", "", ""},
   };
   for (const auto& r : rows) {

@@ -174,29 +174,17 @@ TEST(FloatFormat, RoundTripsWhereTheTextIsExact) {
 }
 
 TEST_F(FloatTextTime, DateAndTimeForm) {
-  EXPECT_EQ(format(0x0600 | 0x3F, 0, tambre::test::cet(2024, 3, 5, 8, 4, 9)), "05.03.2024 08:04:09");
+  EXPECT_EQ(format(0x0600 | 0x3F, 0, tambre::test::cet(2024, 3, 5, 8, 4, 9) + 0.75), "05.03.2024 08:04:09");
   EXPECT_EQ(format(0x0600 | 0x7F, 0, tambre::test::cet(2024, 3, 5, 8, 4, 9)), "Di 05.03.2024 08:04:09");
   EXPECT_EQ(format(0x0600 | 0x18, 0, tambre::test::cet(2024, 3, 5, 8, 4, 9), 0, en), "03/05/");
   EXPECT_EQ(format(0x0600 | 0x3F, 0, -1.0), "#NAN");
   EXPECT_EQ(format(0x0600 | 0x3F, 0, 4102444800.0), "#NAN");
   EXPECT_EQ(format(0x0600, 0, 1000.0), "#NAN") << "no field gives an empty text";
 
-  std::mt19937 random(5);
-  std::uniform_int_distribution<std::uint32_t> any_time(86400 * 2, 4102444799u - 86400 * 2);
-  for (const locale_snapshot& locale : {de, en, tambre::test::year_first_locale()}) {
-    for (int i = 0; i < 500; ++i) {
-      std::uint32_t t = any_time(random);
-      // Weekday prefixes are skipped with FF_SKIPALPHA.
-      for (unsigned fields : {0x3Fu, 0x7Fu}) {
-        std::string text = format(0x0600 | fields, 0, t + 0.75, 0, locale);
-        scanned back = scan(text.c_str(), 0x0600 | (fields & 0x40), locale);
-        ASSERT_FALSE(back.failed) << text;
-        if (back.value != t) {
-          EXPECT_EQ(back.value + 3600, t) << "only the repeated hour may differ: " << text;
-        }
-      }
-    }
-  }
+  // The stamps are those of the time text, whose round trips are its own tests'; here
+  // what the float form adds: the locale passed on, the weekday skipped with FF_SKIPALPHA.
+  EXPECT_EQ(scan("03/05/2024 08:04:09", 0x0600, en).value, tambre::test::cet(2024, 3, 5, 8, 4, 9));
+  EXPECT_EQ(scan("Di 05.03.2024 08:04:09", 0x0640).value, tambre::test::cet(2024, 3, 5, 8, 4, 9));
   EXPECT_TRUE(scan("Di 05.03.2024 08:04:09", 0x0600).failed) << "the weekday needs FF_SKIPALPHA";
   scanned prefixed = scan("&T05.03.2024 08:04:09", 0);
   EXPECT_FALSE(prefixed.failed);

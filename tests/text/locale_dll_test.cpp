@@ -25,34 +25,32 @@ void expect_platform_separators() {
   }
 }
 
+// Date, time, decimal and thousands separators, and no fifth one.
+void expect_separators(const char* expected) {
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(lcGetSeparator(i), expected[i]) << i;
+  EXPECT_EQ(lcGetSeparator(7), 0);
+  expect_platform_separators();
+}
+
 }  // namespace
 
 TEST(LocaleGerman, Separators) {
   TAMBRE_REQUIRE_PROCESS_SETTING("german");
   ASSERT_EQ(PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())), LANG_GERMAN) << "the child has no German locale";
-  EXPECT_EQ(lcGetSeparator(0), '.');
-  EXPECT_EQ(lcGetSeparator(1), ':');
-  EXPECT_EQ(lcGetSeparator(2), ',');
-  EXPECT_EQ(lcGetSeparator(3), '.');
-  EXPECT_EQ(lcGetSeparator(7), 0);
+  expect_separators(".:,.");
   char text[] = "3.5";
   EXPECT_STREQ(lcFloatConv(text), "3,5");
   EXPECT_STREQ(lcConvFloat(text), "3.5");
   char twice[] = "1,5,5";
   EXPECT_STREQ(lcConvFloat(twice), "1.5,5");
-  expect_platform_separators();
 }
 
 TEST(LocaleEnglish, Separators) {
   TAMBRE_REQUIRE_PROCESS_SETTING("english");
   ASSERT_EQ(PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())), LANG_ENGLISH);
-  EXPECT_EQ(lcGetSeparator(0), '/');
-  EXPECT_EQ(lcGetSeparator(1), ':');
-  EXPECT_EQ(lcGetSeparator(2), '.');
-  EXPECT_EQ(lcGetSeparator(3), ',');
+  expect_separators("/:.,");
   char text[] = "3.5";
   EXPECT_STREQ(lcFloatConv(text), "3.5");
-  expect_platform_separators();
 }
 
 TEST(LocalePlatform, SnapshotAgreesWithPlatform) { expect_platform_separators(); }

@@ -110,10 +110,7 @@ TEST(LocaleSeparators, ByIndex) {
   items = german;
   locale_snapshot s;
   tambre::text::fill_locale_snapshot(s, read_item);
-  EXPECT_EQ(tambre::text::separator_of(s, 0), '.');
-  EXPECT_EQ(tambre::text::separator_of(s, 1), ':');
-  EXPECT_EQ(tambre::text::separator_of(s, 2), ',');
-  EXPECT_EQ(tambre::text::separator_of(s, 3), '.');
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(tambre::text::separator_of(s, i), ".:,."[i]) << i;
   EXPECT_EQ(tambre::text::separator_of(s, 4), 0);
   EXPECT_EQ(tambre::text::separator_of(s, -1), 0);
   EXPECT_EQ(lcGetSeparator(7), 0);

@@ -30,7 +30,7 @@ struct copy_case {
 TEST(Strxcpy, CopiesAtMostSizeMinusOneAndTerminates) {
   const copy_case cases[] = {
       {"cut", "abcdef", 4, "abc"}, {"size one", "abcdef", 1, ""}, {"size zero counts as one", "abc", 0, ""},
-      {"fits", "abc", 4, "abc"},   {"roomy", "abc", 64, "abc"},   {"empty", "", 8, ""},
+      {"fits", "abc", 4, "abc"},   {"empty", "", 8, ""},
   };
   for (const auto& c : cases) {
     char buffer[72];
@@ -102,57 +102,22 @@ TEST(StringCompare, EqualityAndPrefixWithAndWithoutCase) {
   }
 }
 
-TEST(Stristr, FindsFirstOccurrenceIgnoringCase) {
-  const char* hello = "Hello World";
-  EXPECT_EQ(stristr(hello, "WORLD"), hello + 6);
-  EXPECT_EQ(stristr(hello, "o"), hello + 4);
-  EXPECT_EQ(stristr(hello, "LD"), hello + 9);
-  const char* abc = "abc";
-  EXPECT_EQ(stristr(abc, ""), abc);
-  EXPECT_EQ(stristr("ab", "abc"), nullptr);
-  EXPECT_EQ(stristr("", "a"), nullptr);
-  const char* overlap = "aaab";
-  EXPECT_EQ(stristr(overlap, "AAB"), overlap + 1);
-}
-
 struct match_case {
   const char* s;
   const char* pattern;
   int expected;
 };
 
+// Texts and patterns of letters with at most one '*', or only '?', are compared with
+// fnmatch below; here the empty text and the first-occurrence rule of several stars.
 TEST(Strmatch, WildcardsIgnoringCaseWithoutBacktracking) {
   const match_case cases[] = {
-      {"report.TXT", "*.txt", 1},
-      {"abc", "a?c", 1},
-      {"", "*", 1},
-      {"", "*a", 1},  // an empty text matches any pattern that begins with '*'
-      {"abc", "abc*", 1},
-      {"abc", "ab", 0},
-      {"", "a", 0},
-      {"", "", 1},
-      {"a", "", 0},
-      {"abxabcd", "*ab?d", 0},  // the first "ab" is taken
-      {"abcd", "*ab?d", 1},
-      {"xaby", "*ab*", 1},
-      {"abab", "*ab", 1},  // rest without '*' compared with the end
-      {"ababx", "*ab", 0},
-      {"aXbXc", "a*b*c", 1},
-      {"abcb", "a*b", 1},
+      {"", "*", 1},         {"", "*a", 1},  // an empty text matches any pattern that begins with '*'
+      {"", "a", 0},         {"", "", 1},         {"abxabcd", "*ab?d", 0},  // the first "ab" is taken
+      {"abcd", "*ab?d", 1}, {"xaby", "*ab*", 1}, {"aXbXc", "a*b*c", 1},
       {"abcbd", "a*b?", 0},  // "b" is taken at the first b and "?d" is then one too short
-      {"abcb", "a*b?", 0},
-      {"abcbd", "a*bd", 1},
-      {"ab", "a**b", 1},
-      {"ab", "a*?b", 1},  // '?' behind '*' consumes nothing
-      {"abc", "???", 1},
-      {"ab", "???", 0},
-      {"abcd", "???", 0},
-      {"FILE.Dat", "f*.DAT", 1},
-      {"x?", "*?", 1},
-      {"abc", "*", 1},
-      {"abc", "**", 1},
-      {"a", "a*", 1},
-      {"a", "a**", 0},  // only a lone '*' may remain
+      {"abcb", "a*b?", 0},  {"ab", "a**b", 1},   {"ab", "a*?b", 1},  // '?' behind '*' consumes nothing
+      {"x?", "*?", 1},      {"abc", "**", 1},    {"a", "a**", 0},    // only a lone '*' may remain
   };
   for (const auto& c : cases) {
     EXPECT_EQ(strmatch(c.s, c.pattern), c.expected) << '"' << c.s << "\" ~ \"" << c.pattern << '"';
@@ -292,7 +257,8 @@ TEST(NullArguments, GiveEmptyResultsInsteadOfCrashing) {
 }
 
 #if !defined(_WIN32)
-// Oracles from the C library: strcasestr for the search, fnmatch for the wildcards.
+// Oracles from the C library: strcasestr for the search (the empty text and the empty
+// word included), fnmatch for the wildcards.
 std::string random_text(std::mt19937& rng, const char* alphabet, int max_length) {
   std::uniform_int_distribution<int> length(0, max_length);
   std::uniform_int_distribution<size_t> pick(0, std::strlen(alphabet) - 1);

@@ -9,52 +9,15 @@
 #include "time/time_exports.h"
 
 namespace tt = tambre::time;
-using tambre::test::civil_from_days;
+using tambre::test::civil_tm;
+using tambre::test::same_fields;
 using tambre::test::seconds_of;
 
 namespace {
-
 std::tm fields(int year, int mon, int mday, int hour = 0, int min = 0, int sec = 0) {
-  std::tm f{};
-  f.tm_year = year - 1900;
-  f.tm_mon = mon - 1;
-  f.tm_mday = mday;
-  f.tm_hour = hour;
-  f.tm_min = min;
-  f.tm_sec = sec;
-  return f;
+  return tambre::test::tm_of(year, mon, mday, hour, min, sec);
 }
-
-void expect_fields(const std::tm& f, int year, int mon, int mday, int hour, int min, int sec, int wday, int yday) {
-  EXPECT_EQ(f.tm_year + 1900, year);
-  EXPECT_EQ(f.tm_mon + 1, mon);
-  EXPECT_EQ(f.tm_mday, mday);
-  EXPECT_EQ(f.tm_hour, hour);
-  EXPECT_EQ(f.tm_min, min);
-  EXPECT_EQ(f.tm_sec, sec);
-  EXPECT_EQ(f.tm_wday, wday);
-  EXPECT_EQ(f.tm_yday, yday);
-}
-
 }  // namespace
-
-TEST(Gmtime, RangeEnds) {
-  std::tm f;
-  ASSERT_TRUE(tt::gm_fields(0, f));
-  expect_fields(f, 1970, 1, 1, 0, 0, 0, 4, 0);
-  EXPECT_EQ(f.tm_isdst, 0);
-  ASSERT_TRUE(tt::gm_fields(4102444799u, f));
-  expect_fields(f, 2099, 12, 31, 23, 59, 59, 4, 364);
-  EXPECT_FALSE(tt::gm_fields(4102444800u, f));
-  EXPECT_FALSE(tt::gm_fields(0xFFFFFFFFu, f));
-}
-
-TEST(Gmtime, NullAndOutOfRangeGiveNull) {
-  tambre_time_t past = 4102444800u;
-  EXPECT_EQ(tambre_gmtime(nullptr), nullptr);
-  EXPECT_EQ(tambre_gmtime(&past), nullptr);
-  EXPECT_EQ(tambre_mktimegm(nullptr), tt::no_time);
-}
 
 // Every hour of the range and its last seconds: the fields equal an independent civil
 // calendar, and mktimegm gives the value back.
@@ -62,23 +25,24 @@ TEST(Gmtime, EveryHourAgainstCivilCalendarAndBack) {
   auto check = [](tt::time_value t) {
     std::tm f;
     ASSERT_TRUE(tt::gm_fields(t, f)) << t;
-    std::int64_t days = t / 86400;
-    auto c = civil_from_days(days);
-    int second = static_cast<int>(t % 86400);
-    if (f.tm_year + 1900 != c.year || f.tm_mon + 1 != static_cast<int>(c.month) ||
-        f.tm_mday != static_cast<int>(c.day) || f.tm_hour != second / 3600 || f.tm_min != second / 60 % 60 ||
-        f.tm_sec != second % 60 || f.tm_wday != static_cast<int>((days + 4) % 7) ||
-        f.tm_yday != days - tambre::test::days_from_civil(c.year, 1, 1)) {
-      FAIL() << "gmtime(" << t << ") gives " << f.tm_year + 1900 << "-" << f.tm_mon + 1 << "-" << f.tm_mday;
-    }
+    ASSERT_TRUE(same_fields(f, civil_tm(t))) << t;
     std::tm back = f;
     back.tm_wday = back.tm_yday = -7;
     ASSERT_EQ(tt::make_gm(back), t);
-    ASSERT_EQ(back.tm_wday, f.tm_wday);
-    ASSERT_EQ(back.tm_yday, f.tm_yday);
+    ASSERT_TRUE(same_fields(back, f));
   };
   for (tt::time_value t = 0; t <= tt::last_time - 3600; t += 3600) check(t + (t / 3600) % 3600);
   for (tt::time_value t = tt::last_time - 600; t != tt::last_time + 1; ++t) check(t);
+}
+
+TEST(Gmtime, PastTheRangeAndNullGiveNoResult) {
+  std::tm f;
+  EXPECT_FALSE(tt::gm_fields(4102444800u, f));
+  EXPECT_FALSE(tt::gm_fields(0xFFFFFFFFu, f));
+  tambre_time_t past = 4102444800u;
+  EXPECT_EQ(tambre_gmtime(nullptr), nullptr);
+  EXPECT_EQ(tambre_gmtime(&past), nullptr);
+  EXPECT_EQ(tambre_mktimegm(nullptr), tt::no_time);
 }
 
 struct fold_row {
@@ -89,7 +53,6 @@ struct fold_row {
 
 TEST(Mktimegm, FoldsAndLimits) {
   const fold_row rows[] = {
-      {"plain", fields(2024, 3, 5, 8, 4, 9), seconds_of(2024, 3, 5, 8, 4, 9)},
       {"month 14 of 2023", fields(2023, 15, 5), seconds_of(2024, 3, 5)},
       {"month -1", fields(2024, 0, 5), seconds_of(2023, 12, 5)},
       {"month -13", fields(2024, -12, 5), seconds_of(2022, 12, 5)},
@@ -97,13 +60,10 @@ TEST(Mktimegm, FoldsAndLimits) {
       {"day 40", fields(2023, 1, 40), seconds_of(2023, 2, 9)},
       {"negative seconds", fields(2024, 1, 1, 0, 0, -1), seconds_of(2023, 12, 31, 23, 59, 59)},
       {"hour 48", fields(2024, 1, 1, 48), seconds_of(2024, 1, 3)},
-      {"first second", fields(1970, 1, 1), 0},
-      {"last second", fields(2099, 12, 31, 23, 59, 59), 4102444799},
       {"past the end", fields(2100, 1, 1), -1},
       {"year 1968", fields(1968, 12, 31), -1},
       {"1969 before the start", fields(1969, 12, 31, 23, 59, 59), -1},
       {"1969 carried into 1970", fields(1969, 12, 32, 1), 3600},
-      {"year 2101", fields(2101, 1, 1), -1},
       {"month folds past 2100", fields(2100, 13, 1), -1},
       {"day overflow", fields(2024, 1, 0x7FFFFFF0), -1},
       {"minute overflow", fields(2024, 1, 1, 0, 0x7FFFFFF0), -1},
@@ -113,9 +73,7 @@ TEST(Mktimegm, FoldsAndLimits) {
     tt::time_value got = tt::make_gm(f);
     EXPECT_EQ(got, static_cast<tt::time_value>(row.expected)) << row.name;
     if (row.expected >= 0) {
-      std::tm g;
-      tt::gm_fields(got, g);
-      EXPECT_EQ(0, std::memcmp(&f, &g, 9 * sizeof(int))) << row.name << ": fields not normalised";
+      EXPECT_TRUE(same_fields(f, civil_tm(got))) << row.name << ": fields not normalised";
     }
   }
 }
@@ -129,45 +87,31 @@ TEST(Mktimegm, FailureKeepsFieldsButFoldedMonth) {
   EXPECT_EQ(f.tm_wday, 77);
 }
 
-struct week_row {
-  const char* name;
-  int year, mon, mday;
-  int mode2;
-};
-
-// Mode 2 against the rule, and modes 0 and 1 against the January 1 rule.
-TEST(WeekOfYear, ModeTwoExceptionsAndModesZeroOne) {
-  const week_row rows[] = {
+// Mode 2 equals ISO 8601 on every day except three cases, which the table names;
+// mode 0 (and 1 alike) counts weeks from the one that holds January 1. The leap year and
+// the month length of every day against the independent calendar.
+TEST(WeekOfYear, EveryDayAgainstIsoWeeks) {
+  struct {
+    const char* name;
+    int year, mon, mday, mode2;
+  } exceptions[] = {
       {"2015-12-31 ISO 53 given as 1", 2015, 12, 31, 1},
-      {"2021-01-01 Friday", 2021, 1, 1, 1},
-      {"2005-01-01 Saturday", 2005, 1, 1, 52},
-      {"2022-01-01 Saturday", 2022, 1, 1, 52},
-      {"2024-12-30 ISO week 1", 2024, 12, 30, 1},
-      {"2012-12-31 leap year from Sunday", 2012, 12, 31, 53},
-      {"2021-01-04 first ISO Monday", 2021, 1, 4, 1},
-      {"2020-12-31 ISO 53 given as 1", 2020, 12, 31, 1},
-      {"2024-06-15 middle of the year", 2024, 6, 15, 24},
+      {"2021-01-01 Friday: ISO 53 given as 1", 2021, 1, 1, 1},
+      {"2005-01-01 Saturday: ISO 53 given as 52", 2005, 1, 1, 52},
+      {"2012-12-31 leap year from Sunday: ISO 1 given as 53", 2012, 12, 31, 53},
   };
-  for (const auto& row : rows) {
+  for (const auto& row : exceptions) {
     std::tm f = fields(row.year, row.mon, row.mday);
     tt::make_gm(f);
     EXPECT_EQ(lcWeekOfYear(&f, 2), row.mode2) << row.name;
-    EXPECT_EQ(lcWeekOfYear(&f, 0), lcWeekOfYear(&f, 1)) << row.name;
-    EXPECT_EQ(lcWeekOfYear(&f, 3), -1) << row.name;
   }
-  EXPECT_EQ(lcWeekOfYear(nullptr, 0), -1);
-}
-
-// Mode 2 equals ISO 8601 on every day except the three documented cases;
-// mode 0 counts weeks from the one that holds January 1.
-TEST(WeekOfYear, EveryDayAgainstIsoWeeks) {
   for (tt::time_value t = 0; t <= tt::last_time; t += 86400) {
     std::tm f;
     tt::gm_fields(t, f);
     // ISO 8601: the week's Thursday decides the year; week 1 holds its first Thursday.
     std::int64_t days = t / 86400;
     std::int64_t thursday = days + 3 - (f.tm_wday + 6) % 7;
-    auto c = civil_from_days(thursday);
+    auto c = tambre::test::civil_from_days(thursday);
     int iso_week = static_cast<int>((thursday - tambre::test::days_from_civil(c.year, 1, 1)) / 7 + 1);
     int mode2 = lcWeekOfYear(&f, 2);
     int jan1 = ((f.tm_wday - f.tm_yday) % 7 + 7 + 6) % 7;  // 0 = Monday
@@ -181,22 +125,23 @@ TEST(WeekOfYear, EveryDayAgainstIsoWeeks) {
       ASSERT_EQ(mode2, iso_week) << t;
     }
     ASSERT_EQ(lcWeekOfYear(&f, 0), (f.tm_yday + jan1) / 7 + 1) << t;
+    ASSERT_EQ(lcWeekOfYear(&f, 1), lcWeekOfYear(&f, 0)) << t;
+    auto first = tambre::test::days_from_civil(f.tm_year + 1900, f.tm_mon + 1, 1);
+    auto next = f.tm_mon == 11 ? tambre::test::days_from_civil(f.tm_year + 1901, 1, 1)
+                               : tambre::test::days_from_civil(f.tm_year + 1900, f.tm_mon + 2, 1);
+    ASSERT_EQ(lcDaysOfMon(&f), next - first) << t;
   }
+  std::tm f = fields(2024, 6, 15);
+  EXPECT_EQ(lcWeekOfYear(&f, 3), -1);
+  EXPECT_EQ(lcWeekOfYear(nullptr, 0), -1);
 }
 
-TEST(Calendar, LeapYearsAndMonthLengths) {
-  struct row {
-    int year, leap, february;
-  } rows[] = {{1900, 0, 28}, {2100, 0, 28}, {2000, 1, 29}, {2024, 1, 29}, {2023, 0, 28}, {2400, 1, 29}};
+TEST(Calendar, LeapYearsAndBadMonths) {
+  const struct { int year, leap; } rows[] = {{1900, 0}, {2000, 1}, {2023, 0}, {2024, 1}, {2100, 0}, {2400, 1}};
   for (const auto& r : rows) {
     std::tm f = fields(r.year, 2, 1);
     EXPECT_EQ(lcLeapYear(&f), r.leap) << r.year;
-    EXPECT_EQ(lcDaysOfMon(&f), r.february) << r.year;
-  }
-  const int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  for (int m = 0; m < 12; ++m) {
-    std::tm f = fields(2023, m + 1, 1);
-    EXPECT_EQ(lcDaysOfMon(&f), lengths[m]) << m;
+    EXPECT_EQ(lcDaysOfMon(&f), 28 + r.leap) << r.year;
   }
   std::tm bad = fields(2023, 13, 1);
   EXPECT_EQ(lcDaysOfMon(&bad), 0);
@@ -221,9 +166,7 @@ TEST(Asctime, FixedForm) {
       tt::make_gm(f);
     else
       f.tm_wday = 5;
-    const char* text = tambre_asctime(&f);
-    EXPECT_STREQ(text, r.text) << r.name;
-    EXPECT_EQ(std::strlen(text), 25u);
+    EXPECT_STREQ(tambre_asctime(&f), r.text) << r.name;
   }
   std::tm wild = fields(2024, 1, 1);
   wild.tm_mday = 12345;

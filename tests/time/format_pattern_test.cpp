@@ -50,11 +50,11 @@ TEST(FormatPattern, Written) {
   };
   for (const row& r : rows) EXPECT_EQ(pattern(r.flags, r.decimals), r.expected) << std::hex << r.flags;
   EXPECT_EQ(pattern(0x0200, 200).size(), 79u) << "cut to 79 characters";
-  EXPECT_EQ(FormatStrLen(0x0C08, 0), 3);
-  EXPECT_EQ(FormatStrLen(0x0408, 2), 8);
-  EXPECT_STREQ(FormatStr(0x0008, 2), "#####.##");
+  EXPECT_EQ(FormatStrLen(0x0408, 2), 8) << "the field width, not the pattern's length";
 }
 
+// What every written pattern reads back as is the round trip's below; here the
+// restricted forms, the near misses and the readings that differ from the writing.
 TEST(FormatPattern, Read) {
   struct row {
     const char* text;
@@ -63,25 +63,18 @@ TEST(FormatPattern, Read) {
     unsigned flags, decimals;
   };
   const row rows[] = {
-      {"#####.##", all_forms, true, 0x0008, 2},
       {"  #####.##  ", 0, true, 0x0008, 2},
       {"0###", all_forms, true, 0x0403, 0},
       {"0###", 0, false, 0, 0},
-      {"E###.###", all_forms, true, 0x080C, 3},
       {"0E###", all_forms, true, 0x0808, 0},
-      {"bbbbbbbb", all_forms, true, 0x0088, 0},
       {"bbbb", 0x0100, false, 0, 0},
       {"xxxx", 0x0100, true, 0x0104, 0},
       {"Exxxx", all_forms, false, 0, 0},
-      {"hh:mm:ss.sss", all_forms, true, 0x0215, 3},
       {"hh:mm:ss", 0x0200, true, 0x0211, 0},
       {"hh:mm", all_forms, false, 0, 0},
       {"hh:mm:ss.sx", all_forms, false, 0, 0},
-      {"W DD.MM.YYYY HH:MM:SS", all_forms, true, 0x067F, 0},
       {"DD.MM.YYYY HH:MM", 0x0400, true, 0x063E, 0},
       {"DD.MM", all_forms, true, 0x0608, 0},
-      {"DD.MM.", all_forms, true, 0x0618, 0},
-      {"HH:MM", all_forms, true, 0x0606, 0},
       {"MM:SS", all_forms, true, 0x0601, 0},
       {"DD.MM.YYYY", 0x0080, false, 0, 0},
       {"DD-MM", all_forms, false, 0, 0},

@@ -47,14 +47,7 @@ void expect_localtime_like_glibc(std::int64_t from, std::int64_t to, int step) {
     std::time_t tt_ = static_cast<std::time_t>(t);
     localtime_r(&tt_, &theirs);
     ASSERT_TRUE(tt::local_fields(static_cast<tt::time_value>(t), ours)) << t;
-    if (ours.tm_year != theirs.tm_year || ours.tm_mon != theirs.tm_mon || ours.tm_mday != theirs.tm_mday ||
-        ours.tm_hour != theirs.tm_hour || ours.tm_min != theirs.tm_min || ours.tm_sec != theirs.tm_sec ||
-        ours.tm_wday != theirs.tm_wday || ours.tm_yday != theirs.tm_yday || ours.tm_isdst != theirs.tm_isdst) {
-      FAIL() << "t=" << t << ": ours " << ours.tm_mday << "." << ours.tm_mon + 1 << "." << ours.tm_year + 1900 << " "
-             << ours.tm_hour << ":" << ours.tm_min << " dst " << ours.tm_isdst << ", glibc " << theirs.tm_mday << "."
-             << theirs.tm_mon + 1 << "." << theirs.tm_year + 1900 << " " << theirs.tm_hour << ":" << theirs.tm_min
-             << " dst " << theirs.tm_isdst;
-    }
+    ASSERT_TRUE(tambre::test::same_fields(ours, theirs)) << t;
   }
 }
 
@@ -72,11 +65,11 @@ TEST_F(GlibcOracle, LocaltimeToTheEndLikeCentralEuropeanRule) {
   zone_from(tambre::test::central_european());
   glibc_zone rule("CET-1CEST,M3.5.0,M10.5.0/3");
   expect_localtime_like_glibc(seconds_of(2038, 1, 1), 4102444800LL, 900);
-  // Around every change of the century, to the second.
+  // The last second before every change of the century (the sweeps hit the changes).
   for (int year = 2000; year <= 2099; ++year) {
     std::int64_t march = seconds_of(year, 3, 25), october = seconds_of(year, 10, 25);
-    expect_localtime_like_glibc(march, march + 8 * 86400, 1800);
-    expect_localtime_like_glibc(october, october + 8 * 86400, 1800);
+    expect_localtime_like_glibc(march - 1, march + 8 * 86400, 1800);
+    expect_localtime_like_glibc(october - 1, october + 8 * 86400, 1800);
   }
 }
 
@@ -84,6 +77,27 @@ TEST_F(GlibcOracle, LocaltimeSouthernHemisphereLikeSydney) {
   zone_from(tambre::test::make_record(-600, {0, 4, 0, 1, 3, 0, 0, 0}, 0, {0, 10, 0, 1, 2, 0, 0, 0}, -60));
   glibc_zone sydney("Australia/Sydney");
   expect_localtime_like_glibc(seconds_of(2009, 1, 1), seconds_of(2038, 1, 1), 1800);
+  expect_localtime_like_glibc(seconds_of(2009, 1, 1) - 1, seconds_of(2038, 1, 1), 1800);  // the seconds before
+}
+
+// The same rules as central_european() in the absolute form, March 25 and October 25:
+// glibc's days of the year without February 29. The changes fall on whole UTC hours; the
+// sweeps take each hour and the second before it, outside the range ends' own form.
+TEST_F(GlibcOracle, LocaltimeAbsoluteDatesLikeJulianDays) {
+  zone_from(tambre::test::make_record(-60, {2001, 10, 0, 25, 3, 0, 0, 0}, 0, {2001, 3, 0, 25, 2, 0, 0, 0}, -60));
+  glibc_zone rule("CET-1CEST,J84/2,J298/3");
+  expect_localtime_like_glibc(seconds_of(1970, 1, 4), tambre::time::last_time - 3 * 86400, 3600);
+  expect_localtime_like_glibc(seconds_of(1970, 1, 4) - 1, tambre::time::last_time - 3 * 86400, 3600);
+}
+
+// A TZ text has one fixed rule: daylight time from the first Sunday of April 02:00 to the
+// last Sunday of October 02:00 daylight time.
+TEST_F(GlibcOracle, LocaltimeOfATzTextLikeItsFixedRule) {
+  source.use_tz("CET-1CEST");
+  tambre::time::read_zone();
+  glibc_zone rule("CET-1CEST,M4.1.0/2,M10.5.0/2");
+  expect_localtime_like_glibc(seconds_of(1970, 1, 4), tambre::time::last_time - 3 * 86400, 3600);
+  expect_localtime_like_glibc(seconds_of(1970, 1, 4) - 1, tambre::time::last_time - 3 * 86400, 3600);
 }
 
 // mktime with tm_isdst -1 gives glibc's value back outside the skipped and repeated
@@ -109,8 +123,8 @@ TEST_F(GlibcOracle, MktimeLikeEuropeBerlin) {
     bool first_of_repeated = theirs.tm_isdst > 0 && later.tm_isdst == 0 && later.tm_hour == theirs.tm_hour;
     std::int64_t expected = first_of_repeated ? wall_as_utc + tt::zone().offset : t;
     ASSERT_EQ(got, static_cast<tt::time_value>(expected)) << t;
-    ASSERT_EQ(ours.tm_hour, theirs.tm_hour) << t;
-    ASSERT_EQ(ours.tm_wday, theirs.tm_wday) << t;
+    if (first_of_repeated) ours.tm_isdst = 1;  // the same wall time, an hour later
+    ASSERT_TRUE(tambre::test::same_fields(ours, theirs)) << t;
   }
   // The skipped hour of every year: wall time minus the offset and the DST bias.
   for (int year = 2000; year <= 2099; ++year) {
@@ -118,13 +132,7 @@ TEST_F(GlibcOracle, MktimeLikeEuropeBerlin) {
     day -= (day + 4) % 7;  // last Sunday of March
     auto c = tambre::test::civil_from_days(day);
     for (int minute = 0; minute < 60; minute += 5) {
-      std::tm f{};
-      f.tm_year = year - 1900;
-      f.tm_mon = 2;
-      f.tm_mday = static_cast<int>(c.day);
-      f.tm_hour = 2;
-      f.tm_min = minute;
-      f.tm_isdst = -1;
+      std::tm f = tambre::test::tm_of(year, 3, static_cast<int>(c.day), 2, minute, 0, -1);
       std::int64_t wall = seconds_of(year, 3, c.day, 2, minute);
       ASSERT_EQ(tt::make_local(f), static_cast<tt::time_value>(wall - 3600 - 3600)) << year << " " << minute;
     }

@@ -59,6 +59,8 @@ TEST_F(Periods, FloorAndCeiling) {
   EXPECT_EQ(tmCeil(tt::no_time, 2635201), tt::no_time);
 }
 
+// The corrected length of every calendar period of the century is checked in
+// EveryDayOfTheCentury; here the other periods, the variants and the failures.
 TEST_F(Periods, LengthsWithChangeoverCorrection) {
   struct row {
     const char* name;
@@ -72,20 +74,11 @@ TEST_F(Periods, LengthsWithChangeoverCorrection) {
       {"first shift of spring sunday", cet(2024, 3, 31), 28800, 1, 25200},
       {"second shift of spring sunday", cet(2024, 3, 31, 8), 28800, 1, 28800},
       {"first block of spring sunday", cet(2024, 3, 31), 14400, 1, 10800},
-      {"saturday before", cet(2024, 3, 30), 86400, 1, 86400},
-      {"changeover week", cet(2024, 3, 25), 604801, 1, 601200},
       {"changeover seven days", cet(2024, 3, 25), 604800, 1, 601200},
       {"autumn sunday", cet(2024, 10, 27), 86400, 1, 90000},
       {"autumn sunday uncorrected", cet(2024, 10, 27), 86400, 0, 86400},
-      {"march", cet(2024, 3, 10), 2635201, 1, 2674800},
       {"nominal month", cet(2024, 3, 10), 2635200, 1, 2674800},
       {"march uncorrected", cet(2024, 3, 10), 2635201, 0, 2678400},
-      {"october", cet(2024, 10, 10), 2635201, 1, 2682000},
-      {"february of a leap year", cet(2024, 2, 10), 2635201, 1, 29 * 86400},
-      {"first quarter", cet(2024, 2, 10), 7905601, 1, 7858800},
-      {"second quarter", cet(2024, 5, 10), 7905601, 1, 7862400},
-      {"fourth quarter", cet(2024, 11, 10), 7905601, 1, 7952400},
-      {"leap year", cet(2024, 11, 10), 31557601, 1, 31622400},
       {"common year", cet(2023, 11, 10), 31557600, 1, 31536000},
       {"equidistant", cet(2024, 3, 31), 3600, 1, 3600},
       {"odd length", cet(2024, 3, 31), 12345, 1, 12345},

@@ -10,23 +10,12 @@
 #include "support/without_tz.h"
 #include "tambre32/timecore.h"
 #include "tambre32/tmsmap.h"
+#include "win_file_time.h"
 
 namespace {
 
-std::int64_t seconds_of_systemtime(const SYSTEMTIME& st) {
-  FILETIME ft;
-  SystemTimeToFileTime(&st, &ft);
-  std::uint64_t units = (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-  return static_cast<std::int64_t>(units / 10000000ull) - 11644473600LL;
-}
-
-SYSTEMTIME systemtime_of(std::int64_t t) {
-  std::uint64_t units = static_cast<std::uint64_t>(t + 11644473600LL) * 10000000ull;
-  FILETIME ft{static_cast<DWORD>(units), static_cast<DWORD>(units >> 32)};
-  SYSTEMTIME st;
-  FileTimeToSystemTime(&ft, &st);
-  return st;
-}
+using tambre::test::seconds_of_systemtime;
+using tambre::test::systemtime_of;
 
 // Without TZ the zone comes from the platform's record.
 using tambre::test::without_tz;
@@ -64,48 +53,29 @@ TEST(TimeExports, UnderscoredNamesOnly) {
   }
 }
 
+// The calendar family under its exported names; the rules are the core tests'.
 TEST(TimeExports, CalendarThroughTheDll) {
   tambre_time_t t = 4102444799u;
   struct tm* f = _gmtime(&t);
   ASSERT_NE(f, nullptr);
-  EXPECT_EQ(f->tm_year, 199);
-  EXPECT_EQ(f->tm_yday, 364);
   EXPECT_STREQ(_asctime(f), "Thu Dec 31 23:59:59 2099\n");
   struct tm copy = *f;
   EXPECT_EQ(_mktimegm(&copy), t);
-  tambre_time_t past = t + 1;
-  EXPECT_EQ(_gmtime(&past), nullptr);
-  copy.tm_year = 115;
-  copy.tm_yday = 364;
-  copy.tm_wday = 4;
-  EXPECT_EQ(lcWeekOfYear(&copy, 2), 1);
+  EXPECT_EQ(lcWeekOfYear(&copy, 2), 1) << "a Thursday of ISO week 53";
   EXPECT_EQ(lcLeapYear(&copy), 0);
-  copy.tm_mon = 1;
-  copy.tm_year = 124;
-  EXPECT_EQ(lcDaysOfMon(&copy), 29);
+  EXPECT_EQ(lcDaysOfMon(&copy), 31);
 }
 
+// TZ read from the process environment; the TZ rules are the core tests'.
 TEST(TimeZoneWine, TzVariableCentralEurope) {
   SetEnvironmentVariableA("TZ", "CET-1CEST");
   _tzset_();
   EXPECT_EQ(*_gettimezone(), -3600);
   EXPECT_NE(*_getdaylight(), 0);
-  // First Sunday of April 02:00 to last Sunday of October 02:00 daylight time.
-  tambre_time_t april = static_cast<tambre_time_t>(seconds_of_systemtime({2024, 4, 0, 7, 1, 0, 0, 0}));
-  struct tm* f = _localtime(&april);
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(f->tm_hour, 3);
-  EXPECT_EQ(f->tm_isdst, 1);
-  april -= 1;
-  f = _localtime(&april);
-  EXPECT_EQ(f->tm_hour, 1);
-  EXPECT_EQ(f->tm_isdst, 0);
-  struct timeb_check {
-    tambre_timeb tb;
-  } c{};
-  __ftime(&c.tb);
-  EXPECT_EQ(c.tb.timezone, -60);
-  EXPECT_EQ(c.tb.dstflag, -1);
+  tambre_timeb tb{};
+  __ftime(&tb);
+  EXPECT_EQ(tb.timezone, -60);
+  EXPECT_EQ(tb.dstflag, -1);
   SetEnvironmentVariableA("TZ", nullptr);
   _tzset_();
 }
@@ -119,9 +89,6 @@ TEST(TimeZoneWine, EmptyTzKeepsTheZone) {
   EXPECT_EQ(*_gettimezone(), 18000) << "set but empty is not the same as unset";
   SetEnvironmentVariableA("TZ", nullptr);
   _tzset_();
-  TIME_ZONE_INFORMATION info;
-  GetTimeZoneInformation(&info);
-  EXPECT_EQ(*_gettimezone(), info.Bias * 60 + (info.StandardDate.wMonth != 0 ? info.StandardBias * 60 : 0));
 }
 
 TEST(TimeZoneWine, RecordOfThePlatform) {

@@ -17,13 +17,11 @@
 #include "tambre32/formatpattern.h"
 #include "tambre32/periods.h"
 #include "tambre32/timetext.h"
+#include "win_file_time.h"
 
 namespace {
 
-std::int64_t seconds_of_filetime(const FILETIME& ft) {
-  std::uint64_t units = (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-  return static_cast<std::int64_t>(units / 10000000ull) - 11644473600LL;
-}
+using tambre::test::seconds_of_filetime;
 
 // Wine's own conversion of a local wall-clock time of the process's zone.
 tambre_time_t platform_local(int y, int m, int d, int hh, int mm, int ss) {
@@ -31,14 +29,11 @@ tambre_time_t platform_local(int y, int m, int d, int hh, int mm, int ss) {
                    static_cast<WORD>(mm), static_cast<WORD>(ss), 0};
   SYSTEMTIME utc;
   EXPECT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc));
-  FILETIME ft;
-  SystemTimeToFileTime(&utc, &ft);
-  return static_cast<tambre_time_t>(seconds_of_filetime(ft));
+  return static_cast<tambre_time_t>(tambre::test::seconds_of_systemtime(utc));
 }
 
 void set_file_time(const std::string& path, std::int64_t seconds) {
-  std::uint64_t units = static_cast<std::uint64_t>(seconds + 11644473600LL) * 10000000ull;
-  FILETIME ft{static_cast<DWORD>(units), static_cast<DWORD>(units >> 32)};
+  FILETIME ft = tambre::test::filetime_of(seconds);
   HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &ft));

@@ -1,45 +1,32 @@
 // tmsmap: the value, its operators, calendar additions and floors in a Central European zone.
 #include <gtest/gtest.h>
 
-#include "civil_oracle.h"
-#include "fake_time_source.h"
+#include "cet_clock.h"
 #include "tambre32/tmsmap.h"
 
 using tambre::test::seconds_of;
 
 namespace {
 
-// Local Central European time (standard in winter, daylight in summer) as a value.
-double cet(int year, unsigned mon, unsigned day, int hour = 0, int min = 0, int sec = 0, bool summer = false) {
-  return static_cast<double>(seconds_of(year, mon, day, hour, min, sec) - (summer ? 7200 : 3600));
+// Local Central European time as a value.
+double cet(int year, unsigned mon, unsigned day, int hour = 0, int min = 0, int sec = 0) {
+  return static_cast<double>(tambre::test::cet(year, mon, day, hour, min, sec));
 }
 
 }  // namespace
 
-TEST(TmsmapValue, ConstructorsAndConv) {
+// The plain arithmetic goes through the DLL in time_dll_test.cpp; here the rules around it:
+// -1 is the invalid value, seconds read as unsigned, milliseconds signed.
+TEST(TmsmapValue, InvalidUnsignedAndMilliseconds) {
   EXPECT_EQ(static_cast<double>(tmsmap(tmsmap_long{-1})), -1.0);
   EXPECT_EQ(tmsmap::conv(-1, 500), -1.0);
   EXPECT_EQ(static_cast<double>(tmsmap(static_cast<tmsmap_long>(0xEE6B2800u))), 4000000000.0);
   EXPECT_EQ(static_cast<double>(tmsmap(tmsmap_long{10}, short{250})), 10.25);
   EXPECT_EQ(tmsmap::conv(10, -250), 9.75);
-  EXPECT_EQ(static_cast<double>(tmsmap(2.5)), 2.5);
-}
-
-TEST(TmsmapValue, Operators) {
-  tmsmap a(10.5), b(2.25);
-  EXPECT_EQ(static_cast<double>(a + b), 12.75);
-  EXPECT_EQ(static_cast<double>(a - b), 8.25);
-  EXPECT_EQ(static_cast<double>(a * 2.0), 21.0);
-  EXPECT_EQ(static_cast<double>(a * tmsmap_long{3}), 31.5);
+  tmsmap a(10.5);
   EXPECT_EQ(static_cast<double>(a * tmsmap_long{-1}), -1.0);
   EXPECT_EQ(static_cast<double>(tmsmap(2.0) * static_cast<tmsmap_long>(0x80000000u)), 4294967296.0);
-  EXPECT_EQ(static_cast<double>(a / 2.0), 5.25);
   EXPECT_EQ(static_cast<double>(a / tmsmap_long{250}), 42.0) << "250 ms intervals in 10.5 s";
-  tmsmap c;
-  c = a;
-  EXPECT_EQ(static_cast<double>(c), 10.5);
-  c = 3.0;
-  EXPECT_EQ(static_cast<double>(c), 3.0);
 }
 
 TEST(TmsmapValue, SecondsMillisecondsAndComparisons) {
@@ -52,21 +39,12 @@ TEST(TmsmapValue, SecondsMillisecondsAndComparisons) {
   EXPECT_EQ(~tmsmap(1.0), 0);
   EXPECT_EQ(~tmsmap(1712345678.125), 125);
   tmsmap a(1.0), b(2.0), invalid(-1.0);
-  EXPECT_TRUE(a.lt(b));
-  EXPECT_TRUE(b.gt(a));
   EXPECT_FALSE(a.gt(b));
-  EXPECT_TRUE(a.ne(b));
-  EXPECT_TRUE(a.eq(tmsmap(1.0)));
+  EXPECT_FALSE(a.eq(b));
   EXPECT_TRUE(invalid.lt(a)) << "the invalid value compares like any number";
 }
 
-class TmsmapCalendar : public tambre::test::zone_test {
- protected:
-  void SetUp() override {
-    zone_test::SetUp();
-    zone_from(tambre::test::central_european());
-  }
-};
+using TmsmapCalendar = tambre::test::cet_clock_test;
 
 struct add_row {
   const char* name;
@@ -80,18 +58,18 @@ TEST_F(TmsmapCalendar, AddAndSubtractCalendarUnits) {
   const add_row rows[] = {
       {"Jan 31 + 1 month, leap", cet(2024, 1, 31, 12), 0, 0, 1, 0, 0, false, cet(2024, 3, 2, 12)},
       {"Jan 31 + 1 month", cet(2023, 1, 31, 12), 0, 0, 1, 0, 0, false, cet(2023, 3, 3, 12)},
-      {"Mar 31 - 1 month", cet(2024, 3, 31, 12, 0, 0, true), 0, 0, 1, 0, 0, true, cet(2024, 3, 2, 12)},
+      {"Mar 31 - 1 month", cet(2024, 3, 31, 12), 0, 0, 1, 0, 0, true, cet(2024, 3, 2, 12)},
       {"Feb 29 + 1 year", cet(2024, 2, 29), 0, 0, 0, 0, 1, false, cet(2025, 3, 1)},
       {"Sat before spring change + 1 day", cet(2024, 3, 30), 1, 0, 0, 0, 0, false, cet(2024, 3, 31)},
-      {"changeover day + 1 day", cet(2024, 3, 31), 1, 0, 0, 0, 0, false, cet(2024, 4, 1, 0, 0, 0, true)},
-      {"Apr 1 - 1 day", cet(2024, 4, 1, 0, 0, 0, true), 1, 0, 0, 0, 0, true, cet(2024, 3, 31)},
-      {"autumn change + 1 day", cet(2024, 10, 27, 0, 0, 0, true), 1, 0, 0, 0, 0, false, cet(2024, 10, 28)},
-      {"autumn, 1 week back", cet(2024, 11, 1, 12), 0, 1, 0, 0, 0, true, cet(2024, 10, 25, 12, 0, 0, true)},
+      {"changeover day + 1 day: 23 hours", cet(2024, 3, 31), 1, 0, 0, 0, 0, false, cet(2024, 4, 1)},
+      {"Apr 1 - 1 day", cet(2024, 4, 1), 1, 0, 0, 0, 0, true, cet(2024, 3, 31)},
+      {"autumn change + 1 day: 25 hours", cet(2024, 10, 27), 1, 0, 0, 0, 0, false, cet(2024, 10, 28)},
+      {"autumn, 1 week back", cet(2024, 11, 1, 12), 0, 1, 0, 0, 0, true, cet(2024, 10, 25, 12)},
       {"Dec 31 + 1 day", cet(2023, 12, 31, 23, 59, 59), 1, 0, 0, 0, 0, false, cet(2024, 1, 1, 23, 59, 59)},
       {"Jan 15 - 1 month", cet(2024, 1, 15), 0, 0, 1, 0, 0, true, cet(2023, 12, 15)},
       {"Jan 15 - 14 months", cet(2024, 1, 15), 0, 0, 14, 0, 0, true, cet(2022, 11, 15)},
       {"Nov 30 + 1 quarter", cet(2023, 11, 30), 0, 0, 0, 1, 0, false, cet(2024, 3, 1)},
-      {"everything at once", cet(2020, 1, 1), 1, 1, 1, 1, 1, false, cet(2021, 5, 9, 0, 0, 0, true)},
+      {"everything at once", cet(2020, 1, 1), 1, 1, 1, 1, 1, false, cet(2021, 5, 9)},
   };
   for (const auto& r : rows) {
     tmsmap v(r.from);
@@ -102,15 +80,6 @@ TEST_F(TmsmapCalendar, AddAndSubtractCalendarUnits) {
   }
 }
 
-TEST_F(TmsmapCalendar, ChangeoverDaysLast23And25Hours) {
-  tmsmap spring(cet(2024, 3, 31));
-  ASSERT_TRUE(spring.addne(1, 0, 0, 0, 0));
-  EXPECT_EQ(static_cast<double>(spring) - cet(2024, 3, 31), 23 * 3600.0);
-  tmsmap autumn(cet(2024, 10, 27, 0, 0, 0, true));
-  ASSERT_TRUE(autumn.addne(1, 0, 0, 0, 0));
-  EXPECT_EQ(static_cast<double>(autumn) - cet(2024, 10, 27, 0, 0, 0, true), 25 * 3600.0);
-}
-
 TEST_F(TmsmapCalendar, MillisecondsSurviveAndFailuresKeepValue) {
   tmsmap v(1000.25);
   ASSERT_TRUE(v.addne(1, 0, 0, 0, 0));
@@ -119,7 +88,7 @@ TEST_F(TmsmapCalendar, MillisecondsSurviveAndFailuresKeepValue) {
   tmsmap invalid(-1.0);
   EXPECT_FALSE(invalid.addne(1, 0, 0, 0, 0));
   EXPECT_EQ(static_cast<double>(invalid), -1.0);
-  tmsmap last(cet(2099, 12, 1, 12, 0, 0, false) + 0.5);
+  tmsmap last(cet(2099, 12, 1, 12) + 0.5);
   EXPECT_FALSE(last.addne(0, 0, 1, 0, 0)) << "January 2100 is past the range";
   EXPECT_EQ(static_cast<double>(last), cet(2099, 12, 1, 12) + 0.5);
   tmsmap beyond(4200000000.0);
@@ -135,27 +104,26 @@ struct floor_row {
 };
 
 TEST_F(TmsmapCalendar, EveryFloorMode) {
-  const double t = cet(2024, 5, 15, 9, 30, 45, true) + 0.75;  // a Wednesday
+  const double t = cet(2024, 5, 15, 9, 30, 45) + 0.75;  // a Wednesday
   const floor_row rows[] = {
       {"second", t, tmsmap::fm_second, t - 0.75},
-      {"hour", t, tmsmap::fm_hour, cet(2024, 5, 15, 9, 0, 0, true)},
-      {"minute", t, tmsmap::fm_minute, cet(2024, 5, 15, 9, 30, 0, true)},
-      {"day", t, tmsmap::fm_day, cet(2024, 5, 15, 0, 0, 0, true)},
-      {"week from Wednesday", t, tmsmap::fm_week, cet(2024, 5, 13, 0, 0, 0, true)},
-      {"week from Sunday", cet(2024, 5, 19, 18), tmsmap::fm_week, cet(2024, 5, 13, 0, 0, 0, true)},
-      {"week from Monday", cet(2024, 5, 13, 0, 0, 1, true), tmsmap::fm_week, cet(2024, 5, 13, 0, 0, 0, true)},
-      {"week across the spring change", cet(2024, 4, 2, 12, 0, 0, true), tmsmap::fm_week,
-       cet(2024, 4, 1, 0, 0, 0, true)},
-      {"week back over the spring change", cet(2024, 3, 31, 12, 0, 0, true), tmsmap::fm_week, cet(2024, 3, 25)},
-      {"month", t, tmsmap::fm_month, cet(2024, 5, 1, 0, 0, 0, true)},
+      {"hour", t, tmsmap::fm_hour, cet(2024, 5, 15, 9)},
+      {"minute", t, tmsmap::fm_minute, cet(2024, 5, 15, 9, 30, 0)},
+      {"day", t, tmsmap::fm_day, cet(2024, 5, 15)},
+      {"week from Wednesday", t, tmsmap::fm_week, cet(2024, 5, 13)},
+      {"week from Sunday", cet(2024, 5, 19, 18), tmsmap::fm_week, cet(2024, 5, 13)},
+      {"week from Monday", cet(2024, 5, 13, 0, 0, 1), tmsmap::fm_week, cet(2024, 5, 13)},
+      {"week across the spring change", cet(2024, 4, 2, 12), tmsmap::fm_week, cet(2024, 4, 1)},
+      {"week back over the spring change", cet(2024, 3, 31, 12), tmsmap::fm_week, cet(2024, 3, 25)},
+      {"month", t, tmsmap::fm_month, cet(2024, 5, 1)},
       {"month into winter", cet(2024, 11, 3, 12), tmsmap::fm_month, cet(2024, 11, 1)},
-      {"quarter", t, tmsmap::fm_quarter, cet(2024, 4, 1, 0, 0, 0, true)},
-      {"quarter in December", cet(2024, 12, 31, 23), tmsmap::fm_quarter, cet(2024, 10, 1, 0, 0, 0, true)},
+      {"quarter", t, tmsmap::fm_quarter, cet(2024, 4, 1)},
+      {"quarter in December", cet(2024, 12, 31, 23), tmsmap::fm_quarter, cet(2024, 10, 1)},
       {"year", t, tmsmap::fm_year, cet(2024, 1, 1)},
       {"isoyear 2024 (Monday Jan 1)", t, tmsmap::fm_isoyear, cet(2024, 1, 1)},
       {"isoyear 2021 lies after the value", cet(2021, 1, 2, 10), tmsmap::fm_isoyear, cet(2021, 1, 4)},
-      {"isoyear 2021 mid-year", cet(2021, 8, 2, 10, 0, 0, true), tmsmap::fm_isoyear, cet(2021, 1, 4)},
-      {"isoyear 2020 (Wednesday Jan 1)", cet(2020, 6, 1, 0, 0, 0, true), tmsmap::fm_isoyear, cet(2019, 12, 30)},
+      {"isoyear 2021 mid-year", cet(2021, 8, 2, 10), tmsmap::fm_isoyear, cet(2021, 1, 4)},
+      {"isoyear 2020 (Wednesday Jan 1)", cet(2020, 6, 1), tmsmap::fm_isoyear, cet(2019, 12, 30)},
       {"isoyear 2022 (Saturday Jan 1)", cet(2022, 1, 1), tmsmap::fm_isoyear, cet(2022, 1, 3)},
       {"isoyear 2026 (Thursday Jan 1)", cet(2026, 3, 1), tmsmap::fm_isoyear, cet(2025, 12, 29)},
       {"shift at 09:30", cet(2024, 1, 10, 9, 30), tmsmap::fm_shift, cet(2024, 1, 10, 8)},
@@ -163,7 +131,7 @@ TEST_F(TmsmapCalendar, EveryFloorMode) {
       {"shift at 07:59", cet(2024, 1, 10, 7, 59), tmsmap::fm_shift, cet(2024, 1, 10, 0)},
       {"4 hours at 23:59", cet(2024, 1, 10, 23, 59), tmsmap::fm_4hours, cet(2024, 1, 10, 20)},
       {"4 hours at 03:59", cet(2024, 1, 10, 3, 59), tmsmap::fm_4hours, cet(2024, 1, 10, 0)},
-      {"unknown mode 12", t, static_cast<tmsmap::floormode>(12), cet(2024, 5, 1, 0, 0, 0, true)},
+      {"unknown mode 12", t, static_cast<tmsmap::floormode>(12), cet(2024, 5, 1)},
   };
   for (const auto& r : rows) {
     tmsmap v(r.from);
@@ -176,7 +144,7 @@ TEST_F(TmsmapCalendar, DaysPerMonth) {
   tmsmap feb(cet(2024, 2, 10));
   EXPECT_EQ(feb.daypermonth(), 29);
   EXPECT_EQ(feb.daypermonth(static_cast<tmsmap_long>(cet(2023, 2, 10))), 28);
-  EXPECT_EQ(feb.daypermonth(static_cast<tmsmap_long>(cet(2024, 4, 30, 23, 30, 0, true))), 30);
+  EXPECT_EQ(feb.daypermonth(static_cast<tmsmap_long>(cet(2024, 4, 30, 23, 30, 0))), 30);
   // Local time decides: 2024-01-31 23:30 UTC is February 1 in Central Europe.
   EXPECT_EQ(feb.daypermonth(static_cast<tmsmap_long>(seconds_of(2024, 1, 31, 23, 30))), 29);
   EXPECT_EQ(feb.daypermonth(static_cast<tmsmap_long>(0xF48656FFu + 30u * 86400u)), -1);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "support/win_test_window.h"
 #include "tambre32/xltable.h"
 
 namespace {
@@ -20,23 +21,15 @@ TEST(XlClipboardFormat, IsTheRegisteredXlTableFormat) {
   EXPECT_STREQ(name, "XlTable");
 }
 
-// A window of our own owns the clipboard while the table is put there.
-struct owner_window {
-  HWND hwnd = CreateWindowExA(0, "STATIC", "xl", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  ~owner_window() {
-    if (hwnd) DestroyWindow(hwnd);
-  }
-};
-
 TEST(XlClipboardFormat, TableTravelsThroughTheClipboard) {
   unsigned char table[64];
   int n = xlTableInit(table, 1, 2);
   n += xlFloat(table + n, 4.5);
   n += xlString(table + n, "Druck");
 
-  owner_window owner;
-  ASSERT_NE(owner.hwnd, nullptr);
-  ASSERT_TRUE(OpenClipboard(owner.hwnd));
+  tambre::test::counting_window owner;  // a window of our own owns the clipboard
+  ASSERT_NE(owner.handle(), nullptr);
+  ASSERT_TRUE(OpenClipboard(owner.handle()));
   EmptyClipboard();
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(n));
   ASSERT_NE(memory, nullptr);

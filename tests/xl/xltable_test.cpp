@@ -92,39 +92,44 @@ TEST(XlTextToTable, ReadsTheTextForTheType) {
   }
 }
 
+using builder = int (*)(unsigned char*);
+
+int unknown_type(unsigned char* p) {
+  xlBlank(p);
+  p[0] = 9;
+  return 6;
+}
+
+// A failed conversion leaves the output as it was.
 TEST(XlToFloat, ConvertsNumbersTextsAndSwitches) {
-  unsigned char b[64];
-  double v = -7.0;
-  xlString(b, "3,25");
-  EXPECT_EQ(xlToFloat(b, &v), 1);
-  EXPECT_EQ(v, 3.25);
-  xlInt(b, 0xFFFF);
-  EXPECT_EQ(xlToFloat(b, &v), 1);
-  EXPECT_EQ(v, 65535.0);
-  xlBool(b, 1);
-  EXPECT_EQ(xlToFloat(b, &v), 1);
-  EXPECT_EQ(v, 1.0);
-  xlFloat(b, -0.125);
-  EXPECT_EQ(xlToFloat(b, &v), 1);
-  EXPECT_EQ(v, -0.125);
-  v = -7.0;
-  xlString(b, "x1");
-  EXPECT_EQ(xlToFloat(b, &v), 0);
-  for (int i = 0; i < 3; ++i) {
-    if (i == 0) xlError(b, 7);
-    if (i == 1) xlBlank(b);
-    if (i == 2) b[0] = 9;
-    EXPECT_EQ(xlToFloat(b, &v), 0) << i;
-    EXPECT_EQ(v, -7.0) << i;  // output unchanged
+  struct row {
+    const char* name;
+    builder build;
+    int result;
+    double value;
+  } rows[] = {
+      {"text with a decimal comma", [](unsigned char* p) { return xlString(p, "3,25"); }, 1, 3.25},
+      {"int read unsigned", [](unsigned char* p) { return xlInt(p, 0xFFFF); }, 1, 65535.0},
+      {"bool", [](unsigned char* p) { return xlBool(p, 1); }, 1, 1.0},
+      {"float", [](unsigned char* p) { return xlFloat(p, -0.125); }, 1, -0.125},
+      {"text that is no number", [](unsigned char* p) { return xlString(p, "x1"); }, 0, -7.0},
+      {"error", [](unsigned char* p) { return xlError(p, 7); }, 0, -7.0},
+      {"blank", [](unsigned char* p) { return xlBlank(p); }, 0, -7.0},
+      {"unknown type", unknown_type, 0, -7.0},
+  };
+  for (const auto& r : rows) {
+    unsigned char b[64];
+    double v = -7.0;
+    r.build(b);
+    EXPECT_EQ(xlToFloat(b, &v), r.result) << r.name;
+    EXPECT_EQ(v, r.value) << r.name;
   }
 }
 
 TEST(XlToBool, FollowsTheWordsAndNonZeroValues) {
-  unsigned char b[64];
-  unsigned short v = 99;
   struct row {
     const char* name;
-    int (*build)(unsigned char*);
+    builder build;
     int result;
     unsigned short value;
   } rows[] = {
@@ -139,7 +144,8 @@ TEST(XlToBool, FollowsTheWordsAndNonZeroValues) {
       {"blank", [](unsigned char* p) { return xlBlank(p); }, 0, 99},
   };
   for (const auto& r : rows) {
-    v = 99;
+    unsigned char b[64];
+    unsigned short v = 99;
     r.build(b);
     EXPECT_EQ(xlToBool(b, &v), r.result) << r.name;
     EXPECT_EQ(v, r.value) << r.name;
@@ -147,11 +153,25 @@ TEST(XlToBool, FollowsTheWordsAndNonZeroValues) {
 }
 
 TEST(XlToString, TextsOfEveryType) {
+  struct row {
+    const char* name;
+    builder build;
+    int result;
+    const char* text;
+  } rows[] = {
+      {"unnamed error code", [](unsigned char* p) { return xlError(p, 5); }, 1, "#ERR5"},
+      {"unknown type", unknown_type, 0, "#INVFORMAT"},
+      {"fourteen decimals", [](unsigned char* p) { return xlFloat(p, 1.0 / 3.0); }, 1, "0.33333333333333"},
+      {"exponent", [](unsigned char* p) { return xlFloat(p, 1e20); }, 1, "1E+20"},
+      {"false", [](unsigned char* p) { return xlBool(p, 0); }, 1, "FALSE"},
+  };
   unsigned char b[64];
   char text[32];
-  xlError(b, 5);
-  EXPECT_EQ(xlToString(b, text, sizeof text), 1);
-  EXPECT_STREQ(text, "#ERR5");
+  for (const auto& r : rows) {
+    r.build(b);
+    EXPECT_EQ(xlToString(b, text, sizeof text), r.result) << r.name;
+    EXPECT_STREQ(text, r.text) << r.name;
+  }
   const struct {
     int code;
     const char* text;
@@ -162,18 +182,6 @@ TEST(XlToString, TextsOfEveryType) {
     xlToString(b, text, sizeof text);
     EXPECT_STREQ(text, e.text) << e.code;
   }
-  b[0] = 9;
-  EXPECT_EQ(xlToString(b, text, sizeof text), 0);
-  EXPECT_STREQ(text, "#INVFORMAT");
-  xlFloat(b, 1.0 / 3.0);
-  xlToString(b, text, sizeof text);
-  EXPECT_STREQ(text, "0.33333333333333");
-  xlFloat(b, 1e20);
-  xlToString(b, text, sizeof text);
-  EXPECT_STREQ(text, "1E+20");
-  xlBool(b, 0);
-  xlToString(b, text, sizeof text);
-  EXPECT_STREQ(text, "FALSE");
   b[0] = 7;  // skip
   xlToString(b, text, sizeof text);
   EXPECT_STREQ(text, "");
@@ -240,16 +248,6 @@ TEST(XlWalk, FirstAndNextRules) {
   b[table] = 0x10;
   EXPECT_EQ(xlSize(b + table), 12);  // a table record is a known type
   EXPECT_EQ(xlSize(nullptr), -1);
-}
-
-TEST(XlFormatText, OneRowTwoColumns) {
-  unsigned char b[64];
-  int n = xlTableInit(b, 1, 2);
-  n += xlFloat(b + n, 1.5);
-  n += xlString(b + n, "ab");
-  char text[128];
-  EXPECT_EQ(xlFormatText(b, n, text, sizeof text - 1), 1);
-  EXPECT_STREQ(text, "xlTable[1,2] {\r\nxlFloat{ 1.5 }\r\nxlString{ 'ab' }\r\n}");
 }
 
 TEST(XlFormatText, CutsToTheTextSizeAndStopsAtTheBufferEnd) {
