@@ -1,7 +1,7 @@
 #pragma once
-// Works a modal dialog of this process from a helper thread: finds it by its title, then
-// runs the test's steps on it (reading and setting controls with messages) while the
-// dialog's own thread sits in its modal loop. The steps end by closing the dialog.
+// Works a modal dialog of this process from a helper thread: finds it by its title once it
+// is shown, then runs the test's steps on it (reading and setting controls with messages)
+// while the dialog's own thread sits in its modal loop. The steps end by closing it.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -17,8 +17,10 @@ class dialog_driver {
   dialog_driver(const char* title, std::function<void(HWND)> steps)
       : worker_([title = std::string(title), steps] {
           HWND dialog = nullptr;
+          // The window exists before its initialisation has run; it is shown after it.
           for (int i = 0; i < 500 && dialog == nullptr; ++i) {
-            dialog = FindWindowA("#32770", title.c_str());
+            HWND found = FindWindowA("#32770", title.c_str());
+            if (found != nullptr && IsWindowVisible(found)) dialog = found;
             if (dialog == nullptr) Sleep(20);
           }
           if (dialog == nullptr) {
