@@ -145,7 +145,8 @@ TEST_F(CSioPort, BytesArrivingWhileTheNotificationRunsRaiseTheNextOne) {
   ASSERT_TRUE(open());
   events().hold_after_read_ms = 400;
   far_end().write("a");
-  ASSERT_TRUE(eventually([] { return events().received_text() == "a"; }));
+  ASSERT_TRUE(eventually([] { return events().read_loops_done.load() == 1; }));
+  ASSERT_EQ(events().received_text(), "a");
   far_end().write("b");  // lands after the notification's last read; nothing comes after it
   EXPECT_TRUE(eventually([] { return events().received_text() == "ab"; }, 3000)) << events().received_text();
   EXPECT_GE(events().receive_calls.load(), 2);

@@ -12,6 +12,7 @@ void port_events::reset() {
   read_in_notification = true;
   hold_ms = 0;
   hold_after_read_ms = 0;
+  read_loops_done = 0;
   notification_finished = false;
 }
 
@@ -52,6 +53,7 @@ void on_receive(CSio& port) {
       e.received.append(chunk, static_cast<std::size_t>(n));
     }
   }
+  ++e.read_loops_done;
   if (DWORD hold = e.hold_after_read_ms.load()) Sleep(hold);
   e.notification_finished = true;
 }

@@ -23,6 +23,7 @@ struct port_events {
   std::atomic<DWORD> hold_ms{0};             // the receive notification sleeps this long
   std::atomic<DWORD> hold_after_read_ms{0};  // ... and this long after it read everything
   std::atomic<bool> notification_finished{false};
+  std::atomic<int> read_loops_done{0};  // receive notifications that have read everything
 
   void reset();
   std::string received_text();
