@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "central_european_zone.h"
 #include "ratio_reporter.h"
-#include "support/fixed_time_source.h"
 #include "sys/platform.h"
 #include "text/float_text.h"
 #include "text/locale_snapshot.h"
@@ -33,11 +33,7 @@ struct inputs {
 
 const inputs& sample() {
   static const inputs data = [] {
-    static tambre::test::fixed_time_source source;
-    tambre::sys::set_time_source(&source);
-    tt::read_zone();
-    setenv("TZ", "Europe/Berlin", 1);
-    tzset();
+    tambre::bench::use_central_european_zone();
     inputs d;
     std::mt19937 rng(9);
     std::uniform_real_distribution<double> value(-100000.0, 100000.0);

@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
+#include "central_european_zone.h"
 #include "ratio_reporter.h"
-#include "support/fixed_time_source.h"
 #include "sys/platform.h"
 #include "time/calendar.h"
 #include "time/local_time.h"
@@ -26,11 +26,7 @@ struct inputs {
 
 const inputs& sample() {
   static const inputs data = [] {
-    static tambre::test::fixed_time_source source;
-    tambre::sys::set_time_source(&source);
-    tt::read_zone();
-    setenv("TZ", "Europe/Berlin", 1);
-    tzset();
+    tambre::bench::use_central_european_zone();
     inputs d;
     std::mt19937 rng(7);
     std::uniform_int_distribution<std::uint32_t> pick(946684800u, 2145916799u);  // 2000-2037
