@@ -283,8 +283,14 @@ TEST_F(CSioPort, ACopyOfAnOpenPortIsClosedAndKeepsTheSettings) {
   ASSERT_TRUE(events().wait_received(4)) << "the copy kept the notifications";
   EXPECT_EQ(events().received_text(), "copy");
   copy.SetNotify(nullptr, nullptr, nullptr);
+  // A notification under way may still read; wait for its end and for a watch tick that
+  // took the old function before the change.
+  ASSERT_TRUE(eventually([] { return events().notification_finished.load(); }));
+  Sleep(20);
+  const int calls = events().receive_calls.load();
   far_end().write("0123456789");
   EXPECT_TRUE(eventually([&] { return copy.GetQueState(1) == 10; }));
+  EXPECT_EQ(events().receive_calls.load(), calls) << "no notification without a function";
   char text[16];
   copy >> text;
   EXPECT_STREQ(text, "0123") << "the copy kept the queue size";

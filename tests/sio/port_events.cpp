@@ -44,6 +44,7 @@ void on_receive(CSio& port) {
   port_events& e = events();
   e.notify_thread = GetCurrentThreadId();
   ++e.receive_calls;
+  e.notification_finished = false;
   if (DWORD hold = e.hold_ms.load()) Sleep(hold);
   if (e.read_in_notification) {
     char chunk[4096];
