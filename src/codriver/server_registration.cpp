@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "codriver/interface_versions.h"
 #include "codriver/module_path.h"
 #include "codriver/resource_file.h"
 #include "frame/module_instance.h"
@@ -82,7 +83,7 @@ HRESULT register_if_needed(CoDriver& driver, bool forced) {
     }
     needed = true;
   }
-  if (!type_library_registered_at(driver, path)) needed = true;
+  if (!type_library_registered_at(driver, path) || !tambre::codriver::interface_version_present(driver)) needed = true;
   if (!needed) return S_OK;
 
   const LONG imported = ImportRegFile(driver.m_instance, driver.m_regFileName, forced ? 1 : 0, 0);
@@ -91,7 +92,10 @@ HRESULT register_if_needed(CoDriver& driver, bool forced) {
   type_library_key(driver, key_name);
   const LONG path_set = set_default_text(HKEY_CLASSES_ROOT, key_name, path, false);
   if (path_set != ERROR_SUCCESS) return path_set;
-  return set_local_server_command(driver);
+  const LONG command_set = set_local_server_command(driver);
+  if (command_set != ERROR_SUCCESS) return command_set;
+  // Removal needs nothing extra: the template's removal deletes the interface keys whole.
+  return tambre::codriver::add_interface_versions(driver, path);
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/module_path.cpp
     ${CMAKE_CURRENT_LIST_DIR}/resource_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/server_registration.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/interface_versions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/server_thread.cpp
     ${CMAKE_CURRENT_LIST_DIR}/type_info.cpp
     ${CMAKE_CURRENT_LIST_DIR}/properties.cpp

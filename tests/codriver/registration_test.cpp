@@ -71,6 +71,8 @@ std::vector<template_row> template_rows() {
     const std::string key = std::string("Interface\\") + iid;
     rows.push_back({key, nullptr, name});
     rows.push_back({key + "\\TypeLib", nullptr, kLibraryId});
+    // What the standard marshaller needs to find the library; not part of the template.
+    rows.push_back({key + "\\TypeLib", "Version", "1.0"});
     rows.push_back({key + "\\ProxyStubClsid32", nullptr, kMarshaller});
   }
   return rows;
@@ -188,6 +190,11 @@ TEST_F(Registration, WhatMakesTheQuietRegistrationWriteAgain) {
        },
        true, false},
       {"path key missing", [] { config_test::delete_tree(HKEY_CLASSES_ROOT, kLibrary); }, true, false},
+      {"interface without its library version",
+       [] {
+         config_test::delete_tree(HKEY_CLASSES_ROOT, "Interface\\{F4B183B9-9278-4E8B-A627-09CD1786575A}\\TypeLib");
+       },
+       true, false},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
