@@ -1,10 +1,12 @@
-// A client of a running driver, in a process of its own: it finds the driver object by
-// its ProgID, subscribes to the driver's events and prints each event as one line, until
-// the driver terminates (or a minute passes):
+// A client of a running driver, in a process of its own: it finds the driver object by its
+// ProgID alone (the driver's registration is all it needs), subscribes to the driver's
+// events and prints each event as one line, until the driver terminates:
 //
 //   subscribed <cookie>
-//   TransactionCompleted <driver name> <tid> <success> <extra>
+//   TransactionCompleted <driver name> <tid> <success> <extra> [at <seconds since 1970>]
 //   Terminate
+//
+// With the argument --times each event line ends with the moment it arrived.
 #include <windows.h>
 
 #include <oleauto.h>
@@ -12,7 +14,9 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
+#include "../modbus_driver/unix_seconds.h"
 #include "tambre32/codriver.h"
 
 namespace {
@@ -26,24 +30,25 @@ void print_line(const char* format, ...) {
   std::fflush(stdout);
 }
 
-// The event interface is a custom one: COM marshals its calls from the driver's process
-// through the type library, which must be registered on this machine. The driver's own
-// registration names the file; registering it here adds the interface entries.
-bool register_event_interface() {
-  // The driver's registration writes the "win32" entry on every platform.
-  const char key[] = "TypeLib\\{95EE0E40-EB12-4304-9D9D-8A8A73AA543C}\\1.0\\0\\win32";
-  char path[MAX_PATH] = "";
-  LONG size = sizeof path;
-  if (RegQueryValueA(HKEY_CLASSES_ROOT, key, path, &size) != ERROR_SUCCESS) return false;
-  wchar_t wide[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH);
-  ITypeLib* library = nullptr;
-  if (FAILED(LoadTypeLibEx(wide, REGKIND_REGISTER, &library))) return false;
-  library->Release();
-  return true;
-}
+bool print_times = false;
+constexpr DWORD kLongestWait = 24 * 3600 * 1000;  // ms; a host that never ends is stopped from outside
 
 class printing_sink final : public IProcessDriverEvent {
+  char name[64] = "";
+
+  void ask_name(IDispatch* server) {
+    lstrcpynA(name, "?", sizeof name);
+    IProcessDriver* driver = nullptr;
+    if (server && SUCCEEDED(server->QueryInterface(IID_IProcessDriver, reinterpret_cast<void**>(&driver)))) {
+      BSTR text = nullptr;
+      if (SUCCEEDED(driver->GetName(&text)) && text) {
+        WideCharToMultiByte(CP_ACP, 0, text, -1, name, sizeof name, nullptr, nullptr);
+        SysFreeString(text);
+      }
+      driver->Release();
+    }
+  }
+
  public:
   HANDLE terminated = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 
@@ -73,18 +78,15 @@ class printing_sink final : public IProcessDriverEvent {
 
   HRESULT STDMETHODCALLTYPE TransactionCompleted(IDispatch* server, long tid, VARIANT_BOOL success,
                                                  long extra) override {
-    // The server argument is the driver itself: ask it for its name.
-    char name[64] = "?";
-    IProcessDriver* driver = nullptr;
-    if (server && SUCCEEDED(server->QueryInterface(IID_IProcessDriver, reinterpret_cast<void**>(&driver)))) {
-      BSTR text = nullptr;
-      if (SUCCEEDED(driver->GetName(&text)) && text) {
-        WideCharToMultiByte(CP_ACP, 0, text, -1, name, sizeof name, nullptr, nullptr);
-        SysFreeString(text);
-      }
-      driver->Release();
+    const double arrived = unix_seconds_now();
+    // The server argument is the driver itself: its name is asked once, since every call
+    // back into the driver's process lengthens the driver's notification.
+    if (name[0] == '\0') ask_name(server);
+    if (print_times) {
+      print_line("TransactionCompleted %s %ld %d %ld at %.4f", name, tid, static_cast<int>(success), extra, arrived);
+    } else {
+      print_line("TransactionCompleted %s %ld %d %ld", name, tid, static_cast<int>(success), extra);
     }
-    print_line("TransactionCompleted %s %ld %d %ld", name, tid, static_cast<int>(success), extra);
     return S_OK;
   }
 };
@@ -103,10 +105,6 @@ bool wait_serving_calls(HANDLE event, DWORD milliseconds) {
 }
 
 int run_client() {
-  if (!register_event_interface()) {
-    print_line("no type library registered");
-    return 1;
-  }
   CLSID id;
   if (FAILED(CLSIDFromProgID(L"ProcessDriver.Server", &id))) {
     print_line("no ProgID");
@@ -135,7 +133,7 @@ int run_client() {
     return 1;
   }
   print_line("subscribed %lu", cookie);
-  const bool ended = wait_serving_calls(sink.terminated, 60000);
+  const bool ended = wait_serving_calls(sink.terminated, kLongestWait);
   // After Terminate the driver has dropped its connections; the point is released only.
   if (!ended) point->Unadvise(cookie);
   point->Release();
@@ -145,7 +143,8 @@ int run_client() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  print_times = argc > 1 && std::strcmp(argv[1], "--times") == 0;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const int status = run_client();
   CoUninitialize();
