@@ -96,11 +96,18 @@ DrvInitStruct init_record() {
 }
 
 // Standard input, line by line, handed to the window's thread. An ended input (a terminal
-// closed, /dev/null) only ends the reading.
+// closed, /dev/null) only ends the reading. It reads the handle itself: the C run-time's
+// stream lock, held by a waiting read, would stall the printing of the other threads.
 void read_commands(HWND window) {
-  char line[256];
-  while (std::fgets(line, sizeof line, stdin)) {
-    PostMessageA(window, kCommandMessage, 0, reinterpret_cast<LPARAM>(_strdup(line)));
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  std::string pending;
+  char piece[256];
+  DWORD n = 0;
+  while (ReadFile(input, piece, sizeof piece, &n, nullptr) && n > 0) {
+    pending.append(piece, n);
+    for (std::size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
+      PostMessageA(window, kCommandMessage, 0, reinterpret_cast<LPARAM>(_strdup(pending.substr(0, end).c_str())));
+    }
   }
 }
 

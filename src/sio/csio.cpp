@@ -218,7 +218,12 @@ int CSio::Write(const char* buffer, int count) {
   }
   if (!ok) {
     const DWORD error = GetLastError();
-    if (error != ERROR_OPERATION_ABORTED && error != ERROR_IO_INCOMPLETE && error != ERROR_IO_PENDING) return -1;
+    if (error != ERROR_OPERATION_ABORTED && error != ERROR_IO_INCOMPLETE && error != ERROR_IO_PENDING) {
+      // Refused at once (a line whose far side is gone): nothing is in flight, yet the
+      // record may still read as pending, and the next write would wait for it for ever.
+      _writeRecord.Internal = 0;
+      return -1;
+    }
   }
   return count;
 }

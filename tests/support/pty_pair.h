@@ -11,6 +11,8 @@
 // script's path comes from the build (TAMBRE_PTY_PAIR_SCRIPT, a Unix path).
 #include <string>
 
+#include "support/unix_side.h"
+
 namespace tambre::test {
 
 class pty_pair {
@@ -34,15 +36,20 @@ class pty_pair {
   std::string far_path() const { return "\\\\.\\" + far_name(); }
   // The near end's configuration string with the given settings: "COM11:" + settings.
   std::string near_config(const std::string& settings) const { return near_name() + ":" + settings; }
+  // The far end's pseudo-terminal for a Unix program (a link that socat made).
+  std::string far_unix_path() const { return dir_.unix_path + "/b"; }
+
+  // Ends socat and removes the ports now, as when the line is cut; the destructor then
+  // has nothing left to do.
+  void stop();
 
  private:
   void start();
-  bool run_script(const std::string& arguments);
   int near_ = 0;
   int far_ = 0;
-  std::string unix_dir_;
-  std::string windows_dir_;
+  unix_state_dir dir_{"pty"};
   bool ready_ = false;
+  bool stopped_ = false;
   std::string error_;
 };
 
