@@ -21,6 +21,7 @@
 #include "tambre32/automation.h"
 #include "tambre32/codriver.h"
 #include "tambre32/frame.h"
+#include "tambre32/hostwindow.h"
 #include "tambre32/regfile.h"
 #include "tambre32/settings.h"
 #include "tambre32/io.h"
