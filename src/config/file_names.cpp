@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "tambre32/filenames.h"
 #include "tambre32/strutil.h"
@@ -43,9 +44,9 @@ void instance_file_name(const char* directory, const char* config_name, char (&o
   char base[path_size];
   strxcpy(base, shortfilename(or_empty(config_name)), sizeof base);
   if (char* hash = std::strchr(base, '#')) *hash = '\0';
-  char name[path_size];
-  std::snprintf(name, sizeof name, "%s\\%s.cfg", or_empty(directory), base);
-  std::memcpy(out, name, sizeof name);
+  // Cut to the buffer like every path here.
+  const std::string name = std::string(or_empty(directory)) + '\\' + base + ".cfg";
+  strxcpy(out, name.c_str(), path_size);
 }
 
 void driver_window_title(const char* module_path, bool add_blank, const char* title, char* out, std::size_t size) {

@@ -27,6 +27,16 @@ void executable_dir(char (&out)[path_size]) {
   if (char* slash = std::strrchr(out, '\\')) *slash = '\0';
 }
 
+// Applies a macro rule with this process's executable directory; `out` may be `path`.
+using macro_rule = void (*)(const char*, const char*, const char*, char (&)[path_size]);
+char* with_executable_dir(macro_rule rule, char* out, const char* path, const char* project) {
+  if (out == nullptr) return nullptr;
+  char install[path_size], result[path_size];
+  executable_dir(install);
+  rule(path, project, install, result);
+  return strxcpy(out, result, path_size);
+}
+
 // Exists and may be written.
 bool writable_file(const char* path) { return _access(path, 2) == 0; }
 
@@ -68,17 +78,9 @@ TAMBRE_EXPORT(int, TAMBRE_STDCALL) CheckDriverFile(HMODULE module, const char* n
 }
 
 TAMBRE_EXPORT(char*, TAMBRE_STDCALL) ReduceAppDir(char* out, const char* path, const char* project) {
-  if (out == nullptr) return nullptr;
-  char install[path_size], result[path_size];
-  executable_dir(install);
-  reduce_app_dir(path, project, install, result);
-  return strxcpy(out, result, path_size);
+  return with_executable_dir(reduce_app_dir, out, path, project);
 }
 
 TAMBRE_EXPORT(char*, TAMBRE_STDCALL) ExpandAppDir(char* out, const char* path, const char* project) {
-  if (out == nullptr) return nullptr;
-  char install[path_size], result[path_size];
-  executable_dir(install);
-  expand_app_dir(path, project, install, result);
-  return strxcpy(out, result, path_size);
+  return with_executable_dir(expand_app_dir, out, path, project);
 }
