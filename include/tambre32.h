@@ -17,6 +17,8 @@
 #include "tambre32/values.h"
 #include "tambre32/xltable.h"
 #include "tambre32/timetext.h"
+#include "tambre32/services.h"
+#include "tambre32/filenames.h"
 #if defined(_WIN32)
 #include "tambre32/automation.h"
 #include "tambre32/codriver.h"

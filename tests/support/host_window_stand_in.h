@@ -7,14 +7,17 @@
 
 namespace tambre::test {
 
+// What a stand-in answers to the selectors of the host message.
+struct host_answers {
+  LRESULT version = 0x0305;
+  LRESULT version2 = 0x00070002;
+  bool directory_service = true;  // false: selector 2 gives 0
+  bool second_service = true;     // false: selector 3 gives 0
+};
+
 class host_window_stand_in {
  public:
-  struct answers {
-    LRESULT version = 0x0305;
-    LRESULT version2 = 0x00070002;
-    bool directory_service = true;  // false: selector 2 gives 0
-    bool second_service = true;     // false: selector 3 gives 0
-  };
+  using answers = host_answers;
   // `owner`: the new window is owned by it (such a window is no host window).
   explicit host_window_stand_in(const char* class_name, answers given = answers{}, HWND owner = nullptr);
   ~host_window_stand_in();
