@@ -17,10 +17,13 @@
 #include "tambre32/values.h"
 #include "tambre32/xltable.h"
 #include "tambre32/timetext.h"
+#include "tambre32/services.h"
+#include "tambre32/filenames.h"
 #if defined(_WIN32)
 #include "tambre32/automation.h"
 #include "tambre32/codriver.h"
 #include "tambre32/frame.h"
+#include "tambre32/hostwindow.h"
 #include "tambre32/regfile.h"
 #include "tambre32/settings.h"
 #include "tambre32/io.h"
