@@ -10,6 +10,7 @@
 #include "sio/setup_dialog_ids.h"
 #include "string_ids.h"
 #include "tambre32/sio.h"
+#include "tambre32/ui.h"
 
 namespace tambre::sio {
 
@@ -41,14 +42,6 @@ char* g_config = nullptr;
 // Appends at the end (the lists are never sorted: positions stand for values).
 LRESULT append(HWND dialog, int control, const char* text) {
   return SendDlgItemMessageA(dialog, control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-}
-
-void append_strings(HWND dialog, int control, unsigned first_id, unsigned count) {
-  for (unsigned id = first_id; id < first_id + count; ++id) {
-    char text[64] = "";
-    LoadStringA(frame::module_instance(), id, text, sizeof text);
-    append(dialog, control, text);
-  }
 }
 
 void select(HWND dialog, int control, int index) { SendDlgItemMessageA(dialog, control, CB_SETCURSEL, index, 0); }
@@ -97,10 +90,10 @@ void show(HWND dialog, const char* config) {
 void start(HWND dialog) {
   fill_ports(dialog);
   for (const char* rate : baud_rates) append(dialog, IDC_SIO_BAUDRATE, rate);
-  append_strings(dialog, IDC_SIO_PARITY, IDS_SIO_PARITY_NONE, 3);
+  InitListStr(dialog, IDC_SIO_PARITY, frame::module_instance(), IDS_SIO_PARITY_NONE, 3, 0);
   for (const char* bits : data_bits) append(dialog, IDC_SIO_DATABITS, bits);
   for (const char* bits : stop_bits) append(dialog, IDC_SIO_STOPBITS, bits);
-  append_strings(dialog, IDC_SIO_PROTOCOL, IDS_SIO_PROTOCOL_SOFTWARE, 4);
+  InitListStr(dialog, IDC_SIO_PROTOCOL, frame::module_instance(), IDS_SIO_PROTOCOL_SOFTWARE, 4, 0);
   show(dialog, g_config);
   enable_line_options(dialog);
   for (const auto& option : disabling_options)

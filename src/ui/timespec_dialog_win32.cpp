@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <initializer_list>
@@ -11,6 +10,7 @@
 #include "frame/module_instance.h"
 #include "string_ids.h"
 #include "tambre32/timespec.h"
+#include "tambre32/ui.h"
 #include "time/calendar.h"
 #include "time/local_time.h"
 #include "ui/timespec_dialog_ids.h"
@@ -65,19 +65,10 @@ LRESULT send(HWND dialog, int control, UINT message, WPARAM wparam = 0, LPARAM l
 
 int selected(HWND dialog, int control) { return static_cast<int>(send(dialog, control, CB_GETCURSEL)); }
 
-// Fills a list from `count` library strings "text" or "text|number" (the number becomes
-// the item's data) and selects entry `selection`.
-void fill_list(HWND dialog, int control, unsigned first_id, unsigned count, int selection) {
-  send(dialog, control, CB_RESETCONTENT);
-  for (unsigned id = first_id; id < first_id + count; ++id) {
-    char entry[256] = "";
-    LoadStringA(tambre::frame::module_instance(), id, entry, sizeof entry);
-    char* bar = std::strchr(entry, '|');
-    if (bar != nullptr) *bar = '\0';
-    const LRESULT at = send(dialog, control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-    if (bar != nullptr && at >= 0) send(dialog, control, CB_SETITEMDATA, static_cast<WPARAM>(at), std::atoi(bar + 1));
-  }
-  send(dialog, control, CB_SETCURSEL, static_cast<WPARAM>(selection));
+// Fills a list from `count` library strings ("text" or "text|kind") and selects entry
+// `selection` (none when it is out of range).
+void fill_list(HWND dialog, int control, unsigned first_id, int count, int selection) {
+  InitListStr(dialog, control, tambre::frame::module_instance(), first_id, count, static_cast<DWORD>(selection));
 }
 
 // The kind the selected list entry stands for; -1 without a selection.
