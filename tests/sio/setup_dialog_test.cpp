@@ -10,6 +10,7 @@
 
 #include "redundancy/dialog_driver.h"
 #include "sio/serial_device_map.h"
+#include "support/combo_box.h"
 #include "support/dialog_screenshot.h"
 #include "tambre32/sio.h"
 
@@ -17,6 +18,9 @@ namespace {
 
 using namespace redundancy_test;
 using sio_test::serial_device_map;
+using tambre::test::choose;
+using tambre::test::list_texts;
+using tambre::test::selection;
 
 constexpr char kTitle[] = "Serielle Schnittstelle einrichten";
 constexpr int kPort = 1000, kBaud = 1001, kParity = 1002, kDataBits = 1003, kStopBits = 1004, kProtocol = 1005;
@@ -62,25 +66,6 @@ TEST(EnumCOMPorts, NoDeviceMapAndNoArray) {
   EXPECT_EQ(EnumCOMPorts(ports), FALSE);
   for (unsigned char b : ports) ASSERT_EQ(b, 0);
   EXPECT_EQ(EnumCOMPorts(nullptr), FALSE);
-}
-
-std::vector<std::string> list_texts(HWND dialog, int id) {
-  std::vector<std::string> texts;
-  const int count = static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    char text[64] = "";
-    SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-    texts.push_back(text);
-  }
-  return texts;
-}
-
-int selection(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0)); }
-
-// What a user's choice in a list tells the dialog.
-void choose(HWND dialog, int id, int index) {
-  SendDlgItemMessageA(dialog, id, CB_SETCURSEL, index, 0);
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 void set_check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }

@@ -29,8 +29,7 @@ inline bool save_screenshot(HWND window, const char* name) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return false;
+  if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return false;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   // A Unix program's handle tells nothing of its end: the finished picture is renamed

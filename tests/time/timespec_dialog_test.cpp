@@ -8,12 +8,16 @@
 #include <vector>
 
 #include "redundancy/dialog_driver.h"
+#include "support/combo_box.h"
 #include "support/dialog_screenshot.h"
 #include "tambre32/timespec.h"
 
 namespace {
 
 using namespace redundancy_test;
+using tambre::test::choose;
+using tambre::test::list_texts;
+using tambre::test::selection;
 using schedule = tambre32::timespec;
 
 constexpr char kTitle[] = "Zeitperiode einstellen";
@@ -45,24 +49,6 @@ std::string fields(const schedule& r) {
                 static_cast<int>(r.kind), r.minute, r.hour, r.day, r.weekday, r.month, r.year,
                 static_cast<int>(r.length));
   return text;
-}
-
-int selection(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0)); }
-
-std::vector<std::string> list_texts(HWND dialog, int id) {
-  std::vector<std::string> texts;
-  const int count = static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    char text[64] = "";
-    SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-    texts.push_back(text);
-  }
-  return texts;
-}
-
-void choose(HWND dialog, int id, int index) {
-  SendDlgItemMessageA(dialog, id, CB_SETCURSEL, index, 0);
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 void choose_mode(HWND dialog, int radio) {
