@@ -102,3 +102,8 @@ class TAMBRE_API CSio {
   OVERLAPPED _readRecord;
   OVERLAPPED _writeRecord;
 };
+
+/* Marks every serial port COMn the system reports (1-255) with 0xFF in ports[n], every
+   other byte 0. ports holds 256 bytes. 0 (all bytes 0) when the system's port list
+   cannot be opened, or for a null array. */
+TAMBRE_EXPORT(BOOL, TAMBRE_STDCALL) EnumCOMPorts(unsigned char* ports);

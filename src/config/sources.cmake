@@ -6,3 +6,8 @@ list(APPEND TAMBRE_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/settings_store.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dlg_card_address.cpp
   ${CMAKE_CURRENT_LIST_DIR}/import_reg_file.cpp)
+# File names and directory macros
+list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/file_names.cpp)
+list(APPEND TAMBRE_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/file_names_win32.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/make_path_win32.cpp)

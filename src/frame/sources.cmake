@@ -15,3 +15,5 @@ list(APPEND TAMBRE_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/automation_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_time_exports.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_moniker.cpp)
+# Host window services
+list(APPEND TAMBRE_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/host_window.cpp)

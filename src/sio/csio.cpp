@@ -6,6 +6,7 @@
 #include "sio/comstr.h"
 #include "sio/line_settings.h"
 #include "sio/read_tally.h"
+#include "sio/setup_dialog_win32.h"
 #include "sio/shared_word.h"
 #include "sys/handles.h"
 #include "sys/platform.h"
@@ -290,10 +291,7 @@ int CSio::SetupDialog(HWND parent, char* config, unsigned options) {
     std::strcpy(config, default_comstr);
     return 1;
   }
-  // The dialog resource is not part of the library yet: the modal call cannot create it
-  // and its failure result is the answer.
-  (void)parent;
-  return -1;
+  return tambre::sio::run_setup_dialog(parent, config, options);
 }
 
 bool CSio::ClearErrors() { return GetQueState(0) != -1; }

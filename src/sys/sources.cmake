@@ -18,3 +18,8 @@ list(APPEND TAMBRE_WIN_SOURCES
 # Shared data files (the log file)
 list(APPEND TAMBRE_POSIX_SOURCES ${CMAKE_CURRENT_LIST_DIR}/shared_file_posix.cpp)
 list(APPEND TAMBRE_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/shared_file_win32.cpp)
+# Version record of the running system
+list(APPEND TAMBRE_POSIX_SOURCES ${CMAKE_CURRENT_LIST_DIR}/os_version_posix.cpp)
+list(APPEND TAMBRE_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/os_version_win32.cpp)
+list(APPEND TAMBRE_POSIX_SOURCES ${CMAKE_CURRENT_LIST_DIR}/readable_file_posix.cpp)
+list(APPEND TAMBRE_WIN_SOURCES ${CMAKE_CURRENT_LIST_DIR}/readable_file_win32.cpp)

@@ -9,36 +9,15 @@
 
 #include "civil_oracle.h"
 #include "fake_time_source.h"
+#include "glibc_zone.h"
 #include "time/calendar.h"
 #include "time/local_time.h"
 
 namespace tt = tambre::time;
+using tambre::test::glibc_zone;
 using tambre::test::seconds_of;
 
 namespace {
-
-// Sets TZ for glibc for the test's duration.
-class glibc_zone {
- public:
-  explicit glibc_zone(const char* tz) {
-    const char* old = std::getenv("TZ");
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    setenv("TZ", tz, 1);
-    tzset();
-  }
-  ~glibc_zone() {
-    if (had_)
-      setenv("TZ", old_.c_str(), 1);
-    else
-      unsetenv("TZ");
-    tzset();
-  }
-
- private:
-  bool had_;
-  std::string old_;
-};
 
 // Our breakdown of every step-th second in [from, to) equals glibc's localtime_r.
 void expect_localtime_like_glibc(std::int64_t from, std::int64_t to, int step) {

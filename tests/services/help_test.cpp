@@ -1,0 +1,150 @@
+// On-line help under Wine: the help file's search order with real files, the classic
+// viewer reached through its seam, and compiled help through Wine's HTML Help control.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "services/help_dispatch_win32.h"
+#include "services/help_request.h"
+#include "support/box_catcher.h"
+#include "support/temp_dir.h"
+#include "tambre32/services.h"
+
+namespace {
+
+using namespace tambre::services;
+
+// What the classic viewer was asked last.
+struct classic_call {
+  int calls = 0;
+  HWND window = nullptr;
+  std::string file;
+  UINT command = 0;
+  ULONG_PTR data = 0;
+  std::string keyword;
+} viewer;
+
+BOOL WINAPI recording_viewer(HWND window, LPCSTR file, UINT command, ULONG_PTR data) {
+  ++viewer.calls;
+  viewer.window = window;
+  viewer.file = file;
+  viewer.command = command;
+  viewer.data = data;
+  viewer.keyword = command == help_key && data != 0 ? reinterpret_cast<const char*>(data) : "";
+  return 7;
+}
+
+// The classic viewer is the recorder while the object lives.
+class ClassicViewer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    viewer = classic_call{};
+    set_classic_help_viewer(recording_viewer);
+    window_ = CreateWindowExA(0, "STATIC", "Dialog", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  }
+  void TearDown() override {
+    set_classic_help_viewer(nullptr);
+    DestroyWindow(window_);
+  }
+  HWND window_ = nullptr;
+};
+
+TEST(HelpFileSearch, CandidatesInOrder) {
+  tambre::test::temp_dir dir;
+  const std::string root = dir.path().string();
+  for (const char* sub : {"app\\Help", "lib", "Help"}) std::filesystem::create_directories(root + "\\" + sub);
+  const std::string candidates[] = {root + "\\app\\Help\\drv.hlp", root + "\\app\\drv.hlp", root + "\\lib\\drv.hlp",
+                                    root + "\\lib\\..\\drv.hlp", root + "\\lib\\..\\Help\\drv.hlp"};
+  for (const auto& file : candidates) std::ofstream(file) << "x";
+  const std::string executable = root + "\\app\\host.exe", library = root + "\\lib\\tambre32.dll";
+  for (const auto& expected : candidates) {
+    char found[help_path_size];
+    find_help_file("drv.hlp", executable.c_str(), library.c_str(), found);
+    EXPECT_EQ(found, expected);
+    std::filesystem::remove(expected);
+  }
+  char found[help_path_size];
+  find_help_file("drv.hlp", executable.c_str(), library.c_str(), found);
+  EXPECT_STREQ(found, "drv.hlp");
+  find_help_file(std::string(300, 'n').c_str(), executable.c_str(), library.c_str(), found);
+  EXPECT_EQ(std::string(found), std::string(260, 'n'));
+}
+
+TEST_F(ClassicViewer, GetsTheCallersCommandAndDataUnchanged) {
+  EXPECT_EQ(DrvHelpContext(window_, "drv.hlp", 0xFFFFFFFF), 7);
+  EXPECT_EQ(viewer.window, window_);
+  EXPECT_EQ(viewer.file, "drv.hlp");
+  EXPECT_EQ(viewer.command, 1u);
+  EXPECT_EQ(viewer.data, 0xFFFFFFFFu);
+  const char keyword[] = "Messwerte";
+  EXPECT_EQ(DrvHelpKey(window_, "drv.Chm", keyword), 7);
+  EXPECT_EQ(viewer.command, 257u);
+  EXPECT_EQ(viewer.data, reinterpret_cast<ULONG_PTR>(keyword));
+  EXPECT_EQ(help_dispatch(window_, "drv.hlp", 42, 8), 7);
+  EXPECT_EQ(viewer.command, 8u);
+  EXPECT_EQ(viewer.data, 42u);
+  EXPECT_EQ(viewer.calls, 3);
+}
+
+TEST_F(ClassicViewer, TopicKeywordFromTheWindowsModuleCutTo59Characters) {
+  // The test program carries the library's strings: 1 "Treiber", 211 the long help message.
+  EXPECT_EQ(DrvHelpRcTopic(window_, "drv.hlp", 1), 7);
+  EXPECT_EQ(viewer.keyword, "Treiber");
+  EXPECT_EQ(DrvHelpRcTopic(window_, "drv.hlp", 211), 7);
+  EXPECT_EQ(viewer.keyword, std::string("Die Online-Hilfedatei '%s' konnte nicht gefunden oder ge\xf6"
+                                        "ffnet  werden oder das Hilfethema %s ist")
+                                .substr(0, 59));
+  EXPECT_EQ(DrvHelpRcTopic(window_, "drv.hlp", 59999), 0);
+  EXPECT_EQ(viewer.calls, 2);
+}
+
+// Runs before anything loads the HTML Help control.
+TEST_F(ClassicViewer, CompiledHelpRequestsThatNeedNoControl) {
+  EXPECT_EQ(DrvHelpContext(window_, "drv.chm", 0xFFFFFFFF), 1);
+  EXPECT_EQ(help_dispatch(window_, "drv.CHM", 0, help_quit), 1);
+  EXPECT_EQ(help_dispatch(window_, "drv.chm", 0, 99), 0);
+  EXPECT_EQ(help_dispatch(window_, nullptr, 0, help_context), 0);
+  EXPECT_EQ(viewer.calls, 0);
+  EXPECT_EQ(GetModuleHandleA("hhctrl.ocx"), nullptr);
+  EXPECT_TRUE(tambre::test::no_box_visible());
+}
+
+const char kHelpFailed[] =
+    "Die Online-Hilfedatei '%s' konnte nicht gefunden oder ge\xf6"
+    "ffnet  werden oder das Hilfethema %s ist in der Datei nicht vorhanden.";
+
+std::string help_failed(const std::string& file, const std::string& topic) {
+  char text[512];
+  std::snprintf(text, sizeof text, kHelpFailed, file.c_str(), topic.c_str());
+  return text;
+}
+
+TEST(CompiledHelp, FileTheControlCannotOpenShowsTheMessageOnce) {
+  tambre::test::temp_dir dir;
+  const struct {
+    std::string file;
+    UINT command;
+    ULONG_PTR data;
+    std::string topic;
+  } rows[] = {
+      {dir.file("missing.chm"), help_context, 5, "#5"},
+      {dir.file("missing.chm>main"), help_key, reinterpret_cast<ULONG_PTR>("Messwerte"), "Messwerte"},
+  };
+  for (const auto& row : rows) {
+    tambre::test::box_catcher catcher(IDOK);
+    EXPECT_EQ(help_dispatch(nullptr, row.file.c_str(), row.data, row.command), 0);
+    const auto box = catcher.wait();
+    ASSERT_TRUE(box.found) << row.file;
+    EXPECT_EQ(box.text, help_failed("missing.chm", row.topic));
+    EXPECT_EQ(box.icon, tambre::test::box_icon::exclamation);
+    EXPECT_TRUE(tambre::test::no_box_visible());
+  }
+  EXPECT_NE(GetModuleHandleA("hhctrl.ocx"), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+// The serial port list of the system and the setup dialog, shown for real and worked
+// from a helper thread.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "redundancy/dialog_driver.h"
+#include "sio/serial_device_map.h"
+#include "support/combo_box.h"
+#include "support/dialog_screenshot.h"
+#include "tambre32/sio.h"
+
+namespace {
+
+using namespace redundancy_test;
+using sio_test::serial_device_map;
+using tambre::test::choose;
+using tambre::test::list_texts;
+using tambre::test::selection;
+
+constexpr char kTitle[] = "Serielle Schnittstelle einrichten";
+constexpr int kPort = 1000, kBaud = 1001, kParity = 1002, kDataBits = 1003, kStopBits = 1004, kProtocol = 1005;
+constexpr int kInputLabel = 1006, kOutputLabel = 1007, kCts = 1009, kRts = 1010, kDsr = 1011, kDtr = 1012;
+constexpr int kLineOptions[] = {kInputLabel, kOutputLabel, kCts, kRts, kDsr, kDtr};
+
+std::vector<int> marked_ports() {
+  unsigned char ports[256];
+  std::memset(ports, 0xAA, sizeof ports);
+  EXPECT_EQ(EnumCOMPorts(ports), TRUE);
+  std::vector<int> marked;
+  for (int n = 0; n < 256; ++n) {
+    if (ports[n] == 0xFF)
+      marked.push_back(n);
+    else
+      EXPECT_EQ(ports[n], 0) << n;
+  }
+  return marked;
+}
+
+TEST(EnumCOMPorts, MarksTheStringValuesThatNameAPort) {
+  serial_device_map map;
+  map.remove();
+  map.set_text("\\Device\\Serial0", "COM1");
+  map.set_text("zero", "COM0");
+  map.set_text("top", "COM255");
+  map.set_text("beyond", "COM256");
+  map.set_text("lower case", "com3");
+  map.set_text("digits then text", "COM12x");
+  map.set_text("other device", "LPT2");
+  map.set("number", REG_DWORD, std::string("\x04\0\0\0", 4));
+  map.set("bytes", REG_BINARY, "COM4");
+  map.set("expandable", REG_EXPAND_SZ, std::string("COM5", 5));
+  map.set("multi", REG_MULTI_SZ, std::string("COM6\0\0", 6));
+  EXPECT_EQ(marked_ports(), (std::vector<int>{1, 12, 255}));
+}
+
+TEST(EnumCOMPorts, NoDeviceMapAndNoArray) {
+  serial_device_map map;
+  map.remove();
+  unsigned char ports[256];
+  std::memset(ports, 0xAA, sizeof ports);
+  EXPECT_EQ(EnumCOMPorts(ports), FALSE);
+  for (unsigned char b : ports) ASSERT_EQ(b, 0);
+  EXPECT_EQ(EnumCOMPorts(nullptr), FALSE);
+}
+
+void set_check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
+// Presses OK with the dialog expected to refuse: message 200 in a box "Treiber" with an
+// OK button, answered, and the dialog still open. The click is posted, since the box
+// runs inside the dialog's handling of it.
+void expect_refused(HWND dialog, const std::string& why) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  HWND box = nullptr;
+  for (int i = 0; i < 500 && box == nullptr; ++i) {
+    HWND found = FindWindowA("#32770", "Treiber");
+    if (found != nullptr && IsWindowVisible(found))
+      box = found;
+    else
+      Sleep(10);
+  }
+  ASSERT_NE(box, nullptr) << why;
+  char text[256] = "";
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  EXPECT_STREQ(text, "Die Einstellungen sind ung\xfcltig. Bitte w\xe4hlen Sie g\xfcltige Einstellungen aus.") << why;
+  EXPECT_EQ(GetWindow(box, GW_OWNER), dialog) << why;
+  EXPECT_NE(GetDlgItem(box, IDOK), nullptr) << why;
+  EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << why;
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  while (IsWindow(box)) Sleep(10);
+  EXPECT_TRUE(still_open(dialog)) << why;
+}
+
+TEST(SioSetupDialog, ShowsTheStringAndCancelKeepsTheBuffer) {
+  serial_device_map map;
+  map.only_ports({12, 3, 1});
+  char config[64] = "com3:19200,e,7,2,DTR,RTS";
+  CSio port;
+  {
+    dialog_driver driver(kTitle, [](HWND dialog) {
+      EXPECT_EQ(list_texts(dialog, kPort), (std::vector<std::string>{"COM1", "COM3", "COM12"}));
+      const LRESULT numbers[] = {1, 3, 12};
+      for (int i = 0; i < 3; ++i) EXPECT_EQ(SendDlgItemMessageA(dialog, kPort, CB_GETITEMDATA, i, 0), numbers[i]);
+      EXPECT_EQ(list_texts(dialog, kBaud),
+                (std::vector<std::string>{"300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "28800",
+                                          "38400", "57600", "115200", "128000", "256000"}));
+      EXPECT_EQ(list_texts(dialog, kParity), (std::vector<std::string>{"keine (N)", "gerade (E)", "ungerade (O)"}));
+      EXPECT_EQ(list_texts(dialog, kDataBits), (std::vector<std::string>{"5", "6", "7", "8"}));
+      EXPECT_EQ(list_texts(dialog, kStopBits), (std::vector<std::string>{"1", "1.5", "2"}));
+      EXPECT_EQ(list_texts(dialog, kProtocol),
+                (std::vector<std::string>{"Software", "Hardware", "Xon/Xoff", "Konfiguriert"}));
+      EXPECT_EQ(selection(dialog, kPort), 1);
+      EXPECT_EQ(field_text(dialog, kBaud), "19200");
+      EXPECT_EQ(selection(dialog, kParity), 1);
+      EXPECT_EQ(selection(dialog, kDataBits), 2);
+      EXPECT_EQ(selection(dialog, kStopBits), 2);
+      EXPECT_EQ(selection(dialog, kProtocol), 3);
+      EXPECT_TRUE(checked(dialog, kDtr));
+      EXPECT_TRUE(checked(dialog, kRts));
+      EXPECT_FALSE(checked(dialog, kDsr));
+      EXPECT_FALSE(checked(dialog, kCts));
+      for (int id : kLineOptions) EXPECT_TRUE(enabled(dialog, id)) << id;
+      for (int id : {kPort, kBaud, kParity, kDataBits, kStopBits, kProtocol}) EXPECT_TRUE(enabled(dialog, id)) << id;
+      choose(dialog, kProtocol, 1);
+      for (int id : kLineOptions) EXPECT_FALSE(enabled(dialog, id)) << id;
+      choose(dialog, kProtocol, 3);
+      for (int id : kLineOptions) EXPECT_TRUE(enabled(dialog, id)) << id;
+      choose(dialog, kPort, 0);
+      EXPECT_TRUE(tambre::test::save_screenshot(dialog, "sio_setup_dialog"));
+      click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(port.SetupDialog(nullptr, config, 0), 2);
+  }
+  EXPECT_STREQ(config, "com3:19200,e,7,2,DTR,RTS");
+}
+
+struct opening {
+  const char* config;
+  int port, parity, data_bits, stop_bits, protocol;
+  const char* baud;
+  bool dtr, rts, dsr, cts;
+};
+
+TEST(SioSetupDialog, OpensEachKindOfString) {
+  serial_device_map map;
+  map.only_ports({1, 2, 4});
+  const opening cases[] = {
+      {"", 1, 0, 3, 0, 0, "9600", false, false, false, false},
+      {"no colon", 1, 0, 3, 0, 0, "9600", false, false, false, false},
+      {"COM4:4800,O,5,1.5,DTR,RTS,DSR,CTS", 2, 2, 0, 1, 1, "4800", true, true, true, true},
+      {"COM1:300,N,6,2,XON,XOFF", 0, 0, 1, 2, 2, "300", false, false, false, false},
+      {"COM1:9600,N,8,1,DSR,CTS", 0, 0, 3, 0, 3, "9600", false, false, true, true},
+      {"COM9:57600", -1, 0, 3, 0, 0, "57600", false, false, false, false},
+  };
+  for (const opening& c : cases) {
+    char config[64];
+    std::strcpy(config, c.config);
+    dialog_driver driver(kTitle, [&c](HWND dialog) {
+      EXPECT_EQ(selection(dialog, kPort), c.port) << c.config;
+      EXPECT_EQ(field_text(dialog, kBaud), c.baud) << c.config;
+      EXPECT_EQ(selection(dialog, kParity), c.parity) << c.config;
+      EXPECT_EQ(selection(dialog, kDataBits), c.data_bits) << c.config;
+      EXPECT_EQ(selection(dialog, kStopBits), c.stop_bits) << c.config;
+      EXPECT_EQ(selection(dialog, kProtocol), c.protocol) << c.config;
+      EXPECT_EQ(checked(dialog, kDtr), c.dtr) << c.config;
+      EXPECT_EQ(checked(dialog, kRts), c.rts) << c.config;
+      EXPECT_EQ(checked(dialog, kDsr), c.dsr) << c.config;
+      EXPECT_EQ(checked(dialog, kCts), c.cts) << c.config;
+      for (int id : kLineOptions) EXPECT_EQ(enabled(dialog, id), c.protocol == 3) << c.config << " " << id;
+      click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(CSio().SetupDialog(nullptr, config, 0), 2);
+  }
+}
+
+TEST(SioSetupDialog, RefusesInvalidInputThenComposesTheString) {
+  serial_device_map map;
+  map.only_ports({1, 3, 255});
+  char config[64] = "COM3:9600,N,8,1";
+  {
+    dialog_driver driver(kTitle, [](HWND dialog) {
+      for (const char* baud : {"299", "10000001", "fast", ""}) {
+        SetDlgItemTextA(dialog, kBaud, baud);
+        expect_refused(dialog, std::string("baud ") + baud);
+      }
+      SetDlgItemTextA(dialog, kBaud, "9600");
+      choose(dialog, kPort, -1);
+      expect_refused(dialog, "no port");
+      choose(dialog, kPort, 2);
+      SetDlgItemTextA(dialog, kBaud, "128000");
+      choose(dialog, kParity, 2);
+      choose(dialog, kDataBits, 1);
+      choose(dialog, kStopBits, 1);
+      choose(dialog, kProtocol, 3);
+      set_check(dialog, kDsr, true);
+      set_check(dialog, kCts, true);
+      click(dialog, IDOK);
+    });
+    EXPECT_EQ(CSio().SetupDialog(nullptr, config, 0), 1);
+  }
+  EXPECT_STREQ(config, "COM255:128000,O,6,1.5,DSR,CTS");
+  // The limits themselves, and a hardware handshake.
+  for (const char* baud : {"300", "10000000"}) {
+    dialog_driver driver(kTitle, [baud](HWND dialog) {
+      SetDlgItemTextA(dialog, kBaud, baud);
+      choose(dialog, kProtocol, 1);
+      click(dialog, IDOK);
+    });
+    EXPECT_EQ(CSio().SetupDialog(nullptr, config, 0), 1);
+    EXPECT_EQ(std::string(config), std::string("COM255:") + baud + ",O,6,1.5,DTR,RTS,DSR,CTS");
+  }
+}
+
+TEST(SioSetupDialog, OptionBitsDisableTheirControls) {
+  serial_device_map map;
+  map.only_ports({2});
+  struct {
+    unsigned options;
+    int control;
+  } cases[] = {{0x01, kBaud}, {0x02, kParity}, {0x04, kDataBits}, {0x08, kProtocol}, {0x10, kStopBits}};
+  for (const auto& c : cases) {
+    char config[64] = "COM2:9600,N,8,1";
+    dialog_driver driver(kTitle, [&c](HWND dialog) {
+      for (int id : {kPort, kBaud, kParity, kDataBits, kStopBits, kProtocol})
+        EXPECT_EQ(enabled(dialog, id), id != c.control) << c.options << " " << id;
+      click(dialog, IDOK);
+    });
+    EXPECT_EQ(CSio().SetupDialog(nullptr, config, c.options), 1);
+    EXPECT_STREQ(config, "COM2:9600,N,8,1");
+  }
+}
+
+TEST(SioSetupDialog, DefaultWithoutDialogAndNullBuffer) {
+  char config[64] = "COM7:300,E,7,2";
+  EXPECT_EQ(CSio().SetupDialog(nullptr, config, CSIO_SETUP_DEFAULT | 0x1F), 1);
+  EXPECT_STREQ(config, "COM2:9600,N,8,1");
+  EXPECT_EQ(CSio().SetupDialog(nullptr, nullptr, 0), 0);
+  EXPECT_EQ(CSio().SetupDialog(nullptr, nullptr, CSIO_SETUP_DEFAULT), 0);
+}
+
+TEST(SioSetupDialog, NoPortsShowAnEmptyListAndRefuseOk) {
+  serial_device_map map;
+  map.remove();
+  char config[64] = "";
+  {
+    dialog_driver driver(kTitle, [](HWND dialog) {
+      EXPECT_TRUE(list_texts(dialog, kPort).empty());
+      expect_refused(dialog, "no ports");
+      click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(CSio().SetupDialog(nullptr, config, 0), 2);
+  }
+  EXPECT_STREQ(config, "");
+}
+
+}  // namespace
