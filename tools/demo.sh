@@ -74,7 +74,6 @@ if [[ ${1:-} == --scene ]]; then
   # The driver's settings: the port in its configuration file, the rest in the registry.
   printf '[Modbus]\r\nPort=COM5:%s,N,8,1\r\n' "$baud" >"$bin/modbus.cfg"
   key='HKLM\Software\Brintel\Ostrand\Driver\ModbusRTU'
-  wine reg add "$key" /v SummarySeconds /t REG_DWORD /d 10 /f >/dev/null 2>&1
   wine reg add "$key" /v TimeoutMs /t REG_DWORD /d 300 /f >/dev/null 2>&1
   rm -f "$bin/modbus.log" "$work/host.log" "$work/events.log" "$work/record.txt"
 

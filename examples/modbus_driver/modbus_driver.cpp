@@ -19,6 +19,8 @@
 #include "rtu_frame.h"
 #include "tambre32/floattext.h"
 #include "tambre32/frame.h"
+#include "tambre32/timecore.h"
+#include "tambre32/timespec.h"
 
 namespace {
 
@@ -71,7 +73,8 @@ class modbus_driver {
   unsigned long next_tid_ = 1;
   enum class link { unknown, online, lost } link_ = link::unknown;
   double level_m_ = 0;
-  ULONGLONG next_summary_ = 0;
+  tambre32::timespec summary_schedule_;
+  unsigned last_summary_minute_ = 0;  // the minute of the last summary, or of the start
 };
 
 modbus_driver* the_driver = nullptr;
@@ -111,7 +114,11 @@ bool modbus_driver::start() {
   if (!port_.Open(settings_.port)) {
     MessageOut("Modbus: Port %s laesst sich nicht oeffnen", settings_.port);
   }
-  next_summary_ = GetTickCount64() + 1000ull * settings_.summary_seconds;
+  summary_schedule_.init();
+  summary_schedule_.kind = settings_.summary_kind;
+  summary_schedule_.minute = static_cast<short>(settings_.summary_minute);
+  summary_schedule_.recalc();
+  last_summary_minute_ = _time(nullptr) / 60;  // the first summary comes at the next due minute
   poller_ = std::thread([this] { poll_loop(); });
   return true;
 }
@@ -128,9 +135,11 @@ void modbus_driver::poll_loop() {
   do {
     const ULONGLONG begun = GetTickCount64();
     run_cycle();
-    if (GetTickCount64() >= next_summary_) {
+    // The schedule matches whole minutes: one summary per due minute.
+    const tambre_time_t now = _time(nullptr);
+    if (now / 60 != last_summary_minute_ && summary_schedule_.match(static_cast<tambre32::timespec_long>(now), 0)) {
       journal_.summary("Zusammenfassung", statistics_, level_m_);
-      next_summary_ += 1000ull * settings_.summary_seconds;
+      last_summary_minute_ = now / 60;
     }
     const ULONGLONG spent = GetTickCount64() - begun;
     const DWORD cycle = cycle_time();

@@ -118,7 +118,6 @@ class scene {
     RegDeleteTreeA(HKEY_CLASSES_ROOT, "TypeLib\\{95EE0E40-EB12-4304-9D9D-8A8A73AA543C}");
     RegDeleteTreeA(HKEY_CLASSES_ROOT, "Interface\\{4ACFBBD9-C512-4452-A1B0-645A66504000}");
     WriteDrvIniInt("ModbusRTU", "TimeoutMs", kTimeoutMs);
-    WriteDrvIniInt("ModbusRTU", "SummarySeconds", 2);
     const std::string directory = program_directory();
     journal_path_ = directory + "modbus.log";
     DeleteFileA(journal_path_.c_str());
@@ -248,7 +247,7 @@ TEST(Demo, HostReceivesTheInstrumentsValuesAndEveryPollIsATransaction) {
   s.send("write 1 0 2.8");  // set point 2.80 m
   s.send("write 4 1 0");    // pump 2 not released
   // Events already on their way are older: count only those that arrived after the
-  // writes were sent. Summaries come every 2 s: 30 transactions see at least two.
+  // writes were sent.
   int later = 0;
   ASSERT_TRUE(s.wait_for([&](const event& e) { return e.arrived > sent && ++later == 30; }));
   const auto o = s.finish();
@@ -301,10 +300,10 @@ TEST(Demo, HostReceivesTheInstrumentsValuesAndEveryPollIsATransaction) {
 
   const auto journal = tambre::test::read_journal(s.journal_path());
   ASSERT_TRUE(journal.parsed);
-  ASSERT_GE(journal.entries.size(), 4u);
+  ASSERT_GE(journal.entries.size(), 3u);
   EXPECT_EQ(journal.entries.front().title, "Start");
   EXPECT_EQ(journal.count("Verbindung hergestellt"), 1);
-  EXPECT_GE(journal.count("Zusammenfassung"), 2);
+  // Summaries come once a minute: the run may or may not see one.
   EXPECT_EQ(journal.count("Verbindung unterbrochen"), 0);
   EXPECT_EQ(journal.entries.back().title, "Stopp");
   ASSERT_FALSE(journal.entries.back().lines.empty());
