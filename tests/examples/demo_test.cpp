@@ -255,7 +255,7 @@ TEST(Demo, HostReceivesTheInstrumentsValuesAndEveryPollIsATransaction) {
   EXPECT_TRUE(o.terminated);
   EXPECT_EQ(o.host_exit, 0u) << o.host_output;
   const record& r = o.written;
-  ASSERT_GE(r.transactions.size(), 40u);
+  ASSERT_GE(r.transactions.size(), 30u);  // the 30 awaited after the writes
   // Every transaction reached the event client, in order; none failed.
   std::vector<long> event_ids, record_ids;
   for (const auto& e : o.events) event_ids.push_back(e.tid);
@@ -285,7 +285,7 @@ TEST(Demo, HostReceivesTheInstrumentsValuesAndEveryPollIsATransaction) {
                          << expected_first << " at " << first;
     ++checked;
   }
-  EXPECT_GE(checked, 6 * 15);
+  EXPECT_GE(checked, 6 * 10);  // six checked channels per poll of the inputs
   // The writes arrived: the set point and release bits read back.
   const auto last_of = [&](long type, long index) {
     double value = -1;
