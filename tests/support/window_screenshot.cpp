@@ -19,15 +19,26 @@ bool save_window_png(HWND window, const std::string& png_path) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   GdiFlush();
   char command[1024];
-  std::snprintf(command, sizeof command,
-                "/bin/sh -c \"xwd -root -silent -display $DISPLAY | /usr/bin/convert xwd:- -crop %ldx%ld+%ld+%ld +repage "
-                "png:'%s'\"",
-                rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top, png_path.c_str());
+  std::snprintf(
+      command, sizeof command,
+      "/bin/sh -c \"xwd -root -silent -display $DISPLAY | /usr/bin/convert xwd:- -crop %ldx%ld+%ld+%ld +repage "
+      "png:'%s'\"",
+      rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top, png_path.c_str());
   std::error_code ignored;
   std::filesystem::remove("Z:" + png_path, ignored);
   child_process shot(command);
-  if (!shot.started() || shot.wait(30000) == 0xFFFFFFFF) return false;
-  return std::filesystem::exists("Z:" + png_path, ignored);
+  // Wine gives no usable handle of a Unix child (it may be signalled or missing before the
+  // child is done): the picture is there
+  // once the file exists and has stopped growing.
+  const std::string file = "Z:" + png_path;
+  std::uintmax_t last = 0;
+  for (int i = 0; i < 300; ++i) {
+    Sleep(50);
+    std::uintmax_t size = std::filesystem::exists(file, ignored) ? std::filesystem::file_size(file, ignored) : 0;
+    if (size > 0 && size != static_cast<std::uintmax_t>(-1) && size == last) return true;
+    last = size;
+  }
+  return false;
 }
 
 }  // namespace tambre::test
