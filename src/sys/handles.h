@@ -69,6 +69,8 @@ using unique_file = unique_resource<detail::file_traits>;
 using find_handle = unique_resource<detail::find_traits>;
 // Memory from LocalAlloc, FormatMessage's allocated texts among them.
 using local_memory = unique_resource<detail::null_is_invalid<HLOCAL, LocalFree>>;
+// A block from GlobalAlloc (clipboard data, resource copies) until ownership passes on.
+using global_memory = unique_resource<detail::null_is_invalid<HGLOBAL, GlobalFree>>;
 // A library from LoadLibrary.
 using unique_module = unique_resource<detail::null_is_invalid<HMODULE, FreeLibrary>>;
 // A registry key from RegCreateKeyEx or RegOpenKeyEx; never holds a predefined root.

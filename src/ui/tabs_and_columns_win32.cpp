@@ -1,5 +1,6 @@
 // Tab controls and list-view columns filled from string-table entries.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <vector>

@@ -1,0 +1,160 @@
+// The platform-free rules of the user-interface helpers: item and column texts, export
+// and clipboard lines, file dialog descriptions and the placement of resizable dialogs.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "ui/dialog_placement.h"
+#include "ui/file_chooser_text.h"
+#include "ui/item_text.h"
+#include "ui/list_text_layout.h"
+
+namespace {
+
+using namespace tambre::ui;
+
+TEST(ItemText, TextAndDataParts) {
+  struct row {
+    const char* entry;
+    const char* text;
+    bool has_data;
+    std::uint32_t data;
+  } rows[] = {
+      {"St\xFCndlich|2", "St\xFCndlich", true, 2},
+      {"Hex|0x1f", "Hex", true, 0x1F},
+      {"Hex|0XFFFFFFFF", "Hex", true, 0xFFFFFFFFu},
+      {"Minus|-1", "Minus", true, 0xFFFFFFFFu},
+      {"Rest|12abc", "Rest", true, 12},
+      {"Leer|", "Leer", true, 0},
+      {"ohne", "ohne", false, 0},
+      {"a|1|2", "a", true, 1},
+  };
+  for (const row& r : rows) {
+    item_text item = parse_item_text(r.entry);
+    EXPECT_EQ(item.text, r.text) << r.entry;
+    EXPECT_EQ(item.has_data, r.has_data) << r.entry;
+    EXPECT_EQ(item.data, r.data) << r.entry;
+  }
+  EXPECT_EQ(parse_item_text(nullptr).text, "");
+}
+
+TEST(ColumnDescription, WidthAndAlignment) {
+  struct row {
+    const char* entry;
+    const char* name;
+    int width;
+    column_alignment alignment;
+  } rows[] = {
+      {"Variable|128", "Variable", 128, column_alignment::left},
+      {"Wert", "Wert", 80, column_alignment::left},
+      {"K|60|r", "K", 60, column_alignment::right},
+      {"K||Centre", "K", 80, column_alignment::centre},
+      {"K|20|links", "K", 20, column_alignment::left},
+      {"|5|R", "", 5, column_alignment::right},
+  };
+  for (const row& r : rows) {
+    column_description column = parse_column_description(r.entry);
+    EXPECT_EQ(column.name, r.name) << r.entry;
+    EXPECT_EQ(column.width, r.width) << r.entry;
+    EXPECT_EQ(column.alignment, r.alignment) << r.entry;
+  }
+}
+
+TEST(ExportLayout, PaddedFieldsEachFollowedBySeparator) {
+  std::vector<size_t> widths;
+  text_row header = {"Wert", "Name"}, first = {"1", "Pumpe 1"}, second = {"100", ""};
+  for (const text_row* row : {&header, &first, &second}) widen_columns(widths, *row);
+  EXPECT_EQ(widths, (std::vector<size_t>{4, 7}));
+  EXPECT_EQ(export_line(header, widths, ';'), "Wert;Name   ;");
+  EXPECT_EQ(export_line(first, widths, ';'), "1   ;Pumpe 1;");
+  EXPECT_EQ(export_line(second, widths, ' '), "100 " + std::string(" ") + "       " + " ");
+  struct name {
+    const char* file;
+    char separator;
+  } names[] = {{"werte.CSV", ';'}, {"c:\\x\\werte.csv", ';'}, {"werte.txt", ' '},
+               {"werte.Csv", ' '}, {"a.csv.bak", ';'},        {nullptr, ' '}};
+  for (const name& n : names) EXPECT_EQ(export_separator(n.file), n.separator) << (n.file ? n.file : "null");
+}
+
+TEST(ClipboardLayout, RowLimitAndTreeIndent) {
+  std::string text;
+  append_clipboard_row(text, {"a", "", "b"});
+  EXPECT_EQ(text, "a\t\tb\t\r\n");
+  // 1020 characters and a tab fit; a further "xy" and its tab would pass 1023.
+  text.clear();
+  append_clipboard_row(text, {std::string(1020, 'x'), "xy", "z"});
+  EXPECT_EQ(text, std::string(1020, 'x') + "\t\r\n");
+  text.clear();
+  append_clipboard_row(text, {std::string(1020, 'x'), "z"});
+  EXPECT_EQ(text, std::string(1020, 'x') + "\tz\t\r\n") << "the line may reach exactly 1023 characters";
+  text.clear();
+  append_clipboard_tree_item(text, 0, "Wurzel");
+  append_clipboard_tree_item(text, 1, "Kind");
+  append_clipboard_tree_item(text, 25, "tief");
+  EXPECT_EQ(text, "Wurzel\r\n\tKind\r\n" + std::string(19, '\t') + "tief\r\n");
+}
+
+TEST(FileDialogText, DescriptionsFiltersAndDirectories) {
+  file_dialog_description d = split_file_dialog_description("Bibliothek,Dll (*.dll)|*.dll|Alle (*.*)|*.*|,dll");
+  EXPECT_EQ(d.title, "Bibliothek");
+  EXPECT_EQ(d.filter, "Dll (*.dll)|*.dll|Alle (*.*)|*.*|");
+  EXPECT_EQ(d.default_ext, "dll");
+  d = split_file_dialog_description("Druck,PS|*.ps|");
+  EXPECT_EQ(d.filter, "PS|*.ps|");
+  EXPECT_EQ(d.default_ext, "");
+  d = split_file_dialog_description("a,b,c,d");
+  EXPECT_EQ(d.default_ext, "c,d");
+
+  char filter[] = "Alle (*.*)|*.*||";
+  EXPECT_EQ(replace_filter_bars(filter), 3);
+  EXPECT_EQ(std::memcmp(filter, "Alle (*.*)\0*.*\0\0", sizeof filter), 0);
+  EXPECT_EQ(replace_filter_bars(nullptr), 0);
+
+  struct dir {
+    const char *proposal, *given, *host, *expected;
+  } dirs[] = {
+      {"C:\\Daten\\export.txt", "D:\\x", "E:\\h", "C:\\Daten"},
+      {"C:\\export.txt", nullptr, nullptr, "C:"},
+      {"export.txt", "D:\\x", nullptr, ""},
+      {"", "D:\\x\\", "E:\\h", "D:\\x"},
+      {"", "", "E:\\h\\", "E:\\h"},
+      {nullptr, nullptr, nullptr, ""},
+  };
+  for (const dir& t : dirs) EXPECT_EQ(start_directory(t.proposal, t.given, t.host), t.expected) << t.expected;
+
+  struct index {
+    long remembered;
+    unsigned pairs, expected;
+  } indexes[] = {{5, 3, 3}, {0, 3, 1}, {-4, 3, 1}, {2, 3, 2}, {1, 0, 0}};
+  for (const index& i : indexes) EXPECT_EQ(initial_filter_index(i.remembered, i.pairs), i.expected) << i.remembered;
+}
+
+TEST(SizeableDialog, ClampedToWorkArea) {
+  const area work{0, 30, 1024, 738};  // 1024 x 708 below a top bar
+  struct row {
+    long left, top;
+    extent wanted;
+    bool sizing;
+    dialog_placement expected;
+  } rows[] = {
+      {100, 100, {400, 300}, true, {true, 100, 100, 410, 330}},
+      {900, 600, {400, 300}, true, {true, 614, 378, 410, 330}},  // pushed back inside
+      {-50, 0, {400, 300}, true, {true, 0, 30, 410, 330}},       // raised to the origin
+      {100, 100, {0, 300}, true, {false}},
+      {100, 100, {400, 300}, false, {false}},
+      {100, 100, {1025, 300}, true, {false}},
+      {100, 100, {400, 709}, true, {false}},
+  };
+  for (const row& r : rows) {
+    dialog_placement p = place_sizeable_dialog(r.left, r.top, {210, 230}, {200, 200}, r.wanted, work, r.sizing);
+    EXPECT_EQ(p.move, r.expected.move) << r.left;
+    if (!p.move) continue;
+    EXPECT_EQ(p.left, r.expected.left);
+    EXPECT_EQ(p.top, r.expected.top);
+    EXPECT_EQ(p.width, r.expected.width);
+    EXPECT_EQ(p.height, r.expected.height);
+  }
+}
+
+}  // namespace
