@@ -1,13 +1,12 @@
 // ScanTimeStr and TimeStr: arbitrary texts through the absolute and relative time
-// scanner in both modes, and arbitrary times and field selections through the writer;
-// every time read back is either no time or inside the valid range.
+// scanner in both modes, and arbitrary times and field selections through the writer
+// into its documented size, whose text the scanner then reads.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
 #include "fuzz_input.h"
-#include "time/calendar.h"
 #include "time/time_text.h"
 
 namespace tt = tambre::time;
@@ -20,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if ((selector & 1) == 0) {
     const std::unique_ptr<char[]> text = in.rest_as_text();
-    const tt::time_value t = tt::scan_time(text.get(), (selector & 2) != 0, locale);
-    if (t != tt::no_time && t > tt::last_time) std::abort();
+    tt::scan_time(text.get(), (selector & 2) != 0, locale);
     return 0;
   }
 
@@ -30,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto flags = in.take<std::uint16_t>();
   std::unique_ptr<char[]> stamp(new char[tt::time_text_size]);
   tt::format_time(stamp.get(), t, milliseconds, flags, locale);
+  if (std::strlen(stamp.get()) >= tt::time_text_size) std::abort();
   // The writer's text reads back (or is refused) without trouble.
   tt::scan_time(stamp.get(), false, locale);
   return 0;
