@@ -86,5 +86,8 @@ for target in "${targets[@]}"; do
   [ "$crashes" -eq 0 ] || status=1
 done
 
-bash tools/reliability_section.sh fuzz "$(awk -F'\t' -f tools/fuzz_table.awk "$log")"
+# The table, and the notes on what the kept failures were (written by hand, kept beside them).
+section=$(awk -F'\t' -f tools/fuzz_table.awk "$log")
+[ -f fuzz/findings.md ] && section=$(printf '%s\n\n%s' "$section" "$(cat fuzz/findings.md)")
+bash tools/reliability_section.sh fuzz "$section"
 exit $status
