@@ -2,6 +2,7 @@
 // stay in their ranges, everything a link sends is a well-formed announcement of its own
 // side with a counter that never skips or repeats, and a standby answers -1 only when its
 // master has been silent for longer than the larger timeout.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -32,7 +33,7 @@ class fuzz_channel final : public datagram_channel {
     if (inbox.empty()) return -1;
     const std::vector<unsigned char> datagram = inbox.front();
     inbox.pop_front();
-    std::memcpy(buffer, datagram.data(), datagram.size() < capacity ? datagram.size() : capacity);
+    std::copy_n(datagram.begin(), datagram.size() < capacity ? datagram.size() : capacity, buffer);
     return static_cast<long>(datagram.size() > capacity ? capacity + 1 : datagram.size());
   }
   long send(const unsigned char* data, std::size_t size) override {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the three targets and the fuzz targets, then runs every test: win64 under Wine in
-# a virtual display, native under the sanitizers, fuzz targets from a fixed seed.
+# a virtual display, win32 under 32-bit Wine where it is installed, native under the
+# sanitizers, fuzz targets over their kept inputs and from a fixed seed.
 # Exits non-zero on any failure.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -29,5 +30,15 @@ echo "== tests win64 (Wine)"
 rm -rf build/win64/wineprefix
 xvfb-run -a -s "-screen 0 1024x768x24" \
   bash tools/wine_prefix_run.sh "$root/build/win64/wineprefix" ctest --preset win64 || status=1
+
+echo "== tests win32 (32-bit Wine)"
+if dpkg-query -W -f='${Status}' wine32 2>/dev/null | grep -q "install ok installed"; then
+  rm -rf build/win32/wineprefix
+  xvfb-run -a -s "-screen 0 1024x768x24" \
+    bash tools/wine_prefix_run.sh "$root/build/win32/wineprefix" \
+    ctest --test-dir build/win32 --output-on-failure --timeout 900 || status=1
+else
+  echo "== tests win32 skipped: no 32-bit Wine on this machine (Debian's wine32 is not installable)"
+fi
 
 exit $status

@@ -73,20 +73,22 @@ TAMBRE_EXPORT(int, TAMBRE_FASTCALL) xlFormatText(const void* buffer, int bufferS
     const int current = xlSize(bytes + offset);
     if (current < 0) break;  // an unknown record has no size to step over
     offset += static_cast<std::size_t>(current);
-    // Only records that lie wholly inside the buffer are shown.
-    if (offset >= size || size - offset < header_size) break;
-    const record_view record(bytes + offset, size - offset);
-    if (record.readable < record.size) break;
-    const char* pattern = cell_pattern(record.type);
+    if (offset >= size) break;  // the next record would start at or beyond the end
+    // A record that starts inside the buffer is shown with what of it lies inside: cut
+    // data read as far as they go, a cut header as an unreadable record, after which
+    // there is nothing to step over.
+    const bool header_cut = size - offset < header_size;
+    const char* pattern = header_cut ? nullptr : cell_pattern(load_u16(bytes + offset));
     if (pattern == nullptr) {
       out.append("#INVFORMAT");
     } else {
       char value[256];
-      tambre::xl::to_string(record, value, sizeof value);
+      tambre::xl::to_string(record_view(bytes + offset, size - offset), value, sizeof value);
       std::snprintf(line, sizeof line, pattern, value);
       out.append(line);
     }
     if (out.room() > 2) out.append("\r\n");
+    if (header_cut) break;
   }
   if (out.room() > 1) out.append("}");
   return 1;

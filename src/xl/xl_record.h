@@ -8,6 +8,7 @@
 namespace tambre::xl {
 
 constexpr std::size_t header_size = 4;
+constexpr std::size_t type_size = 2;
 constexpr std::size_t unbounded = static_cast<std::size_t>(-1);
 
 inline std::uint16_t load_u16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }

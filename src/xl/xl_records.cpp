@@ -7,6 +7,7 @@
 using tambre::xl::header_size;
 using tambre::xl::known_type;
 using tambre::xl::load_u16;
+using tambre::xl::type_size;
 
 TAMBRE_EXPORT(int, TAMBRE_FASTCALL) xlSize(const void* record) {
   if (record == nullptr) return -1;
@@ -20,19 +21,20 @@ TAMBRE_EXPORT(void*, TAMBRE_FASTCALL) xlGetFirst(void* buffer) {
   return load_u16(static_cast<const unsigned char*>(buffer)) == XL_TYPE_TABLE ? buffer : nullptr;
 }
 
-// With an end, the next record is handed out only when all of it (header and data) lies
-// before the end, so whoever reads it next stays inside the buffer.
+// With an end, the next record is handed out whenever it starts before the end and has a
+// known type, even when its data runs past the end: whoever reads its contents checks
+// their length against the end. Only the header bytes are read here, and only inside the
+// buffer: a record whose own header is cut has no next one, and a next record of which
+// only one byte lies before the end has no readable type and counts as none.
 TAMBRE_EXPORT(void*, TAMBRE_FASTCALL) xlGetNext(void* record, const void* end) {
+  if (record == nullptr) return nullptr;
+  const auto at = reinterpret_cast<std::uintptr_t>(record);
+  const auto limit = reinterpret_cast<std::uintptr_t>(end);
+  if (end != nullptr && (limit <= at || limit - at < header_size)) return nullptr;
   const int size = xlSize(record);
   if (size < 0) return nullptr;
-  const auto start = reinterpret_cast<std::uintptr_t>(record) + static_cast<std::uintptr_t>(size);
-  if (end != nullptr) {
-    const auto limit = reinterpret_cast<std::uintptr_t>(end);
-    if (limit <= start || limit - start < header_size) return nullptr;
-    auto* next = static_cast<unsigned char*>(record) + size;
-    if (!known_type(load_u16(next))) return nullptr;
-    if (limit - start < header_size + load_u16(next + 2)) return nullptr;
-    return next;
+  if (end != nullptr && (limit - at <= static_cast<std::uintptr_t>(size) || limit - at - size < type_size)) {
+    return nullptr;
   }
   auto* next = static_cast<unsigned char*>(record) + size;
   return known_type(load_u16(next)) ? next : nullptr;

@@ -237,12 +237,14 @@ TEST(XlWalk, FirstAndNextRules) {
   const int table = xlTable(b);
   const int cell = xlFloat(b + table, 1.0);
   EXPECT_EQ(xlGetFirst(b), b);
-  EXPECT_EQ(xlGetNext(b, b + table), nullptr);             // end exactly at the next start
-  EXPECT_EQ(xlGetNext(b, b + table + 3), nullptr);         // not even the header fits
-  EXPECT_EQ(xlGetNext(b, b + table + cell - 1), nullptr);  // the data would reach past the end
+  EXPECT_EQ(xlGetNext(b, b + table), nullptr);               // end exactly at the next start
+  EXPECT_EQ(xlGetNext(b, b + table + 1), nullptr);           // only half of the type lies inside
+  EXPECT_EQ(xlGetNext(b, b + table + 2), b + table);         // the type alone lies inside
+  EXPECT_EQ(xlGetNext(b, b + table + cell - 1), b + table);  // the data run past the end
   EXPECT_EQ(xlGetNext(b, b + table + cell), b + table);
-  EXPECT_EQ(xlGetNext(b, nullptr), b + table);  // unbounded
-  b[table] = 8;                                 // unknown type
+  EXPECT_EQ(xlGetNext(b + table, b + table + 3), nullptr);  // its own header is cut
+  EXPECT_EQ(xlGetNext(b, nullptr), b + table);              // unbounded
+  b[table] = 8;                                             // unknown type
   EXPECT_EQ(xlGetNext(b, b + sizeof b), nullptr);
   EXPECT_EQ(xlSize(b + table), -1);
   b[table] = 0x10;
@@ -274,9 +276,13 @@ TEST(XlFormatText, CutsToTheTextSizeAndStopsAtTheBufferEnd) {
   char cut[64];
   xlFormatText(b, n, cut, tight);
   EXPECT_STREQ(cut, "xlTable[1,2] {\r\nxlFloat{ 1.5 }xl");
-  // The buffer ends inside the string cell: it is not rendered.
+  // The buffer ends inside a cell: what lies inside is rendered, a cut header as invalid.
   char text[128];
   xlFormatText(b, n - 1, text, sizeof text - 1);
+  EXPECT_STREQ(text, "xlTable[1,2] {\r\nxlFloat{ 1.5 }\r\nxlString{ 'a' }\r\n}");
+  xlFormatText(b, 8 + 12 + 3, text, sizeof text - 1);
+  EXPECT_STREQ(text, "xlTable[1,2] {\r\nxlFloat{ 1.5 }\r\n#INVFORMAT\r\n}");
+  xlFormatText(b, 8 + 12, text, sizeof text - 1);
   EXPECT_STREQ(text, "xlTable[1,2] {\r\nxlFloat{ 1.5 }\r\n}");
   // Not a table.
   xlFormatText(b + 8, n - 8, text, sizeof text - 1);
@@ -336,7 +342,7 @@ TEST(XlWalk, CorruptBuffersStayInside) {
     if (size >= 4 && xlGetFirst(start) != nullptr) {
       int steps = 0;
       for (void* r = xlGetNext(start, end); r != nullptr && steps < 1000; r = xlGetNext(r, end), ++steps) {
-        ASSERT_LE(static_cast<unsigned char*>(r) + xlSize(r), end);
+        ASSERT_LT(static_cast<unsigned char*>(r), end);
       }
     }
     std::vector<char> text(300);

@@ -1,0 +1,84 @@
+// A host that loads and unloads drivers loads and unloads the library with them: many
+// cycles of LoadLibrary, one call and FreeLibrary on a copy of the DLL leave no handle
+// and no committed memory behind. This program does not link the library, so each
+// LoadLibrary runs process attach and each FreeLibrary process detach.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "support/dll_proc.h"
+#include "support/temp_dir.h"
+#include "tambre32/strutil.h"
+
+namespace {
+
+std::string library_beside_this_program() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s(path, n);
+  return s.substr(0, s.find_last_of("\\/") + 1) + "tambre32.dll";
+}
+
+// Wine hands out the lowest free handle slot: a handle left open by a cycle shows as a
+// higher value of the next fresh handle.
+std::uintptr_t fresh_handle_value() {
+  HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  const auto value = reinterpret_cast<std::uintptr_t>(event);
+  CloseHandle(event);
+  return value;
+}
+
+// Thread-local-storage slots are handed out lowest first as well.
+DWORD fresh_tls_slot() {
+  const DWORD slot = TlsAlloc();
+  TlsFree(slot);
+  return slot;
+}
+
+// Committed private memory of the process, from the address space itself.
+std::size_t committed_private_bytes() {
+  std::size_t total = 0;
+  MEMORY_BASIC_INFORMATION info;
+  for (const char* at = nullptr; VirtualQuery(at, &info, sizeof info) == sizeof info;
+       at = static_cast<const char*>(info.BaseAddress) + info.RegionSize) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+  }
+  return total;
+}
+
+void cycle(const std::string& copy, int times) {
+  for (int i = 0; i < times; ++i) {
+    HMODULE module = LoadLibraryA(copy.c_str());
+    ASSERT_NE(module, nullptr) << GetLastError();
+    auto copy_text = tambre::test::dll_proc<decltype(&strxcpy)>(module, "strxcpy");
+    ASSERT_NE(copy_text, nullptr);
+    char out[8];
+    ASSERT_STREQ(copy_text(out, "Zyklus", sizeof out), "Zyklus");
+    ASSERT_TRUE(FreeLibrary(module));
+  }
+}
+
+TEST(LoadUnload, ManyCyclesLeaveNoHandleNoSlotAndNoMemory) {
+  tambre::test::temp_dir dir;
+  const std::string copy = dir.file("tambre32_cycle.dll");
+  ASSERT_TRUE(CopyFileA(library_beside_this_program().c_str(), copy.c_str(), FALSE)) << GetLastError();
+  // The first cycles load the system libraries the library imports, which may stay.
+  cycle(copy, 10);
+  const std::uintptr_t handle_before = fresh_handle_value();
+  const DWORD slot_before = fresh_tls_slot();
+  const std::size_t memory_before = committed_private_bytes();
+  constexpr int cycles = 50;
+  cycle(copy, cycles);
+  const std::uintptr_t handle_after = fresh_handle_value();
+  const DWORD slot_after = fresh_tls_slot();
+  const std::size_t memory_after = committed_private_bytes();
+  // A handle slot is 4 apart; two handles per cycle would add 400.
+  EXPECT_LE(handle_after, handle_before + 4 * 4) << "handle values " << handle_before << " -> " << handle_after;
+  EXPECT_EQ(slot_after, slot_before);
+  // Heaps grow in steps of pages: allow a few of them over all cycles, not a few KiB a cycle.
+  EXPECT_LE(memory_after, memory_before + 64 * 1024) << "committed " << memory_before << " -> " << memory_after;
+}
+
+}  // namespace
