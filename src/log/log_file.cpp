@@ -251,7 +251,7 @@ bool LogFile::GetItems(StringList& list, long first, long last) {
   if (!Access()) return false;
   auto read = stream_reader(m_stream);
   std::int64_t size = stream_size(m_stream);
-  std::int64_t start = tambre::log::find_header(read, size, first);
+  std::int64_t start = tambre::log::find_header(read, size, first, m_firstItem, m_lastItem);
   bool found = start >= 0;
   if (found) {
     tambre::log::read_entries(read, size, start, last, [&list](const char* line) {

@@ -138,11 +138,18 @@ std::int64_t next_probe(std::int64_t low, std::int64_t high, long number, const 
 
 }  // namespace
 
-std::int64_t find_header(const read_at& read, std::int64_t file_size, long number) {
+std::int64_t find_header(const read_at& read, std::int64_t file_size, long number, long first_number,
+                         long last_number) {
   std::int64_t low = 0, high = file_size - 1;
   std::string line;
   sighting seen[2] = {};
   int known = 0;
+  if (first_number > 0 && last_number >= first_number) {
+    // The first entry starts the file; one past the last would start at its end.
+    seen[0] = {first_number, 0};
+    seen[1] = {last_number + 1, file_size};
+    known = 2;
+  }
   int misses = 0;
   while (low <= high) {
     const std::int64_t range = high - low;
