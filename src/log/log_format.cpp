@@ -1,6 +1,7 @@
 #include "log/log_format.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -128,9 +129,11 @@ std::int64_t next_probe(std::int64_t low, std::int64_t high, long number, const 
                         bool use_guess) {
   const std::int64_t middle = low + (high - low) / 2;
   if (known < 2 || !use_guess || seen[0].number == seen[1].number) return middle;
-  const double per_entry = static_cast<double>(seen[1].start - seen[0].start) / (seen[1].number - seen[0].number);
+  const double per_entry = static_cast<double>(seen[1].start - seen[0].start) /
+                           (static_cast<double>(seen[1].number) - static_cast<double>(seen[0].number));
   if (!(per_entry > 0)) return middle;
-  const double guess = static_cast<double>(seen[1].start) + (number - seen[1].number) * per_entry - per_entry / 2;
+  const double guess = static_cast<double>(seen[1].start) +
+                       (static_cast<double>(number) - static_cast<double>(seen[1].number)) * per_entry - per_entry / 2;
   if (!(guess >= static_cast<double>(low))) return low;
   if (!(guess <= static_cast<double>(high))) return high;
   return static_cast<std::int64_t>(guess);
@@ -144,7 +147,7 @@ std::int64_t find_header(const read_at& read, std::int64_t file_size, long numbe
   std::string line;
   sighting seen[2] = {};
   int known = 0;
-  if (first_number > 0 && last_number >= first_number) {
+  if (first_number > 0 && last_number >= first_number && last_number < std::numeric_limits<long>::max()) {
     // The first entry starts the file; one past the last would start at its end.
     seen[0] = {first_number, 0};
     seen[1] = {last_number + 1, file_size};
