@@ -1,6 +1,7 @@
 #pragma once
 // Console output of Google Benchmark plus one line per (ours, peer) pair at the end:
-// "ratio ours / peer = x", the time per call of ours over the peer's.
+// "ratio ours / peer = x (cpu y)", the wall time per call of ours over the peer's and the
+// same for processor time, which holds steadier on a machine shared with other work.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -16,13 +17,17 @@ class ratio_reporter : public benchmark::ConsoleReporter {
   explicit ratio_reporter(std::vector<std::pair<std::string, std::string>> pairs) : pairs_(std::move(pairs)) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
-    for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    for (const auto& run : runs) {
+      times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+      cpu_times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    }
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
     for (const auto& [ours, peer] : pairs_) {
-      if (times_.count(ours) && times_.count(peer) && times_[peer] > 0) {
-        std::printf("ratio %s / %s = %.2f\n", ours.c_str(), peer.c_str(), times_[ours] / times_[peer]);
+      if (times_.count(ours) && times_.count(peer) && times_[peer] > 0 && cpu_times_[peer] > 0) {
+        std::printf("ratio %s / %s = %.2f (cpu %.2f)\n", ours.c_str(), peer.c_str(), times_[ours] / times_[peer],
+                    cpu_times_[ours] / cpu_times_[peer]);
       }
     }
   }
@@ -30,6 +35,7 @@ class ratio_reporter : public benchmark::ConsoleReporter {
  private:
   std::vector<std::pair<std::string, std::string>> pairs_;
   std::map<std::string, double> times_;
+  std::map<std::string, double> cpu_times_;
 };
 
 // Runs the registered benchmarks and prints the ratios of the pairs.

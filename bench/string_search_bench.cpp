@@ -1,5 +1,6 @@
-// stristr beside glibc's strcasestr, strmatch beside fnmatch(FNM_CASEFOLD), same inputs.
-// The ratio line after each pair is ours / peer in time per call.
+// stristr beside glibc's strcasestr, strmatch beside fnmatch(FNM_CASEFOLD), same inputs:
+// short texts with two stars, and long texts (a few KiB) with four stars whose pieces lie
+// spread over the text. The ratio line after each pair is ours / peer in time per call.
 #include <benchmark/benchmark.h>
 #include <fnmatch.h>
 #include <strings.h>
@@ -18,6 +19,8 @@ struct inputs {
   std::vector<std::string> texts;
   std::vector<std::string> finds;
   std::vector<std::string> patterns;
+  std::vector<std::string> long_texts;
+  std::vector<std::string> long_patterns;
 };
 
 const inputs& sample() {
@@ -33,6 +36,14 @@ const inputs& sample() {
       d.finds.push_back(text.substr(text.size() / 2, 4));  // found in the middle
       std::string pattern = "*" + text.substr(text.size() / 3, 3) + "*" + text.substr(text.size() - 4);
       d.patterns.push_back(pattern);
+    }
+    for (int i = 0; i < 32; ++i) {
+      std::string text(1024 + 256 * i, ' ');
+      for (char& c : text) c = alphabet[pick(rng)];
+      const std::size_t n = text.size();
+      d.long_patterns.push_back("*" + text.substr(n / 5, 3) + "*" + text.substr(2 * n / 5, 4) + "?*" +
+                                text.substr(3 * n / 4, 3) + "*" + text.substr(n - 5));
+      d.long_texts.push_back(text);
     }
     return d;
   }();
@@ -75,14 +86,36 @@ void BM_fnmatch_casefold(benchmark::State& state) {
   }
 }
 
+void BM_strmatch_long(benchmark::State& state) {
+  const auto& d = sample();
+  size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(strmatch(d.long_texts[i].c_str(), d.long_patterns[i].c_str()));
+    i = (i + 1) % d.long_texts.size();
+  }
+}
+
+void BM_fnmatch_long(benchmark::State& state) {
+  const auto& d = sample();
+  size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(fnmatch(d.long_patterns[i].c_str(), d.long_texts[i].c_str(), FNM_CASEFOLD));
+    i = (i + 1) % d.long_texts.size();
+  }
+}
+
 BENCHMARK(BM_stristr);
 BENCHMARK(BM_strcasestr);
 BENCHMARK(BM_strmatch);
 BENCHMARK(BM_fnmatch_casefold);
+BENCHMARK(BM_strmatch_long);
+BENCHMARK(BM_fnmatch_long);
 
 }  // namespace
 
 int main(int argc, char** argv) {
   return tambre::bench::run_with_ratios(argc, argv,
-                                        {{"BM_stristr", "BM_strcasestr"}, {"BM_strmatch", "BM_fnmatch_casefold"}});
+                                        {{"BM_stristr", "BM_strcasestr"},
+                                         {"BM_strmatch", "BM_fnmatch_casefold"},
+                                         {"BM_strmatch_long", "BM_fnmatch_long"}});
 }

@@ -1,4 +1,4 @@
-// Arbitrary bytes as a log file image: the newest-number scan, the binary search and the
+// Arbitrary bytes as a log file image: the newest-number scan, the header search and the
 // trim position never read outside the image, and what they report is consistent with it.
 #include <cstdint>
 #include <cstdlib>
@@ -30,9 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!seen) std::abort();
   }
 
-  for (long number : {1L, last, last / 2}) {
-    std::int64_t at = tambre::log::find_header(read, file_size, number);
-    if (at >= 0) {
+  // Searched blind, and with first and last numbers as a caller would pass them (which
+  // arbitrary bytes may well contradict).
+  long first = 0;
+  tambre::log::parse_header(bytes.data(), size, first);
+  for (long number : {1L, last, last / 2, last / 2 + 1}) {
+    for (std::int64_t at : {tambre::log::find_header(read, file_size, number),
+                            tambre::log::find_header(read, file_size, number, first, last)}) {
+      if (at < 0) continue;
       long found = 0;
       if (at > 0 && bytes[static_cast<std::size_t>(at - 1)] != '\n') std::abort();
       if (!tambre::log::parse_header(bytes.data() + at, size - static_cast<std::size_t>(at), found) || found != number)

@@ -42,8 +42,7 @@ void format_cut(char* out, std::size_t size, const char* format, va_list args) {
 
 tambre::log::read_at stream_reader(std::FILE* file) {
   return [file](std::int64_t offset, char* buffer, std::size_t size) -> std::size_t {
-    if (!tambre::sys::seek_file(file, offset, SEEK_SET)) return 0;
-    return std::fread(buffer, 1, size, file);
+    return tambre::sys::read_file_at(file, offset, buffer, size);
   };
 }
 
@@ -252,7 +251,7 @@ bool LogFile::GetItems(StringList& list, long first, long last) {
   if (!Access()) return false;
   auto read = stream_reader(m_stream);
   std::int64_t size = stream_size(m_stream);
-  std::int64_t start = tambre::log::find_header(read, size, first);
+  std::int64_t start = tambre::log::find_header(read, size, first, m_firstItem, m_lastItem);
   bool found = start >= 0;
   if (found) {
     tambre::log::read_entries(read, size, start, last, [&list](const char* line) {

@@ -31,9 +31,12 @@ void blank_controls(char* text);
 // passes for one.
 long last_header_number(const read_at& read, std::int64_t file_size, std::int64_t* bytes_read = nullptr);
 
-// The start of header `number`, found by a binary search over byte positions that relies
-// on the numbers rising through the file; -1 when there is no such header.
-std::int64_t find_header(const read_at& read, std::int64_t file_size, long number);
+// The start of header `number`, found by a search over byte positions that relies on the
+// numbers rising through the file; -1 when there is no such header. The numbers of the
+// first and the last entry, when the caller knows them (both above 0), let the first look
+// go where the entry should lie; wrong ones cost only further looks.
+std::int64_t find_header(const read_at& read, std::int64_t file_size, long number, long first_number = 0,
+                         long last_number = 0);
 
 // The start of the header after skipping `drop` headers from the start of the file: where
 // the part to keep begins when the oldest `drop` entries go. -1 when the file ends first.

@@ -132,6 +132,10 @@ std::int64_t file_position(std::FILE* file);
 // `data` must start a line: when the file's last byte (read in the same turn as the write,
 // so no other writer can come between) is not a line feed, a CR LF goes first.
 bool append_block(std::FILE* file, const char* data, std::size_t size);
+// Reads up to `size` bytes at `offset` (after flushing the stream's pending writes), in
+// one system call where the platform has a positional read; the number read, 0 at the end
+// or on failure. The stream's position afterwards is unspecified: seek before using it.
+std::size_t read_file_at(std::FILE* file, std::int64_t offset, char* buffer, std::size_t size);
 // Cuts the file (after flushing the stream) to `size` bytes.
 bool truncate_file(std::FILE* file, std::int64_t size);
 

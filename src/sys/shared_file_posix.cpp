@@ -37,6 +37,18 @@ bool append_block(std::FILE* file, const char* data, std::size_t size) {
   return seek_file(file, 0, SEEK_END) && ok;
 }
 
+std::size_t read_file_at(std::FILE* file, std::int64_t offset, char* buffer, std::size_t size) {
+  if (offset < 0 || std::fflush(file) != 0) return 0;
+  const int fd = fileno(file);
+  std::size_t total = 0;
+  while (total < size) {
+    const ssize_t got = pread(fd, buffer + total, size - total, static_cast<off_t>(offset) + static_cast<off_t>(total));
+    if (got <= 0) break;
+    total += static_cast<std::size_t>(got);
+  }
+  return total;
+}
+
 bool truncate_file(std::FILE* file, std::int64_t size) {
   if (std::fflush(file) != 0) return false;
   return ftruncate(fileno(file), static_cast<off_t>(size)) == 0;

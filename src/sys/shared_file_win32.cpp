@@ -51,6 +51,12 @@ bool append_block(std::FILE* file, const char* data, std::size_t size) {
   return seek_file(file, 0, SEEK_END) && ok;
 }
 
+// Through the stream: the C runtime keeps its own idea of the handle's position.
+std::size_t read_file_at(std::FILE* file, std::int64_t offset, char* buffer, std::size_t size) {
+  if (!seek_file(file, offset, SEEK_SET)) return 0;
+  return std::fread(buffer, 1, size, file);
+}
+
 bool truncate_file(std::FILE* file, std::int64_t size) {
   if (std::fflush(file) != 0) return false;
   HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));

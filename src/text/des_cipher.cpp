@@ -89,25 +89,18 @@ constexpr choice_1_table make_choice_1() {
   return t;
 }
 
-struct placed_key {
-  std::uint32_t even, odd;
-};
-using choice_2_table = std::array<std::array<placed_key, 256>, 7>;
+// Each entry holds the even groups' bits in its low word and the odd groups' in its high
+// word, so one OR gathers both.
+using choice_2_table = std::array<std::array<std::uint64_t, 256>, 7>;
 
 constexpr choice_2_table make_choice_2() {
   choice_2_table t{};
   for (int out = 0; out < 48; ++out) {
     const int in = permuted_choice_2[out] - 1;  // 0-based bit of C|D, MSB first
     const int group = out / 6;
-    const std::uint32_t bit = std::uint32_t{1} << (26 - 8 * (group / 2) + (5 - out % 6));
+    const std::uint64_t bit = std::uint64_t{1} << (26 - 8 * (group / 2) + (5 - out % 6) + (group % 2) * 32);
     for (int value = 0; value < 256; ++value) {
-      if (value & (0x80 >> (in % 8))) {
-        if (group % 2 == 0) {
-          t[in / 8][value].even |= bit;
-        } else {
-          t[in / 8][value].odd |= bit;
-        }
-      }
+      if (value & (0x80 >> (in % 8))) t[in / 8][value] |= bit;
     }
   }
   return t;
@@ -134,19 +127,17 @@ void des_set_key(const unsigned char key[8], des_schedule& schedule) {
   std::uint64_t cd = 0;
   for (int i = 0; i < 8; ++i) cd |= choice_1[i][key[i]];
   std::uint32_t c = static_cast<std::uint32_t>(cd >> 28), d = static_cast<std::uint32_t>(cd & 0x0FFFFFFF);
+  // Unrolled, every rotation has a constant count.
+#pragma GCC unroll 16
   for (int round = 0; round < 16; ++round) {
     const int shift = key_shifts[round];
     c = ((c << shift) | (c >> (28 - shift))) & 0x0FFFFFFF;
     d = ((d << shift) | (d >> (28 - shift))) & 0x0FFFFFFF;
     const std::uint64_t rotated = static_cast<std::uint64_t>(c) << 28 | d;  // bit 1 at 2^55
-    std::uint32_t even = 0, odd = 0;
-    for (int i = 0; i < 7; ++i) {
-      const placed_key& part = choice_2[i][(rotated >> (48 - 8 * i)) & 0xFF];
-      even |= part.even;
-      odd |= part.odd;
-    }
-    schedule.even[round] = even;
-    schedule.odd[round] = odd;
+    std::uint64_t placed = 0;
+    for (int i = 0; i < 7; ++i) placed |= choice_2[i][(rotated >> (48 - 8 * i)) & 0xFF];
+    schedule.even[round] = static_cast<std::uint32_t>(placed);
+    schedule.odd[round] = static_cast<std::uint32_t>(placed >> 32);
   }
 }
 

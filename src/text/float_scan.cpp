@@ -1,4 +1,5 @@
 // Float text read back: the forms of the flag word or of a prefix, and the error tokens.
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -120,14 +121,48 @@ std::size_t decimal_number_length(const char* p) {
   return static_cast<std::size_t>(q - p);
 }
 
+// The decimal at p when it has no exponent, its digits fit 2^53 and at most 22 follow the
+// point: the integer and the power of ten are then exact doubles, and one correctly
+// rounded division gives the nearest double, the one the full reader finds too. Where
+// doubles are evaluated wider than they are stored, always the full reader.
+bool scan_short_decimal(const char* p, double& value) {
+#if FLT_EVAL_METHOD == 0
+  static constexpr double powers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  for (; is_digit(*p); ++p, ++digits) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+  int scale = 0;  // digits after the point
+  if (*p == '.') {
+    for (++p; is_digit(*p); ++p, ++scale) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+  }
+  digits += scale;
+  if (digits == 0 || digits > 19 || *p == 'e' || *p == 'E') return false;
+  if (mantissa > (std::uint64_t{1} << 53) || scale > 22) return false;
+  const double magnitude = static_cast<double>(mantissa) / powers[scale];
+  value = negative ? -magnitude : magnitude;
+  return true;
+#else
+  (void)p;
+  (void)value;
+  return false;
+#endif
+}
+
 double scan_plain(char* text, const char* token, char decimal_separator, bool& failed) {
   if (decimal_separator != '.') {
     if (char* at = std::strchr(text, decimal_separator)) *at = '.';
   }
+  double value = 0;
+  if (scan_short_decimal(text, value)) {
+    failed = false;
+    return value;
+  }
   std::size_t length = decimal_number_length(text);
   if (length > 0) {
     const char* first = text + (text[0] == '+' ? 1 : 0);  // from_chars takes no '+'
-    double value = 0;
     auto result = std::from_chars(first, text + length, value);
     failed = false;
     if (result.ec == std::errc::result_out_of_range) {

@@ -1,5 +1,7 @@
 #include "text/rc4_cipher.h"
 
+#include <cstring>
+
 namespace tambre::text {
 
 void rc4_set_key(const unsigned char* key, std::size_t length, rc4_state& state) {
@@ -17,18 +19,38 @@ void rc4_set_key(const unsigned char* key, std::size_t length, rc4_state& state)
   state.j = 0;
 }
 
+namespace {
+
+// One key-stream byte, advancing the state.
+inline std::uint32_t next_byte(std::uint32_t* s, std::uint32_t& i, std::uint32_t& j) {
+  i = (i + 1) & 0xFF;
+  const std::uint32_t si = s[i];
+  j = (j + si) & 0xFF;
+  const std::uint32_t sj = s[j];
+  s[i] = sj;
+  s[j] = si;
+  return s[(si + sj) & 0xFF];
+}
+
+}  // namespace
+
 void rc4_apply(rc4_state& state, const unsigned char* in, unsigned char* out, std::size_t length) {
   std::uint32_t* s = state.s;
   std::uint32_t i = state.i, j = state.j;
-  for (std::size_t n = 0; n < length; ++n) {
-    i = (i + 1) & 0xFF;
-    const std::uint32_t si = s[i];
-    j = (j + si) & 0xFF;
-    const std::uint32_t sj = s[j];
-    s[i] = sj;
-    s[j] = si;
-    out[n] = static_cast<unsigned char>(in[n] ^ s[(si + sj) & 0xFF]);
+  std::size_t n = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  // Eight key-stream bytes gathered in a word and XORed into eight input bytes at once:
+  // a quarter of the memory operations of the byte loop.
+  for (; n + 8 <= length; n += 8) {
+    std::uint64_t stream = 0;
+    for (int b = 0; b < 8; ++b) stream |= static_cast<std::uint64_t>(next_byte(s, i, j)) << (8 * b);
+    std::uint64_t word;
+    std::memcpy(&word, in + n, 8);
+    word ^= stream;
+    std::memcpy(out + n, &word, 8);
   }
+#endif
+  for (; n < length; ++n) out[n] = static_cast<unsigned char>(in[n] ^ next_byte(s, i, j));
   state.i = i;
   state.j = j;
 }

@@ -24,13 +24,12 @@ bool equal_nocase(const char* a, const char* b, std::size_t n) {
   return true;
 }
 
-// First occurrence of find[0, n) in s ignoring case, or null.
-const char* find_nocase(const char* s, const char* find, std::size_t n) {
+// First occurrence of find[0, n) in s[0, s_len) ignoring case, or null.
+const char* find_nocase(const char* s, std::size_t s_len, const char* find, std::size_t n) {
   if (n == 0) return s;
+  if (s_len < n) return nullptr;
   const unsigned char* lower = tambre::sys::lower_table();
   const unsigned char first = lower[static_cast<unsigned char>(find[0])];
-  const std::size_t s_len = std::strlen(s);
-  if (s_len < n) return nullptr;
   const char* last = s + (s_len - n);
   for (const char* p = s; p <= last; ++p) {
     if (lower[static_cast<unsigned char>(*p)] == first && equal_nocase(p + 1, find + 1, n - 1)) return p;
@@ -110,29 +109,38 @@ TAMBRE_EXPORT(int, TAMBRE_FASTCALL) strniequal(const char* a, const char* b) {
 TAMBRE_EXPORT(char*, TAMBRE_FASTCALL) stristr(const char* s, const char* find) {
   if (s == nullptr) return nullptr;
   if (find == nullptr) find = "";
-  return const_cast<char*>(find_nocase(s, find, std::strlen(find)));
+  return const_cast<char*>(find_nocase(s, std::strlen(s), find, std::strlen(find)));
 }
 
 TAMBRE_EXPORT(int, TAMBRE_FASTCALL) strmatch(const char* s, const char* pattern) {
   if (s == nullptr) s = "";
   if (pattern == nullptr) pattern = "";
   if (*s == '\0' && *pattern == '*') return 1;
+  // Both ends and the last star are found once; every step below works on lengths.
+  const char* const s_end = s + std::strlen(s);
+  const char* const pattern_end = pattern + std::strlen(pattern);
+  const char* const last_star = std::strrchr(pattern, '*');
 
-  while (*s != '\0' && *pattern != '\0') {
+  while (s != s_end && pattern != pattern_end) {
     if (*pattern == '?') {
       ++s;
       ++pattern;
     } else if (*pattern == '*') {
       while (*pattern == '*' || *pattern == '?') ++pattern;  // a '?' behind '*' consumes nothing
-      if (*pattern == '\0') return 1;
+      if (pattern == pattern_end) return 1;
       const std::size_t segment = std::strcspn(pattern, "*?");
-      s = find_nocase(s, pattern, segment);
+      const std::size_t rest = static_cast<std::size_t>(pattern_end - pattern);
+      const bool star_follows = last_star != nullptr && last_star > pattern;
+      // A plain rest (no '*', no '?') matches exactly when it ends s: the end is then an
+      // occurrence, and any earlier first occurrence leaves text behind the pattern.
+      if (!star_follows && segment == rest) {
+        return static_cast<std::size_t>(s_end - s) >= rest && equal_nocase(s_end - rest, pattern, rest);
+      }
+      s = find_nocase(s, static_cast<std::size_t>(s_end - s), pattern, segment);
       if (s == nullptr) return 0;
       // The first occurrence is taken; the one way back to a later one is a rest without
       // '*' that equals the end of s (a '?' there compares as itself).
-      const std::size_t rest = std::strlen(pattern);
-      const std::size_t left = std::strlen(s);
-      if (std::strchr(pattern, '*') == nullptr && left >= rest && equal_nocase(s + (left - rest), pattern, rest)) {
+      if (!star_follows && static_cast<std::size_t>(s_end - s) >= rest && equal_nocase(s_end - rest, pattern, rest)) {
         return 1;
       }
       s += segment;
@@ -143,9 +151,9 @@ TAMBRE_EXPORT(int, TAMBRE_FASTCALL) strmatch(const char* s, const char* pattern)
       ++pattern;
     }
   }
-  if (*s == '\0' && *pattern == '\0') return 1;
-  if (*s != '\0') return 0;
-  return std::strcmp(pattern, "*") == 0;
+  if (s == s_end && pattern == pattern_end) return 1;
+  if (s != s_end) return 0;
+  return pattern_end - pattern == 1 && *pattern == '*';
 }
 
 TAMBRE_EXPORT(char*, TAMBRE_FASTCALL) strspace(char* s) {

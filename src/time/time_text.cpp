@@ -17,39 +17,53 @@ constexpr unsigned no_value_string = 47;
 constexpr unsigned date_bits = tf_day | tf_month | tf_year;
 constexpr unsigned time_bits = tf_milliseconds | tf_seconds | tf_minutes | tf_hours;
 
-// Appends to a text whose capacity is time_text_size.
+// Appends to a text whose capacity is time_text_size. Stamps are written often: numbers
+// and separators go straight into the output, without any length count of their parts.
 class time_text_writer {
  public:
   explicit time_text_writer(char* out) : out_(out) { out_[0] = '\0'; }
-  // "%0*i" of a value, written by hand: stamps are written often.
+  // "%0*i" of a value. Fields of a stamp have their width and room: written in place.
   void number(int value, int digits) {
+    static constexpr int limits[5] = {1, 10, 100, 1000, 10000};
+    if (digits >= 1 && digits <= 4 && value >= 0 && value < limits[digits] &&
+        static_cast<std::size_t>(digits) <= time_text_size - 1 - length_) {
+      char* q = out_ + length_ + digits;
+      unsigned magnitude = static_cast<unsigned>(value);
+      for (int i = 0; i < digits; ++i) {
+        *--q = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+      }
+      length_ += static_cast<std::size_t>(digits);
+      out_[length_] = '\0';
+      return;
+    }
     char part[16];
-    char* end = part + sizeof part - 1;
-    *end = '\0';
+    char* const end = part + sizeof part;
     char* p = end;
     unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
     do {
       *--p = static_cast<char>('0' + magnitude % 10);
       magnitude /= 10;
     } while (magnitude != 0);
-    int width = value < 0 ? digits - 1 : digits;
+    const int width = value < 0 ? digits - 1 : digits;
     while (end - p < width) *--p = '0';
     if (value < 0) *--p = '-';
-    text(p);
+    append(p, static_cast<std::size_t>(end - p));
   }
+  // A terminator (an empty separator) writes nothing.
   void character(char c) {
-    const char part[2] = {c, '\0'};
-    text(part);
+    if (c != '\0') append(&c, 1);
   }
-  void text(const char* part) {
-    std::size_t n = std::strlen(part);
+  void text(const char* part) { append(part, std::strlen(part)); }
+
+ private:
+  void append(const char* part, std::size_t n) {
     if (n > time_text_size - 1 - length_) n = time_text_size - 1 - length_;
-    std::memcpy(out_ + length_, part, n);
+    for (std::size_t i = 0; i < n; ++i) out_[length_ + i] = part[i];
     length_ += n;
     out_[length_] = '\0';
   }
 
- private:
   char* out_;
   std::size_t length_ = 0;
 };

@@ -118,16 +118,21 @@ TEST(LogFormat, LastHeaderReadsOnlyTheTail) {
 }
 
 TEST(LogFormat, FindsEveryHeaderAtItsRecordedPosition) {
-  // Many entries from 1 or from 7, a single entry, and no entry at all.
+  // Many entries from 1 or from 7, a single entry, and no entry at all; each searched
+  // without the first and last numbers, with the right ones and with wrong ones.
   for (const auto& [first, last] : {std::pair{1L, 700L}, std::pair{7L, 700L}, std::pair{3L, 3L}, std::pair{1L, 0L}}) {
     std::vector<std::int64_t> starts;
     image log = make_log(first, last, &starts);
-    for (long n = first; n <= last; ++n) {
-      ASSERT_EQ(tambre::log::find_header(log.reader(), log.size(), n), starts[static_cast<std::size_t>(n - first)])
-          << "first " << first << " entry " << n;
+    const std::pair<long, long> hints[] = {{0, 0}, {first, last}, {first + 600, last * 3}, {1, 2}};
+    for (const auto& [first_hint, last_hint] : hints) {
+      for (long n = first; n <= last; ++n) {
+        ASSERT_EQ(tambre::log::find_header(log.reader(), log.size(), n, first_hint, last_hint),
+                  starts[static_cast<std::size_t>(n - first)])
+            << "first " << first << " entry " << n << " hints " << first_hint << ".." << last_hint;
+      }
+      EXPECT_EQ(tambre::log::find_header(log.reader(), log.size(), first - 1, first_hint, last_hint), -1) << first;
+      EXPECT_EQ(tambre::log::find_header(log.reader(), log.size(), last + 1, first_hint, last_hint), -1) << first;
     }
-    EXPECT_EQ(tambre::log::find_header(log.reader(), log.size(), first - 1), -1) << first;
-    EXPECT_EQ(tambre::log::find_header(log.reader(), log.size(), last + 1), -1) << first;
   }
 }
 
@@ -135,6 +140,10 @@ TEST(LogFormat, FindHeaderReadsFarLessThanTheFile) {
   image log = make_log(1, 10000);
   EXPECT_GE(tambre::log::find_header(log.reader(), log.size(), 4321), 0);
   EXPECT_LT(log.read_total * 20, log.size());
+  // Knowing the first and last numbers, a few looks near the entry.
+  log.read_total = 0;
+  EXPECT_GE(tambre::log::find_header(log.reader(), log.size(), 4321, 1, 10000), 0);
+  EXPECT_LE(log.read_total, 4096);
 }
 
 TEST(LogFormat, KeepPositionSkipsTheOldestEntries) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -253,6 +254,26 @@ TEST(FloatScan, EveryFormAndPrefix) {
   scanned nan = scan("#NAN", 0);
   EXPECT_FALSE(nan.failed);
   EXPECT_EQ(bits_of(nan.value), "FFFF000000000000");
+}
+
+// Plain decimals of every length around the exact-double limits (2^53, 19 digits, 22
+// places) and with exponents read to the same bits as the C library's strtod.
+TEST(FloatScan, DecimalsAgreeWithStrtodToTheBit) {
+  std::mt19937_64 rng(5);
+  for (int i = 0; i < 40000; ++i) {
+    std::string text = rng() % 4 == 0 ? "-" : "";
+    const int digits = 1 + static_cast<int>(rng() % 24);
+    const int point = static_cast<int>(rng() % (digits + 1));
+    for (int d = 0; d < digits; ++d) {
+      if (d == point && d != 0) text += '.';
+      text += static_cast<char>('0' + rng() % 10);
+    }
+    if (rng() % 8 == 0) text += "e" + std::to_string(static_cast<int>(rng() % 40) - 20);
+    const double expected = std::strtod(text.c_str(), nullptr);
+    scanned s = scan(text.c_str(), 0, en);
+    ASSERT_FALSE(s.failed) << text;
+    ASSERT_EQ(bits_of(s.value), bits_of(expected)) << text;
+  }
 }
 
 TEST(FloatScan, LocaleDecimalAndTextInPlace) {
