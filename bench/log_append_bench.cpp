@@ -78,7 +78,7 @@ void BM_fprintf_fflush(benchmark::State& state) {
     time_t now = ::time(nullptr);
     struct tm local;
     localtime_r(&now, &local);
-    std::strftime(when, sizeof when, "%d.%m.%Y %H:%M", &local);
+    strftime(when, sizeof when, "%d.%m.%Y %H:%M", &local);
     std::fprintf(file, "[#%ld:%s: Messung %ld]\r\nDruck %ld.%ld bar\r\nTemperatur %ld Grad\r\n", n, when, n, n % 17,
                  n % 10, n % 90);
     if (std::fflush(file) != 0) state.SkipWithError("fflush failed");
