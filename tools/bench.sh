@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every benchmark (preset bench) and writes docs/benchmarks.md and the chart
-# docs/images/benchmarks.png from their JSON results. Extra arguments go to every
-# benchmark program (e.g. --benchmark_min_time=0.05).
+# docs/images/benchmarks.png from their JSON results (Debian's python3 and matplotlib).
+# Extra arguments go to every benchmark program (e.g. --benchmark_min_time=0.05).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -17,4 +17,4 @@ for program in build/bench/bin/*_bench; do
   echo "== $name"
   "$program" --benchmark_out="$results/$name.json" --benchmark_out_format=json "$@"
 done
-python3 tools/bench_report.py "$results" docs/benchmarks.md docs/images/benchmarks.png
+/usr/bin/python3 tools/bench_report.py "$results" docs/benchmarks.md docs/images/benchmarks.png

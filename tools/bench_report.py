@@ -39,9 +39,14 @@ def cpu_model():
 
 def machine(context):
     model = cpu_model()
+    try:
+        with open("/proc/loadavg") as f:
+            load = ", load average " + f.read().split()[0] + " when the report was written"
+    except OSError:
+        load = ""
     cpus = context.get("num_cpus", "?")
     mhz = context.get("mhz_per_cpu", "?")
-    return f"{model or platform.processor()}, {cpus} CPUs at {mhz} MHz, {platform.system()} {platform.release()}"
+    return f"{model or platform.processor()}, {cpus} CPUs at {mhz} MHz, {platform.system()} {platform.release()}{load}"
 
 
 def format_time(ns):
