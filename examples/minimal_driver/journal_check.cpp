@@ -1,6 +1,7 @@
 // Records two values through the driver and reads the last entry back through the
 // library: its number follows the first, its value scans back, its CRC line matches.
 // Prints "journal_check: ok" and exits 0, or says what differed and exits 1.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -26,14 +27,18 @@ int main(int argc, char** argv) {
   }
   char field[80];
   std::snprintf(field, sizeof field, "%s", lines[1]);
-  field[std::strcspn(field, "\r\n")] = '\0';
+  // The journal hands its lines back with the line end as a blank.
+  for (std::size_t n = std::strlen(field); n > 0 && std::isspace(static_cast<unsigned char>(field[n - 1])); --n) {
+    field[n - 1] = '\0';
+  }
   char crc[32];
   std::snprintf(crc, sizeof crc, "CRC %04X", CRC16(field, static_cast<int>(std::strlen(field))));
   int error = 1;
   double value = ScanFloat(field, 0, &error);
   if (std::strstr(lines[0], "Messwert K2") == nullptr || error != 0 || value != -3.25 ||
       std::strncmp(lines[2], crc, std::strlen(crc)) != 0) {
-    std::printf("journal_check: entry read back as\n%s%s%s", lines[0], lines[1], lines[2]);
+    std::printf("journal_check: entry read back as \"%s\" \"%s\" \"%s\" (value %g, error %d)\n", lines[0], lines[1],
+                lines[2], value, error);
     return 1;
   }
   std::printf("journal_check: ok\n");
