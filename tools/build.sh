@@ -17,7 +17,8 @@ bash tools/api_reference.sh build/api
 
 rm -rf dist
 for preset in win64 win32; do
-  cmake --install "build/$preset" --prefix dist --component tambre32 >/dev/null
+  # Shipped without debug information.
+  cmake --install "build/$preset" --prefix dist --component tambre32 --strip >/dev/null
 done
 mkdir -p dist/doc
 cp -r build/api/html dist/doc/api
