@@ -7,6 +7,7 @@
 #if defined(__GNUC__)
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #endif
+#include <openssl/crypto.h>
 #include <openssl/des.h>
 #include <openssl/rc4.h>
 
@@ -110,6 +111,9 @@ BENCHMARK(rc4_openssl)->Arg(64 * 1024);
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  for (const char* peer : {"des_openssl/8", "des_openssl/65536", "rc4_openssl/65536"}) {
+    tambre::bench::describe_peer(peer, OpenSSL_version(OPENSSL_VERSION));
+  }
   ratio_reporter reporter({{"des_ours/8", "des_openssl/8"},
                            {"des_ours/8", "des_openssl_keyed"},
                            {"des_ours/65536", "des_openssl/65536"},

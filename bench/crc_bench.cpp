@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "ratio_reporter.h"
@@ -94,6 +95,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   benchmark::Initialize(&argc, argv);
+  tambre::bench::describe_peer("BM_zlib_crc32", std::string("zlib ") + zlibVersion());
+  tambre::bench::describe_peer("BM_libdeflate_crc32", "libdeflate " LIBDEFLATE_VERSION_STRING);
+  tambre::bench::describe_peer("BM_bytewise_crc16", "table loop, same compiler");
   ratio_reporter reporter(
       {{"BM_CRC32", "BM_zlib_crc32"}, {"BM_CRC32", "BM_libdeflate_crc32"}, {"BM_CRC16", "BM_bytewise_crc16"}});
   benchmark::RunSpecifiedBenchmarks(&reporter);

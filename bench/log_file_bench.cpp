@@ -142,6 +142,7 @@ BENCHMARK(BM_LogFileOpen100MB);
 }  // namespace
 
 int main(int argc, char** argv) {
+  tambre::bench::describe_peer("BM_LinearScan", "linear fgets scan, " + tambre::bench::glibc_version());
   int result = tambre::bench::run_with_ratios(argc, argv, {{"BM_LogFileGetItems", "BM_LinearScan"}});
   std::string dir = journal().substr(0, journal().rfind('/'));
   std::remove(journal().c_str());

@@ -1,8 +1,12 @@
 #pragma once
 // Console output of Google Benchmark plus one line per (ours, peer) pair at the end:
 // "ratio ours / peer = x (cpu y)", the wall time per call of ours over the peer's and the
-// same for processor time, which holds steadier on a machine shared with other work.
+// same for processor time, which holds steadier on a machine shared with other work. The
+// pairs and the peers' descriptions also go into the run's context ("pair:<ours>|<peer>",
+// "peer:<peer>"), so a JSON output (--benchmark_out) carries everything tools/bench.sh
+// reports.
 #include <benchmark/benchmark.h>
+#include <gnu/libc-version.h>
 
 #include <cstdio>
 #include <map>
@@ -14,7 +18,9 @@ namespace tambre::bench {
 
 class ratio_reporter : public benchmark::ConsoleReporter {
  public:
-  explicit ratio_reporter(std::vector<std::pair<std::string, std::string>> pairs) : pairs_(std::move(pairs)) {}
+  explicit ratio_reporter(std::vector<std::pair<std::string, std::string>> pairs) : pairs_(std::move(pairs)) {
+    for (const auto& [ours, peer] : pairs_) benchmark::AddCustomContext("pair:" + ours + "|" + peer, "ours|peer");
+  }
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const auto& run : runs) {
@@ -37,6 +43,13 @@ class ratio_reporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> times_;
   std::map<std::string, double> cpu_times_;
 };
+
+// Names what a peer benchmark runs, with its version: "zlib 1.2.13".
+inline void describe_peer(const std::string& benchmark_name, const std::string& peer) {
+  benchmark::AddCustomContext("peer:" + benchmark_name, peer);
+}
+
+inline std::string glibc_version() { return std::string("glibc ") + gnu_get_libc_version(); }
 
 // Runs the registered benchmarks and prints the ratios of the pairs.
 inline int run_with_ratios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> pairs) {

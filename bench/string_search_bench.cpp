@@ -114,6 +114,8 @@ BENCHMARK(BM_fnmatch_long);
 }  // namespace
 
 int main(int argc, char** argv) {
+  tambre::bench::describe_peer("BM_strcasestr", tambre::bench::glibc_version());
+  tambre::bench::describe_peer("BM_fnmatch_casefold", tambre::bench::glibc_version());
   return tambre::bench::run_with_ratios(argc, argv,
                                         {{"BM_stristr", "BM_strcasestr"},
                                          {"BM_strmatch", "BM_fnmatch_casefold"},

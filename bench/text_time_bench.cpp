@@ -136,6 +136,9 @@ BENCHMARK(BM_strftime);
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (const char* peer : {"BM_snprintf", "BM_strtod", "BM_strftime"}) {
+    tambre::bench::describe_peer(peer, tambre::bench::glibc_version());
+  }
   return tambre::bench::run_with_ratios(
       argc, argv, {{"BM_FormatFloat", "BM_snprintf"}, {"BM_ScanFloat", "BM_strtod"}, {"BM_TimeStr", "BM_strftime"}});
 }

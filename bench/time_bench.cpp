@@ -118,6 +118,9 @@ BENCHMARK(BM_glibc_mktime);
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (const char* peer : {"BM_glibc_localtime_r", "BM_glibc_gmtime_r", "BM_glibc_mktime"}) {
+    tambre::bench::describe_peer(peer, tambre::bench::glibc_version());
+  }
   return tambre::bench::run_with_ratios(
       argc, argv,
       {{"BM_localtime", "BM_glibc_localtime_r"}, {"BM_gmtime", "BM_glibc_gmtime_r"}, {"BM_mktime", "BM_glibc_mktime"}});

@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-utils x11-apps imagemagick socat iproute2 locales libmodbus-dev
   googletest libgtest-dev libbenchmark-dev libssl-dev zlib1g-dev libdeflate-dev
   clang-format
+  doxygen python3-matplotlib zip
 )
 
 SUDO=""

@@ -22,10 +22,15 @@ done
 echo "== exports of the i686 DLL"
 sh tools/check_exports.sh i686-w64-mingw32-objdump build/win32/bin/tambre32.dll src/tambre32.def || status=1
 
+echo "== API reference"
+bash tools/api_reference.sh build/api >/dev/null || status=1
+
 echo "== tests native"
 ctest --preset native -j "$jobs" || status=1
 echo "== tests fuzz"
 ctest --preset fuzz -j "$jobs" || status=1
+echo "== tests win32 (the installed package)"
+ctest --preset win32 || status=1
 echo "== tests win64 (Wine)"
 rm -rf build/win64/wineprefix
 xvfb-run -a -s "-screen 0 1024x768x24" \

@@ -23,10 +23,10 @@ typedef int(TAMBRE_STDCALL* DrvHostQueryProc)(int code, DWORD_PTR parameter, int
 #define DRV_RUN_REGISTER 0x04       /* register the server at start */
 #define DRV_RUN_CHANNEL_COUNTS 0x10 /* publish channel counts and bases */
 
-#define DRV_NAME_SIZE 48
-#define DRV_MAX_SINKS 16
-#define DRV_SHORT_NAME_SIZE 18
-#define DRV_LONG_NAME_SIZE 25
+#define DRV_NAME_SIZE 48       /* characters of the class, type library and template names */
+#define DRV_MAX_SINKS 16       /* subscribers of the event connection point */
+#define DRV_SHORT_NAME_SIZE 18 /* bytes of a channel's short name in the init record */
+#define DRV_LONG_NAME_SIZE 25  /* bytes of a channel's long name in the init record */
 
 #define TAMBRE_DECLARE_RESERVED(n) HRESULT STDMETHODCALLTYPE ReservedMethod##n() override;
 /* The IUnknown and IDispatch members every automation class of the library overrides. */
@@ -40,6 +40,8 @@ typedef int(TAMBRE_STDCALL* DrvHostQueryProc)(int code, DWORD_PTR parameter, int
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,                 \
                                    VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
 
+/* The automation server object of a process driver: created by the driver, fed with the
+   host's init record, run on a server thread of its own and destroyed with Destroy. */
 class TAMBRE_API CoDriver : public IProcessDriver {
  public:
   enum NotifyRes { NotifyDone = 0 };
@@ -48,6 +50,7 @@ class TAMBRE_API CoDriver : public IProcessDriver {
   class TAMBRE_API IContainer : public IConnectionPointContainer {
    public:
     CoDriver* m_owner;
+    /* IUnknown (counted on the owner) and IConnectionPointContainer. */
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
@@ -55,10 +58,12 @@ class TAMBRE_API CoDriver : public IProcessDriver {
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** out) override;
   };
 
+  /* The enumerator of the driver's one connection point. */
   class TAMBRE_API IEnumPoints : public IEnumConnectionPoints {
    public:
     CoDriver* m_owner;
     ULONG m_position;
+    /* IUnknown (counted on the owner) and IEnumConnectionPoints. */
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
@@ -68,12 +73,15 @@ class TAMBRE_API CoDriver : public IProcessDriver {
     HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** out) override;
   };
 
+  /* The connection point of IProcessDriverEvent with its subscribers. */
   class TAMBRE_API IPoint : public IConnectionPoint {
    public:
+    /* The enumerator of the point's subscribers. */
     class TAMBRE_API IEnumConn : public IEnumConnections {
      public:
       IPoint* m_owner;
       ULONG m_position;
+      /* IUnknown (counted on the owner) and IEnumConnections. */
       HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
       ULONG STDMETHODCALLTYPE AddRef() override;
       ULONG STDMETHODCALLTYPE Release() override;
@@ -82,6 +90,7 @@ class TAMBRE_API CoDriver : public IProcessDriver {
       HRESULT STDMETHODCALLTYPE Reset() override;
       HRESULT STDMETHODCALLTYPE Clone(IEnumConnections** out) override;
     };
+    /* One subscriber slot. */
     struct Sink {
       IProcessDriverEvent* events; /* one reference owned by the slot */
       DWORD cookie;
@@ -92,6 +101,7 @@ class TAMBRE_API CoDriver : public IProcessDriver {
     LONG m_sinkCount;
     Sink m_sinks[DRV_MAX_SINKS];
 
+    /* IUnknown (counted on the owner) and IConnectionPoint. */
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
@@ -100,6 +110,7 @@ class TAMBRE_API CoDriver : public IProcessDriver {
     HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override;
     HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
     HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** out) override;
+    /* Calls the event on every subscriber. */
     virtual NotifyRes NotifySinks(EventID event, HWND window, WPARAM word, LPARAM value);
   };
 
@@ -135,6 +146,8 @@ class TAMBRE_API CoDriver : public IProcessDriver {
   IPoint m_point;
   char* m_longNames[TAMBRE_CHANNEL_TYPES];
 
+  /* An empty object; Init or the setters below give it its identity. Copies take the fields
+     as they are. */
   CoDriver();
   CoDriver(const CoDriver&) = default;
   CoDriver& operator=(const CoDriver&) = default;
@@ -144,16 +157,24 @@ class TAMBRE_API CoDriver : public IProcessDriver {
   static void* operator new(size_t size) noexcept;
   static void operator delete(void* block) noexcept;
 
+  /* A new object on the global heap, initialised as by Init; null when memory runs out. */
   static CoDriver* Create(HINSTANCE instance, WORD version, WORD buildNumber, const char* className,
                           const char* typeLibName, const char* regFileName, REFGUID classId, REFIID interfaceId,
                           REFIID eventInterfaceId, REFGUID libraryId);
+  /* The driver's module, version, names of class, type library and registry template, and
+     the ids of class, interface, event interface and type library. */
   void Init(HINSTANCE instance, WORD version, WORD buildNumber, const char* className, const char* typeLibName,
             const char* regFileName, REFGUID classId, REFIID interfaceId, REFIID eventInterfaceId, REFGUID libraryId);
   /* Stops the server and releases until the object is gone; null then. */
   static CoDriver* Destroy(CoDriver* driver);
+  /* The module instance of tambre32.dll. */
   static HINSTANCE GetDllInstance();
 
+  /* Back to the state of a new object. */
   void _Reset();
+
+  /* Single parts of Init; the name setters fail on a name of DRV_NAME_SIZE characters or
+     more. */
   void SetInstance(HINSTANCE instance);
   void SetVersion(WORD version);
   void SetBuildNumber(WORD buildNumber);
@@ -161,13 +182,21 @@ class TAMBRE_API CoDriver : public IProcessDriver {
   BOOL SetTypeLibName(const char* name);
   BOOL SetRegFileName(const char* name);
 
+  /* Takes the host's init record: channel counts, bases, name tables and the query
+     function. */
   BOOL ForwardInit(const DrvInitStruct* record);
+  /* Takes the host's dialog record. */
   BOOL ForwardDialogEx(const DrvDialogStruct* record);
 
+  /* Starts the server thread with DRV_RUN_* flags; true once it runs. */
   BOOL RunObject(int flags, void* reserved);
+  /* Signals the server thread to end and waits up to `timeout` ms for it. */
   BOOL StopObject(int timeout);
+  /* The server thread's body: COM, registrations, message loop. */
   void _RunInternal();
 
+  /* Sends `event` (EID_TRANSACTIONCOMPLETED: transaction id `word`, success `value`) to
+     every subscriber. */
   NotifyRes NotifySinks(EventID event, HWND window, WPARAM word, LPARAM value);
 
   /* Writes the type library file beside the module and imports the registry template when
@@ -177,14 +206,19 @@ class TAMBRE_API CoDriver : public IProcessDriver {
   /* Removes every key of the registry template; the type library file stays. */
   HRESULT UnregisterServer();
 
+  /* The type information of `id` from the module's type library resource. */
   HRESULT LoadTypeInfo(const char* typeLibName, REFGUID id, ITypeInfo*& typeInfo);
+  /* Loads the object's own type information. */
   void LoadTypeInfo();
+  /* Releases type information loaded by LoadTypeInfo. */
   HRESULT UnloadTypeInfo(ITypeInfo*& typeInfo);
+  /* Releases the object's own type information. */
   void UnloadTypeInfo();
 
   /* IUnknown, IDispatch */
   TAMBRE_DECLARE_DISPATCH_MEMBERS
-  /* IProcessDriver */
+  /* IProcessDriver: the properties, answered from the init record, the module and the
+     host's query function. */
   HRESULT STDMETHODCALLTYPE GetName(BSTR* name) override;
   HRESULT STDMETHODCALLTYPE GetFileName(BSTR* name) override;
   HRESULT STDMETHODCALLTYPE GetFilePath(BSTR* path) override;
@@ -212,12 +246,14 @@ class TAMBRE_API CoDriverMaps : public ChannelMapCollection {
   ChannelType m_type;
   ITypeInfo* m_typeInfo;
 
+  /* Created by the owner for one channel type; lives on the global heap. */
   CoDriverMaps(CoDriver* owner, ChannelType type);
   virtual ~CoDriverMaps();
   static void* operator new(size_t size) noexcept;
   static void operator delete(void* block) noexcept;
 
   TAMBRE_DECLARE_DISPATCH_MEMBERS
+  /* ChannelMapCollection. */
   HRESULT STDMETHODCALLTYPE GetCount(long* count) override;
   HRESULT STDMETHODCALLTYPE GetType(ChannelType* type) override;
   HRESULT STDMETHODCALLTYPE GetItem(long index, ChannelMap** item) override;
@@ -233,12 +269,14 @@ class TAMBRE_API CoDriverMap : public ChannelMap {
   long m_address;
   ITypeInfo* m_typeInfo;
 
+  /* Created by the owner for one channel type and address; lives on the global heap. */
   CoDriverMap(CoDriver* owner, ChannelType type, long address);
   virtual ~CoDriverMap();
   static void* operator new(size_t size) noexcept;
   static void operator delete(void* block) noexcept;
 
   TAMBRE_DECLARE_DISPATCH_MEMBERS
+  /* ChannelMap. */
   HRESULT STDMETHODCALLTYPE GetName(BSTR* name) override;
   HRESULT STDMETHODCALLTYPE GetChannelType(ChannelType* type) override;
   HRESULT STDMETHODCALLTYPE GetChannelAddress(long* address) override;

@@ -21,6 +21,8 @@ typedef struct DrvChannelBlock {
 #define DRV_FLAG_T_NAMES 0x20        /* short name tables of ctTIn and ctTOut */
 #define DRV_FLAG_LONG_NAMES 0x40     /* long name tables */
 
+/* The host's init record of a driver, as CoDriver::ForwardInit reads it; pointers are
+   32-bit addresses. */
 typedef struct DrvInitStruct {
   int16_t counts[4]; /* ctAIn, ctAOut, ctDIn, ctDOut */
   int16_t bases[4];
@@ -43,6 +45,7 @@ typedef struct DrvInitStruct {
   uint32_t longMIn, longMOut;
 } DrvInitStruct;
 
+/* The host's record for a driver's settings dialog (CoDriver::ForwardDialogEx). */
 typedef struct DrvDialogStruct {
   int16_t counts[4];
   int16_t bases[4];

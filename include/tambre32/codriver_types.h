@@ -48,20 +48,33 @@ inline constexpr GUID IID_ChannelMapCollection = {
     0x046FFCBD, 0x866B, 0x4FBC, {0xAF, 0x19, 0x91, 0xDA, 0xEC, 0xA6, 0x5D, 0x67}};
 inline constexpr GUID IID_ChannelMap = {0x0E5DA385, 0xE570, 0x418C, {0xAD, 0x65, 0x10, 0x91, 0x8D, 0xD1, 0x78, 0x81}};
 
+/* One channel of a driver: name, type and address (implemented by CoDriverMap). */
 struct ChannelMap : public IDispatch {
+  /* The name of the channel map. */
   virtual HRESULT STDMETHODCALLTYPE GetName(BSTR* name) = 0;
+  /* The type of the channel map. */
   virtual HRESULT STDMETHODCALLTYPE GetChannelType(ChannelType* type) = 0;
+  /* The channel address of the map. */
   virtual HRESULT STDMETHODCALLTYPE GetChannelAddress(long* address) = 0;
+  /* The active flag of the channel map. */
   virtual HRESULT STDMETHODCALLTYPE GetActivated(VARIANT_BOOL* activated) = 0;
+  /* Sets the active flag of the channel map. */
   virtual HRESULT STDMETHODCALLTYPE PutActivated(VARIANT_BOOL activated) = 0;
+  /* The description of the channel map. */
   virtual HRESULT STDMETHODCALLTYPE GetMapping(BSTR* mapping) = 0;
+  /* Sets the description of the channel map. */
   virtual HRESULT STDMETHODCALLTYPE PutMapping(BSTR mapping) = 0;
 };
 
+/* The channel maps of one channel type (implemented by CoDriverMaps). */
 struct ChannelMapCollection : public IDispatch {
+  /* The item count of the collection. */
   virtual HRESULT STDMETHODCALLTYPE GetCount(long* count) = 0;
+  /* The channel type of the collection. */
   virtual HRESULT STDMETHODCALLTYPE GetType(ChannelType* type) = 0;
+  /* The map of the index; none when it is undefined. */
   virtual HRESULT STDMETHODCALLTYPE GetItem(long index, ChannelMap** item) = 0;
+  /* An enumerator of the maps (_NewEnum). */
   virtual HRESULT STDMETHODCALLTYPE _NewEnumItem(IUnknown** enumerator) = 0;
 };
 
@@ -72,27 +85,47 @@ struct ChannelMapCollection : public IDispatch {
 // clang-format on
 #define TAMBRE_DECLARE_RESERVED_PURE(n) virtual HRESULT STDMETHODCALLTYPE ReservedMethod##n() = 0;
 
+/* The automation interface of a process driver object (implemented by CoDriver). Every
+   member is a property reader; texts are BSTRs the caller frees. */
 struct IProcessDriver : public IDispatch {
+  /* The server name. */
   virtual HRESULT STDMETHODCALLTYPE GetName(BSTR* name) = 0;
+  /* The driver file name. */
   virtual HRESULT STDMETHODCALLTYPE GetFileName(BSTR* name) = 0;
+  /* The driver file path. */
   virtual HRESULT STDMETHODCALLTYPE GetFilePath(BSTR* path) = 0;
+  /* The installation directory. */
   virtual HRESULT STDMETHODCALLTYPE GetInstallDir(BSTR* directory) = 0;
+  /* The application file path. */
   virtual HRESULT STDMETHODCALLTYPE GetAppFilePath(BSTR* path) = 0;
+  /* The application file name. */
   virtual HRESULT STDMETHODCALLTYPE GetAppFileName(BSTR* name) = 0;
+  /* The project identifier. */
   virtual HRESULT STDMETHODCALLTYPE GetProjectID(long* id) = 0;
+  /* The process control on/off flag. */
   virtual HRESULT STDMETHODCALLTYPE GetControl(VARIANT_BOOL* on) = 0;
+  /* The measurement on/off flag. */
   virtual HRESULT STDMETHODCALLTYPE GetMeasurement(VARIANT_BOOL* on) = 0;
+  /* The project name. */
   virtual HRESULT STDMETHODCALLTYPE GetProjectName(BSTR* name) = 0;
+  /* The driver's state. */
   virtual HRESULT STDMETHODCALLTYPE GetDriverState(DriverState* state) = 0;
+  /* The channel count for the type. */
   virtual HRESULT STDMETHODCALLTYPE GetChannelCount(ChannelType type, long* count) = 0;
+  /* The driver's channel base address for the type. */
   virtual HRESULT STDMETHODCALLTYPE GetChannelBase(ChannelType type, long* base) = 0;
+  /* The channel map collection for the type. */
   virtual HRESULT STDMETHODCALLTYPE GetChannelMaps(ChannelType type, ChannelMapCollection** maps) = 0;
+  /* The process cycle time in milliseconds. */
   virtual HRESULT STDMETHODCALLTYPE GetCycleTime(long* milliseconds) = 0;
   TAMBRE_RESERVED_METHODS(TAMBRE_DECLARE_RESERVED_PURE)
 };
 
+/* The events of a driver object, implemented by its subscribers. */
 struct IProcessDriverEvent : public IDispatch {
+  /* The driver object is about to terminate. */
   virtual HRESULT STDMETHODCALLTYPE Terminate(IDispatch* Server) = 0;
+  /* A transaction of the driver has completed. */
   virtual HRESULT STDMETHODCALLTYPE TransactionCompleted(IDispatch* Server, long TID, VARIANT_BOOL fSuccess,
                                                          long ExtraInfo) = 0;
 };

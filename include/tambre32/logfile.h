@@ -26,6 +26,7 @@ class TAMBRE_API LogFile {
   LogFile(const LogFile&) = delete;
   LogFile& operator=(const LogFile&) = delete;
 
+  /* Closes the file and takes the new name (cut to 260 characters; null: empty). */
   void SetFileName(const char* name);
   /* The name with its extension replaced by ".log". */
   void SetAutoFileName(const char* name);
@@ -35,7 +36,9 @@ class TAMBRE_API LogFile {
   /* 1 to 10000; false and unchanged otherwise. */
   bool SetMaxItems(long maximum);
 
+  /* Opens the file and learns its first and last entry numbers; true when open. */
   bool Open();
+  /* Ends an open entry and closes the file. */
   bool Close();
   /* Closes and deletes the file. */
   bool Clear();
@@ -60,8 +63,11 @@ class TAMBRE_API LogFile {
   bool IsOpen();
 
  protected:
+  /* Takes the object's lock; false when it cannot be had. */
   bool Access();
+  /* Gives the lock back. */
   void Release();
+  /* Cuts the oldest entries away once the file holds ten more than the maximum. */
   void Realloc();
 
  private:

@@ -23,8 +23,12 @@ typedef void (*CSioStatusProc)(CSio& port, int status);
 /* Option of SetupDialog: no dialog, the buffer receives the default string. */
 #define CSIO_SETUP_DEFAULT 0x1000
 
+/* A serial port opened from one configuration string such as "COM2:9600,N,8,1", with a
+   worker thread that calls the driver back when data arrives, the transmit queue empties
+   or the line status changes. */
 class TAMBRE_API CSio {
  public:
+  /* A closed port with default queue sizes. */
   CSio();
   /* The copy is a closed port with the source's settings and functions. */
   CSio(const CSio& other);
@@ -61,8 +65,11 @@ class TAMBRE_API CSio {
   /* 0 null buffer, 1 confirmed (or CSIO_SETUP_DEFAULT), 2 cancelled. */
   virtual int SetupDialog(HWND parent, char* config, unsigned options);
 
+  /* Clears the port's error state (by reading it); false when closed. */
   bool ClearErrors();
+  /* Ends a break on the transmit line; false when closed. */
   bool ClearBreak();
+  /* Discards both queues, clears the errors and ends a break; false when closed. */
   bool CleanIO();
   /* Polling mode: from the next Open on (and in Read and Write at once). */
   void SetNoEventMode(int on);

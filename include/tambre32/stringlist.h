@@ -5,8 +5,10 @@
 
 #include "tambre32/api.h"
 
+/* An ordered list of owned text lines. */
 class TAMBRE_API StringList {
  public:
+  /* One line: the next entry and the owned text. */
   struct Entry {
     Entry* next;
     char* text;
@@ -29,6 +31,7 @@ class TAMBRE_API StringList {
   char* NextString(Entry*& entry);
 
  protected:
+  /* The entry at index, null past the end. */
   Entry* Item(int index);
 
  private:

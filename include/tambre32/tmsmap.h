@@ -13,6 +13,7 @@ typedef long tmsmap_long;
 typedef int tmsmap_long;
 #endif
 
+/* A time with milliseconds: one double of seconds since 1970 UTC, -1.0 meaning no time. */
 class TAMBRE_API tmsmap {
  public:
   enum floormode {
@@ -31,12 +32,14 @@ class TAMBRE_API tmsmap {
 
   /* Leaves the value undefined; assign before use. */
   tmsmap() {}
+  /* The value as it is: seconds since 1970 with milliseconds as fraction. */
   tmsmap(double v);
   /* -1 gives the invalid value; any other t is read as unsigned. */
   tmsmap(tmsmap_long t);
   tmsmap(tmsmap_long t, short ms);
   static double TAMBRE_FASTCALL conv(tmsmap_long t, short ms);
 
+  /* Assignment and arithmetic on the seconds. */
   tmsmap& TAMBRE_FASTCALL operator=(const tmsmap& other);
   tmsmap& TAMBRE_FASTCALL operator=(double v);
   tmsmap TAMBRE_FASTCALL operator+(const tmsmap& other);
@@ -48,12 +51,14 @@ class TAMBRE_API tmsmap {
   /* The number of n-millisecond intervals in the value. */
   tmsmap TAMBRE_FASTCALL operator/(tmsmap_long n);
 
+  /* The seconds since 1970 with milliseconds as fraction. */
   TAMBRE_FASTCALL operator double() const;
   /* Whole seconds as a time value; -1 for a negative value. */
   tmsmap_long TAMBRE_FASTCALL operator!() const;
   /* The milliseconds. */
   short TAMBRE_FASTCALL operator~() const;
 
+  /* Comparisons to the millisecond. */
   bool TAMBRE_FASTCALL eq(const tmsmap& other) const;
   bool TAMBRE_FASTCALL ne(const tmsmap& other) const;
   bool TAMBRE_FASTCALL lt(const tmsmap& other) const;
@@ -71,6 +76,7 @@ class TAMBRE_API tmsmap {
   int TAMBRE_FASTCALL daypermonth();
 
  protected:
+  /* The common step of addne and subne (negative counts subtract). */
   bool TAMBRE_FASTCALL subadd_nonequidist(int days, int weeks, int months, int quarters, int years);
 
  private:

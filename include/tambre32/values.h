@@ -8,6 +8,7 @@
 #include <stdbool.h>
 #endif
 
+/* *a equals *b, or *a differs from *b; a NaN equals every NaN, an infinity itself. */
 TAMBRE_EXPORT(bool, TAMBRE_STDCALL) DoubleEqual(const double* a, const double* b);
 TAMBRE_EXPORT(bool, TAMBRE_STDCALL) DoubleNotEqual(const double* a, const double* b);
 /* -1, 0 or 1; NaN sorts below every number and equals every NaN. */

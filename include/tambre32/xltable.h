@@ -5,6 +5,7 @@
 
 #include "tambre32/api.h"
 
+/* Record types. */
 #define XL_TYPE_FLOAT 0x0001
 #define XL_TYPE_STRING 0x0002
 #define XL_TYPE_BOOL 0x0003
@@ -14,8 +15,11 @@
 #define XL_TYPE_SKIP 0x0007
 #define XL_TYPE_TABLE 0x0010
 
+/* The table record that opens a buffer, without its size; its size. */
 TAMBRE_EXPORT(int, TAMBRE_FASTCALL) xlTable(void* record);
+/* The table record with its row and column counts; its size. */
 TAMBRE_EXPORT(int, TAMBRE_FASTCALL) xlTableInit(void* record, unsigned short rows, unsigned short columns);
+/* A cell record of the value's type; its size. */
 TAMBRE_EXPORT(int, TAMBRE_FASTCALL) xlFloat(void* record, double value);
 TAMBRE_EXPORT(int, TAMBRE_FASTCALL) xlBool(void* record, int value);
 TAMBRE_EXPORT(int, TAMBRE_FASTCALL) xlInt(void* record, int value);
@@ -35,6 +39,7 @@ TAMBRE_EXPORT(void*, TAMBRE_FASTCALL) xlGetFirst(void* buffer);
    record that would reach beyond `end` is not handed out either. */
 TAMBRE_EXPORT(void*, TAMBRE_FASTCALL) xlGetNext(void* record, const void* end);
 
+/* The cell's value as a float or a bool; false for a record of another kind. */
 TAMBRE_EXPORT(int, TAMBRE_FASTCALL) xlToFloat(const void* record, double* value);
 TAMBRE_EXPORT(int, TAMBRE_FASTCALL) xlToBool(const void* record, unsigned short* value);
 /* Always terminates within `size`; false (and "#INVFORMAT") for an unknown type. */
