@@ -42,6 +42,8 @@ enum timespec_kind {
 #define TIMESPEC_TEXT_SIZE 32
 
 #pragma pack(push, 1)
+/* A schedule owned by the caller: when an action is due (periodically by kind, or once),
+   matched against a time once per cycle, shown as text and edited in its dialog. */
 class TAMBRE_API timespec {
  public:
   /* A plain record: the fields stay undefined until init, setup or an assignment. */
