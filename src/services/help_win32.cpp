@@ -40,7 +40,7 @@ int report_failure(const char* path, unsigned command, ULONG_PTR data) {
   if (command == help_quit) return 0;
   char file[help_path_size];
   strxcpy(file, path, sizeof file);
-  // A window specification after '>' is no part of the file name.
+  // A window name after '>' is no part of the file name.
   if (char* window_spec = std::strchr(file, '>')) *window_spec = '\0';
   char topic[kTopicSize];
   help_topic_text(command, data, topic, sizeof topic);
