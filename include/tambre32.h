@@ -10,7 +10,7 @@
 #include "tambre32/strutil.h"
 #include "tambre32/timecore.h"
 #include "tambre32/tmsmap.h"
-#include "tambre32/timespec.h"
+#include "tambre32/schedule.h"
 #include "tambre32/encoding.h"
 #include "tambre32/stringlist.h"
 #include "tambre32/logfile.h"

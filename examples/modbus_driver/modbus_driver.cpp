@@ -20,7 +20,7 @@
 #include "tambre32/floattext.h"
 #include "tambre32/frame.h"
 #include "tambre32/timecore.h"
-#include "tambre32/timespec.h"
+#include "tambre32/schedule.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The schedule record: layout, normalisation, text form and ordering.
-#include "tambre32/timespec.h"
+#include "tambre32/schedule.h"
 
 #include <climits>
 #include <cstddef>

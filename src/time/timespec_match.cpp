@@ -6,7 +6,7 @@
 #include <mutex>
 
 #include "sys/platform.h"
-#include "tambre32/timespec.h"
+#include "tambre32/schedule.h"
 #include "time/calendar.h"
 #include "time/local_time.h"
 

@@ -9,7 +9,7 @@
 
 #include "frame/module_instance.h"
 #include "string_ids.h"
-#include "tambre32/timespec.h"
+#include "tambre32/schedule.h"
 #include "tambre32/ui.h"
 #include "time/calendar.h"
 #include "time/local_time.h"

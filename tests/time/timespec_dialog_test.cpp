@@ -10,7 +10,7 @@
 #include "redundancy/dialog_driver.h"
 #include "support/combo_box.h"
 #include "support/dialog_screenshot.h"
-#include "tambre32/timespec.h"
+#include "tambre32/schedule.h"
 
 namespace {
 

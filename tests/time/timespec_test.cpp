@@ -12,7 +12,7 @@
 #include "cet_clock.h"
 #include "civil_oracle.h"
 #include "glibc_zone.h"
-#include "tambre32/timespec.h"
+#include "tambre32/schedule.h"
 #include "time/timespec_match.h"
 
 using tambre::test::cet;

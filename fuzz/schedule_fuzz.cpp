@@ -7,7 +7,7 @@
 
 #include "support/fixed_time_source.h"
 #include "sys/platform.h"
-#include "tambre32/timespec.h"
+#include "tambre32/schedule.h"
 
 namespace {
 
