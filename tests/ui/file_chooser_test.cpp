@@ -33,21 +33,23 @@ struct seen_dialog {
   std::string name;  // the file name field
 };
 
+struct dialog_search {
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK match_file_dialog(HWND window, LPARAM data) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char name[16] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (process != GetCurrentProcessId() || std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  reinterpret_cast<dialog_search*>(data)->found = window;
+  return FALSE;
+}
+
 HWND find_dialog() {
-  struct search {
-    HWND found = nullptr;
-  } s;
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        char name[16] = "";
-        GetClassNameA(window, name, sizeof name);
-        if (process != GetCurrentProcessId() || std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
-        reinterpret_cast<search*>(data)->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&s));
+  dialog_search s;
+  EnumWindows(match_file_dialog, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 
