@@ -44,6 +44,11 @@ TEST(ModulePrefix, CutToTheBuffer) {
   EXPECT_EQ(module_prefix("C:\\MODBUS.DRV", out, sizeof out), 4u);
   EXPECT_STREQ(out, "MODB");
   EXPECT_EQ(module_prefix("C:\\MODBUS.DRV", nullptr, 0), 0u);
+  // A buffer of size 0 is left untouched.
+  char untouched = '#';
+  EXPECT_EQ(module_prefix("C:\\MODBUS.DRV", &untouched, 0), 0u);
+  EXPECT_EQ(module_caption("C:\\MODBUS.DRV", &untouched, 0), 0u);
+  EXPECT_EQ(untouched, '#');
   const std::string long_name = "C:\\" + std::string(500, 'n') + ".drv";
   char big[768];
   EXPECT_EQ(module_prefix(long_name.c_str(), big, sizeof big), 502u);

@@ -161,6 +161,7 @@ TEST(ReadDialogSettings, StartsFromTheDefaultAndFillsGaps) {
       {"no port name", ":4800,E,7,2", "COM3", "4800", 1, 2, 2, H::none, ""},
       {"no baud", "COM1:,O,8,1", "COM1", "9600", 2, 3, 0, H::none, ""},
       {"lower case", "com4:19200,e,7,1.5", "COM4", "19200", 1, 2, 1, H::none, ""},
+      {"nine data bits are no choice", "COM1:9600,N,9,1", "COM1", "9600", 0, 3, 0, H::none, ""},
       {"DTR and RTS: configured", "COM1:9600,N,8,1,DTR,RTS", "COM1", "9600", 0, 3, 0, H::configured, "DR"},
       {"all four: hardware", "COM1:9600,N,8,1,CTS,DSR,RTS,DTR", "COM1", "9600", 0, 3, 0, H::hardware, "DRdC"},
       {"XON wins over lines", "COM1:9600,N,8,1,DTR,XON", "COM1", "9600", 0, 3, 0, H::xon_xoff, "D"},

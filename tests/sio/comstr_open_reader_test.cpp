@@ -61,6 +61,7 @@ TEST(ReadOpenSettings, TakesEachFieldByItsRule) {
       {"name without colon used whole", "COM1,9600,E", "\\\\.\\COM1,9600,E", 1, 9600, P::even, 8, S::one, ""},
       {"name cut at 11 characters", "VERYLONGPORTNAME:2400", "\\\\.\\VERYLONGPOR", 0, 2400, P::none, 8, S::one, ""},
       {"port number kept in 8 bits", "COM300:9600", "\\\\.\\COM300", 44, 9600, P::none, 8, S::one, ""},
+      {"negative port number in 8 bits", "COM-1:9600", "\\\\.\\COM-1", 255, 9600, P::none, 8, S::one, ""},
       {"empty", "", "\\\\.\\", 0, 9600, P::none, 8, S::one, ""},
   };
   for (const auto& c : cases) {

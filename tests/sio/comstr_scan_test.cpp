@@ -65,6 +65,10 @@ TEST(ScanComstr, AnswersEverySelector) {
       {"missing stop bits", "COM1:9600,E,8", 1, 9600, 1, 8, 0, 0},
       {"missing data bits", "COM1:9600,E", 1, 9600, 1, X, 0, 0},
       {"baud with blanks and sign", "COM1: +9600,N,8,1", 1, 9600, 0, 8, 1, 0},
+      {"a control character is no blank",
+       "COM1:\x0e"
+       "9600,N,8,1",
+       X, X, X, X, X, X},
       {"baud in exponent form", "COM1:96e2,N,8,1", 1, 9600, 0, 8, 1, 0},
       {"hex is no number", "COM1:0x2580,N,8,1", X, X, X, X, X, X},
       {"empty", "", X, X, X, X, X, X},
