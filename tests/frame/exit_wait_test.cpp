@@ -24,15 +24,24 @@ constexpr int kCancelButton = 3, kText = 101, kProgress = 1067;
 
 unique_handle new_event() { return unique_handle(CreateEventA(nullptr, TRUE, FALSE, nullptr)); }
 
-// The visible dialog with `caption`, polled for up to five seconds; null when none came.
-HWND find_dialog(const char* caption) {
-  const DWORD start = GetTickCount();
-  do {
-    HWND window = FindWindowA("#32770", caption);
-    if (window && IsWindowVisible(window)) return window;
+// Polls `condition` every 5 ms for up to five seconds; the last answer.
+template <typename Condition>
+bool within_five_seconds(Condition condition) {
+  for (const DWORD start = GetTickCount(); !condition();) {
+    if (GetTickCount() - start > 5000) return false;
     Sleep(5);
-  } while (GetTickCount() - start < 5000);
-  return nullptr;
+  }
+  return true;
+}
+
+// The visible dialog with `caption`; null when none came.
+HWND find_dialog(const char* caption) {
+  HWND window = nullptr;
+  within_five_seconds([&] {
+    window = FindWindowA("#32770", caption);
+    return window && IsWindowVisible(window);
+  });
+  return window && IsWindowVisible(window) ? window : nullptr;
 }
 
 std::string text_of(HWND window) {
@@ -56,23 +65,13 @@ BOOL CALLBACK match_owned_box(HWND window, LPARAM param) {
   return FALSE;
 }
 
-// A visible dialog of the class "#32770" owned by `owner`, polled for up to five seconds.
-HWND find_owned_box(HWND owner) {
-  owned_box_search search{owner, nullptr};
-  const DWORD start = GetTickCount();
-  while (!search.found && GetTickCount() - start < 5000) {
-    EnumWindows(match_owned_box, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) Sleep(5);
-  }
-  return search.found;
-}
-
 // Presses "Abbrechen" and answers the question with `answer`; returns the question's text,
 // the longest static text of the box.
 std::string press_cancel_and_answer(HWND dialog, int answer) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kCancelButton, BN_CLICKED), 0);
-  HWND box = find_owned_box(dialog);
-  if (!box) return "";
+  owned_box_search search{dialog, nullptr};
+  if (!within_five_seconds([&] { return !EnumWindows(match_owned_box, reinterpret_cast<LPARAM>(&search)); })) return "";
+  HWND box = search.found;
   std::string question;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     char name[16] = "";
@@ -80,6 +79,7 @@ std::string press_cancel_and_answer(HWND dialog, int answer) {
     if (_stricmp(name, "Static") == 0 && text_of(child).size() > question.size()) question = text_of(child);
   }
   PostMessageA(box, WM_COMMAND, answer, 0);
+  within_five_seconds([&] { return !IsWindow(box); });  // the answer has been taken
   return question;
 }
 
@@ -183,8 +183,8 @@ TEST(MsgBoxWaitForExit, DialogShowsItsTextsAndEndsWhenSignalled) {
           caption = text_of(dialog);
           text = text_of(GetDlgItem(dialog, kText));
           button = text_of(GetDlgItem(dialog, kCancelButton));
-          Sleep(120);
-          position = SendMessageA(GetDlgItem(dialog, kProgress), PBM_GETPOS, 0, 0);
+          within_five_seconds(
+              [&] { return (position = SendMessageA(GetDlgItem(dialog, kProgress), PBM_GETPOS, 0, 0)) >= 1; });
           SetEvent(event);
         },
         r.shown_caption, r.caption, r.module, r.text);
@@ -220,18 +220,12 @@ TEST(MsgBoxWaitForExit, UserActionsThatDoNotEndTheWait) {
     int total, result;         // the object is signalled after the action unless result is 0
   } rows[] = {
       {"cancel denied: the dialog stays",
-       [](HWND dialog) {
-         press_cancel_and_answer(dialog, IDNO);
-         Sleep(150);
-         return IsWindowVisible(dialog) != FALSE;
-       },
+       [](HWND dialog) { return !press_cancel_and_answer(dialog, IDNO).empty() && IsWindowVisible(dialog) != FALSE; },
        20000, 1},
       {"escape closes the dialog, the wait goes on",
        [](HWND dialog) {
          SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-         const bool closed = !IsWindow(dialog);
-         Sleep(150);
-         return closed;
+         return !IsWindow(dialog);
        },
        20000, 1},
       {"enter closes the dialog and the time runs out",
