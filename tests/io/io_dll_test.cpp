@@ -73,15 +73,6 @@ TEST(io_dll, SystemPortWithAskingIsReported) {
   EXPECT_EQ(box.icon, box_icon::hand);
 }
 
-TEST(io_dll, DecliningTheInstallationIsNoFailure) {
-  box_catcher catcher(IDNO);
-  EXPECT_TRUE(IOQueryDeviceInstall());
-  caught_box box = catcher.wait();
-  ASSERT_TRUE(box.found);
-  EXPECT_NE(box.text.find("Um diesen Treiber zu verwenden"), std::string::npos) << box.text;
-  EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
-}
-
 TEST(control_nt_service, CreateMakesAnAutomaticKernelDriverAndAgainIsSuccess) {
   const char* name = "TambreTestDev";
   ASSERT_TRUE(ControlNTService(name, TAMBRE_SERVICE_CREATE, nullptr)) << GetLastError();
