@@ -36,18 +36,8 @@ TEST(CSioMessageOut, PortNumberOverTheBlanksThenFormatted) {
       {"CTS time-out", 12, 101,
        "COM12 : CTS-Zeit\xfc"
        "berlauffehler"},
-      {"DSR time-out", 12, 102,
-       "COM12 : DSR-Zeit\xfc"
-       "berlauffehler"},
-      {"parity", 12, 104, "COM12 : Parit\xe4tsfehler"},
       {"overrun", 12, 105,
        "COM12 : Datenverlust durch \xdc"
-       "berlauffehler"},
-      {"input queue", 12, 106,
-       "COM12 : Empfangsbuffer-\xdc"
-       "berlauffehler"},
-      {"output queue", 12, 107,
-       "COM12 : Sendebuffer-\xdc"
        "berlauffehler"},
   };
   for (const auto& c : cases) {
