@@ -30,6 +30,11 @@ TEST(GetSysError, SystemTextOnOneLineWithItsCode) {
     EXPECT_EQ(GetSysError(buffer, sizeof buffer, c.code), buffer);
     EXPECT_EQ(std::string(buffer), one_line(text) + c.suffix) << c.code;
   }
+  // Minus one takes the thread's last error.
+  char buffer[512];
+  SetLastError(ERROR_FILE_NOT_FOUND);
+  GetSysError(buffer, sizeof buffer, 0xFFFFFFFFu);
+  EXPECT_EQ(std::string(buffer), one_line(frame_test::system_text(ERROR_FILE_NOT_FOUND)) + "[OS #2]");
 }
 
 TEST(GetSysError, ShortBuffersNeverOverrunAndDropTheCode) {
@@ -52,13 +57,6 @@ TEST(GetSysError, ShortBuffersNeverOverrunAndDropTheCode) {
     EXPECT_EQ(buffer[c.size], '#') << "size " << c.size;
   }
   EXPECT_EQ(GetSysError(nullptr, 10, 5), nullptr);
-}
-
-TEST(GetSysError, MinusOneTakesTheThreadsLastError) {
-  char buffer[512];
-  SetLastError(ERROR_FILE_NOT_FOUND);
-  GetSysError(buffer, sizeof buffer, 0xFFFFFFFFu);
-  EXPECT_EQ(std::string(buffer), one_line(frame_test::system_text(ERROR_FILE_NOT_FOUND)) + "[OS #2]");
 }
 
 TEST(GetSysErrorStr, SystemTextAsItComes) {

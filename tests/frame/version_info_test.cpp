@@ -19,7 +19,7 @@ std::vector<char> version_block() {
   return block;
 }
 
-TEST(VersionInfo, FixedPartCarriesTheProjectVersion) {
+TEST(VersionInfo, FixedPartAndNamedTextsCarryTheProjectVersion) {
   unsigned major = 0, minor = 0, patch = 0;
   ASSERT_EQ(std::sscanf(TAMBRE_PROJECT_VERSION, "%u.%u.%u", &major, &minor, &patch), 3);
   std::vector<char> block = version_block();
@@ -34,13 +34,9 @@ TEST(VersionInfo, FixedPartCarriesTheProjectVersion) {
   EXPECT_EQ(fixed->dwProductVersionMS, major << 16 | minor);
   EXPECT_EQ(fixed->dwProductVersionLS, patch << 16);
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
-}
 
-TEST(VersionInfo, NamedTextsOfTheFirstTranslation) {
-  std::vector<char> block = version_block();
-  ASSERT_FALSE(block.empty());
+  // The named texts of the first translation.
   WORD* translation = nullptr;
-  UINT size = 0;
   ASSERT_TRUE(
       VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &size));
   ASSERT_GE(size, 4u);

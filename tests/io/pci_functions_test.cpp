@@ -23,7 +23,7 @@ struct pci_functions : ::testing::Test {
   }
 };
 
-TEST_F(pci_functions, CapacityZeroOrNullOrWordOneZeroFailsWithoutOpening) {
+TEST_F(pci_functions, BadArgumentsFailWithoutOpeningAndARefusalClosesTheHandle) {
   std::uint8_t buffer[68 * 2];
   DWORD capacity = 0;
   EXPECT_EQ(PCIOpenEx(0x10B5, 0, 0, &capacity, buffer), nullptr);
@@ -32,6 +32,12 @@ TEST_F(pci_functions, CapacityZeroOrNullOrWordOneZeroFailsWithoutOpening) {
   EXPECT_EQ(PCIOpenEx(0, 0x9050, 0, &capacity, buffer), nullptr);
   EXPECT_EQ(capacity, 2u);
   EXPECT_EQ(hw.device.opens(), 0);
+  // A refused selection closes its handle.
+  hw.device.rejected = {req::pci_open_selection};
+  capacity = 1;
+  EXPECT_EQ(PCIOpen(0x10B5, &capacity, buffer), nullptr);
+  EXPECT_EQ(capacity, 0u);
+  EXPECT_EQ(hw.device.open_handles(), 0);
 }
 
 TEST_F(pci_functions, SelectionReturnsRecordsCutToTheCapacity) {
@@ -65,15 +71,6 @@ TEST_F(pci_functions, SelectionReturnsRecordsCutToTheCapacity) {
     EXPECT_EQ(buffer[68 * r.capacity], 0xEE) << r.name;
     EXPECT_TRUE(PCIClose(pci)) << r.name;
   }
-  EXPECT_EQ(hw.device.open_handles(), 0);
-}
-
-TEST_F(pci_functions, RefusedSelectionClosesTheHandle) {
-  hw.device.rejected = {req::pci_open_selection};
-  std::uint8_t buffer[68];
-  DWORD capacity = 1;
-  EXPECT_EQ(PCIOpen(0x10B5, &capacity, buffer), nullptr);
-  EXPECT_EQ(capacity, 0u);
   EXPECT_EQ(hw.device.open_handles(), 0);
 }
 
