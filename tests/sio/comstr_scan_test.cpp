@@ -1,4 +1,5 @@
-// The field scan of configuration strings: every selector for each row.
+// The field scan of configuration strings: every selector for each row. What the setup
+// dialog writes is swept in comstr_composer_test.cpp.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -19,7 +20,6 @@ constexpr int X = -1;
 
 TEST(ScanComstr, AnswersEverySelector) {
   const scan_case cases[] = {
-      {"the default", "COM2:9600,N,8,1", 2, 9600, 0, 8, 1, 0},
       {"case is ignored and ';' separates", "com3:19200;e;7;2", 3, 19200, 1, 7, 2, 0},
       {"upper-case twin", "COM3:19200,E,7,2", 3, 19200, 1, 7, 2, 0},
       {"bare port", "COM3", 3, X, 0, X, 0, 0},
@@ -32,13 +32,10 @@ TEST(ScanComstr, AnswersEverySelector) {
       {"blank before the port number", "COM 7:9600,N,8,1", 7, 9600, 0, 8, 1, 0},
       {"baud above 115200 stops the scan", "COM1:128000,N,8,1", X, X, X, X, X, X},
       {"baud below 300", "COM1:299,N,8,1", X, X, X, X, X, X},
-      {"baud limits", "COM1:300,O,5,2", 1, 300, 2, 5, 2, 0},
-      {"baud upper limit", "COM1:115200,N,8,1", 1, 115200, 0, 8, 1, 0},
       {"baud just above", "COM1:115201,N,8,1", X, X, X, X, X, X},
       {"baud fraction above the limit truncates into it", "COM1:115200.99,N,8,1", 1, 115200, 0, 8, 1, 0},
       {"baud truncated", "COM1:9600.9,N,8,1", 1, 9600, 0, 8, 1, 0},
       {"keyword as baud reads 0", "COM1:DTR", X, X, X, X, X, X},
-      {"one and a half stop bits", "COM1:9600,N,8,1.5", 1, 9600, 0, 8, 3, 0},
       {"stop bits 3", "COM1:9600,N,8,3", 1, 9600, 0, 8, 3, 0},
       {"stop bits truncated", "COM1:9600,N,8,2.5", 1, 9600, 0, 8, 2, 0},
       {"stop bits 0", "COM1:9600,N,8,0", X, X, X, X, X, X},
@@ -48,13 +45,9 @@ TEST(ScanComstr, AnswersEverySelector) {
       {"parity by first letter", "COM1:9600,ODD,8,1", 1, 9600, 2, 8, 1, 0},
       {"data bits 9", "COM1:9600,N,9,1", X, X, X, X, X, X},
       {"data bits 4", "COM1:9600,N,4,1", X, X, X, X, X, X},
-      {"hardware handshake", "COM1:9600,N,8,1,DTR,RTS,DSR,CTS", 1, 9600, 0, 8, 1, 1},
       {"hardware in another order", "COM1:9600,N,8,1,CTS,DSR,RTS,DTR", 1, 9600, 0, 8, 1, 1},
-      {"software handshake", "COM1:9600,N,8,1,XON,XOFF", 1, 9600, 0, 8, 1, 2},
-      {"RTS and CTS only", "COM1:9600,N,8,1,RTS,CTS", 1, 9600, 0, 8, 1, 0xC0},
       {"XON alone", "COM1:9600,N,8,1,XON", 1, 9600, 0, 8, 1, 0x100},
       {"XOFF alone", "COM1:9600,N,8,1,XOFF", 1, 9600, 0, 8, 1, 0x200},
-      {"DTR and DSR", "COM1:9600,N,8,1,DTR,DSR", 1, 9600, 0, 8, 1, 0x30},
       {"lines and software", "COM1:9600,N,8,1,DTR,RTS,DSR,CTS,XON,XOFF", 1, 9600, 0, 8, 1, 0x3F0},
       {"repeated option", "COM1:9600,N,8,1,DTR,DTR", 1, 9600, 0, 8, 1, 0x10},
       {"options ignore case", "com1:9600,n,8,1,dtr,rts,dsr,cts", 1, 9600, 0, 8, 1, 1},
