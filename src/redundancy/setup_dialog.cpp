@@ -3,7 +3,7 @@
 
 #include <initializer_list>
 
-#include "frame/module_instance.h"
+#include "sys/module_instance.h"
 #include "redundancy/dialog_ids.h"
 #include "tambre32/redundancy.h"
 
@@ -117,7 +117,7 @@ SetupRedundancy(HWND parent, HMODULE module, short index, RedundancySettings* se
     LoadMachineRedundancy(module, index, &stored);
     editing = &stored;
   }
-  const INT_PTR result = DialogBoxParamA(tambre::frame::module_instance(), MAKEINTRESOURCEA(IDD_REDUNDANCY_SETUP),
+  const INT_PTR result = DialogBoxParamA(tambre::sys::module_instance(), MAKEINTRESOURCEA(IDD_REDUNDANCY_SETUP),
                                          parent, setup_dialog, reinterpret_cast<LPARAM>(editing));
   if (result != IDOK) return 0;
   if (settings == nullptr) SaveMachineRedundancy(module, index, &stored);

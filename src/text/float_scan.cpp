@@ -196,7 +196,7 @@ double scan_plain(char* text, const char* token, char decimal_separator, bool& f
 
 }  // namespace
 
-double scan_float(char* text, unsigned flags, bool& failed, const locale_snapshot& locale) {
+double scan_float(char* text, unsigned flags, bool& failed, const locale::locale_snapshot& locale) {
   failed = true;
   if (text == nullptr) return 0.0;
   char* p = text;

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "text/locale_snapshot.h"
+#include "locale/locale_snapshot.h"
 
 namespace tambre::text {
 
@@ -29,11 +29,12 @@ enum float_state { fv_blank = 2, fv_dash = 3, fv_hash = 4 };
 constexpr std::size_t float_text_minimum = 80;
 
 // Writes value in the form `flags` selects (or the filler of `state`) into out.
-void format_float(char* out, unsigned flags, int decimals, double value, int state, const locale_snapshot& locale);
+void format_float(char* out, unsigned flags, int decimals, double value, int state,
+                  const locale::locale_snapshot& locale);
 
 // Reads a value in the form `flags` or a prefix (&x, &b, &t, &T, #) selects; the text
 // is lower-cased and its decimal separator replaced in place. `failed` tells whether
 // the text could be read.
-double scan_float(char* text, unsigned flags, bool& failed, const locale_snapshot& locale);
+double scan_float(char* text, unsigned flags, bool& failed, const locale::locale_snapshot& locale);
 
 }  // namespace tambre::text

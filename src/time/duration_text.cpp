@@ -7,7 +7,7 @@
 
 namespace tambre::time {
 
-void format_duration(char* out, int msmode, double seconds, const text::locale_snapshot& locale) {
+void format_duration(char* out, int msmode, double seconds, const locale::locale_snapshot& locale) {
   const char separator = locale.time_separator[0];
   char* p = out;
   // Durations whose day count leaves 32 bits (and NaN) have no text of this form.
@@ -51,7 +51,7 @@ double read_integer(const char*& p) {
 
 }  // namespace
 
-double scan_duration(const char* text, const text::locale_snapshot& locale) {
+double scan_duration(const char* text, const locale::locale_snapshot& locale) {
   if (text == nullptr || *text == '\0') return -1.0;
   char copy[scanned_text_length + 1] = {};
   std::strncpy(copy, text, scanned_text_length);

@@ -121,7 +121,7 @@ bool read_parts(const char* word, char separator, const part_range (&ranges)[3],
 
 }  // namespace
 
-void format_time(char* out, time_value t, int milliseconds, unsigned flags, const text::locale_snapshot& locale) {
+void format_time(char* out, time_value t, int milliseconds, unsigned flags, const locale::locale_snapshot& locale) {
   time_text_writer w(out);
   if ((flags & tf_now) != 0) t = current_time();
   if (t == no_time) {
@@ -177,7 +177,7 @@ void format_time(char* out, time_value t, int milliseconds, unsigned flags, cons
   if ((flags & tf_milliseconds) != 0) w.number((milliseconds < 0 ? -milliseconds : milliseconds) % 1000, 3);
 }
 
-time_value scan_time(const char* text, bool strict, const text::locale_snapshot& locale) {
+time_value scan_time(const char* text, bool strict, const locale::locale_snapshot& locale) {
   char copy[scanned_text_length + 1] = {};
   if (text != nullptr) std::strncpy(copy, text, scanned_text_length);
   time_value relative = scan_relative_time(copy);
