@@ -98,7 +98,7 @@ TEST(sequence_device, CountTooLargeForOneRequestFailsBeforeSending) {
   HANDLE port = IOOpen();
   ASSERT_NE(port, nullptr);
   sequence_record record(0x300, io::kNoTimeLimit, {});
-  io::store_le32(record.data() + 8, 0x7FFFFFFF);
+  base::store_le32(record.data() + 8, 0x7FFFFFFF);
   SetLastError(0);
   EXPECT_FALSE(IOSequence(port, record.data()));
   EXPECT_EQ(GetLastError(), 0x80070057u);

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/little_endian.h"
 #include "io/device_requests.h"
-#include "io/le_bytes.h"
 
 namespace tambre::test {
 namespace {
@@ -39,8 +39,8 @@ struct simulated_device_layouts : ::testing::Test {
 
   void SetUp() override {
     device.add_pci_device(0x10B5, 0x9050, 0, 1);
-    io::store_le32(in, 0x10B5);       // also the selection's word 1
-    io::store_le32(in + 20, 0x1000);  // a mapping's length
+    base::store_le32(in, 0x10B5);       // also the selection's word 1
+    base::store_le32(in + 20, 0x1000);  // a mapping's length
   }
   io::device_handle open_for(const layout_row& r) {
     std::uint32_t error = 0;
@@ -60,7 +60,7 @@ struct simulated_device_layouts : ::testing::Test {
     if (r.code == req::map_physical) first = io::kBusIsa;
     if (r.code == req::map_pci) first = io::kBusPci;
     if (r.code == req::pci_open_selection) first = 0x10B5;
-    io::store_le32(in, first);
+    base::store_le32(in, first);
     return device.control(h, r.code, in_size ? in : nullptr, in_size, out_size ? out : nullptr, out_size, returned);
   }
 };
