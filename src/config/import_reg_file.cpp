@@ -10,9 +10,9 @@
 #include <string>
 
 #include "config/reg_file_walk.h"
-#include "sys/module_instance.h"
 #include "string_ids.h"
 #include "sys/handles.h"
+#include "sys/module_instance.h"
 #include "tambre32/frame.h"
 #include "tambre32/regfile.h"
 

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "frame/frame_text.h"
-#include "sys/module_instance.h"
 #include "string_ids.h"
 #include "sys/handles.h"
+#include "sys/module_instance.h"
 #include "tambre32/frame.h"
 #include "tambre32/strutil.h"
 

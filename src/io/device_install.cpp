@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "sys/module_instance.h"
 #include "io/hardware_seams.h"
 #include "io/platform_state.h"
 #include "string_ids.h"
 #include "sys/handles.h"
+#include "sys/module_instance.h"
 #include "tambre32/frame.h"
 #include "tambre32/io.h"
 

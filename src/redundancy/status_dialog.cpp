@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "sys/module_instance.h"
 #include "redundancy/dialog_ids.h"
 #include "redundancy/link_logic.h"
 #include "string_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/redundancy.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "sys/module_instance.h"
 #include "sio/comstr.h"
 #include "sio/setup_dialog_ids.h"
 #include "string_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/sio.h"
 #include "tambre32/ui.h"
 

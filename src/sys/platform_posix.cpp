@@ -5,9 +5,9 @@
 #include <new>
 #include <string>
 
+#include "base/code_page_1252.h"
 #include "res/string_table.h"
 #include "sys/platform.h"
-#include "base/code_page_1252.h"
 
 namespace tambre::sys {
 

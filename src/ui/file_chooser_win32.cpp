@@ -8,8 +8,8 @@
 #include <string>
 
 #include "frame/host_services.h"
-#include "sys/module_instance.h"
 #include "string_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/settings.h"
 #include "tambre32/strutil.h"
 #include "tambre32/ui.h"

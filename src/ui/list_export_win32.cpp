@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "sys/module_instance.h"
 #include "string_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/frame.h"
-#include "time/local_time.h"
 #include "tambre32/timetext.h"
 #include "tambre32/ui.h"
+#include "time/local_time.h"
 #include "ui/list_text_layout.h"
 #include "ui/list_view_reader_win32.h"
 #include "ui/resource_string_win32.h"

@@ -7,8 +7,8 @@
 #include <ctime>
 #include <initializer_list>
 
-#include "sys/module_instance.h"
 #include "string_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/schedule.h"
 #include "tambre32/ui.h"
 #include "time/calendar.h"
