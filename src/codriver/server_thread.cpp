@@ -7,6 +7,7 @@
 
 #include "codriver/class_factory.h"
 #include "codriver/server_registration.h"
+#include "sys/com_ptr.h"
 #include "sys/message_pump.h"
 #include "tambre32/automation.h"
 #include "tambre32/codriver.h"
@@ -131,11 +132,8 @@ void CoDriver::_RunInternal() {
   // The name stays registered under m_rotCookie until the moniker's last reference goes;
   // revoking it keeps the table clean for the next run.
   if (m_rotCookie) {
-    IRunningObjectTable* table = nullptr;
-    if (SUCCEEDED(GetRunningObjectTable(0, &table))) {
-      table->Revoke(m_rotCookie);
-      table->Release();
-    }
+    tambre::sys::com_ptr<IRunningObjectTable> table;
+    if (SUCCEEDED(GetRunningObjectTable(0, table.put()))) table->Revoke(m_rotCookie);
     m_rotCookie = 0;
   }
   if (m_fileMoniker) {

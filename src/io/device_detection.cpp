@@ -20,7 +20,7 @@ TAMBRE_EXPORT(BOOL, TAMBRE_STDCALL) IODeviceInstalledEx(WORD capabilities, WORD 
   std::uint32_t word = kSilentDeviceVersion;
   if (channel().control(device, request::query_version, nullptr, 0, answer, sizeof answer, returned) == 0 &&
       returned >= sizeof answer) {
-    word = base::load_le32(answer);
+    word = tambre::base::load_le32(answer);
   }
   channel().close(device);
   const bool new_enough = (word >> 16) >= min_version;

@@ -111,7 +111,8 @@ class posix_time_source final : public time_source {
            static_cast<std::uint64_t>(tv.tv_usec) * 10;
   }
   bool tz_variable(char* buffer, std::size_t size) override {
-    const char* value = std::getenv("TZ");
+    // The library only reads TZ; a program that changes it owns the consequences.
+    const char* value = std::getenv("TZ");  // NOLINT(concurrency-mt-unsafe)
     if (value == nullptr) return false;
     std::size_t n = std::strlen(value);
     if (n > size - 1) n = size - 1;
