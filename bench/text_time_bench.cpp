@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "central_european_zone.h"
+#include "locale/locale_snapshot.h"
 #include "ratio_reporter.h"
 #include "sys/platform.h"
 #include "text/float_text.h"
-#include "text/locale_snapshot.h"
 #include "time/time_text.h"
 #include "time/zone_state.h"
 

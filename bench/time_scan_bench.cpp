@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "central_european_zone.h"
+#include "locale/locale_snapshot.h"
 #include "ratio_reporter.h"
-#include "text/locale_snapshot.h"
 #include "time/time_text.h"
 
 namespace {
@@ -24,7 +24,7 @@ struct sample_texts {
   std::vector<tt::time_value> times;
 };
 
-const tambre::text::locale_snapshot locale{};
+const tambre::locale::locale_snapshot locale{};
 
 const sample_texts& sample() {
   static const sample_texts data = [] {

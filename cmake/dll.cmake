@@ -9,7 +9,7 @@ add_dependencies(tambre32 tambre_string_table)
 # The resource compiler reports no included files: a changed string table must rebuild it.
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/res/tambre32.rc APPEND PROPERTY OBJECT_DEPENDS
              ${TAMBRE_GENERATED_DIR}/string_table.rc.inc ${PROJECT_SOURCE_DIR}/src/res/redundancy_dialogs.rc
-             ${PROJECT_SOURCE_DIR}/src/res/exit_wait_dialog.rc ${PROJECT_SOURCE_DIR}/src/sys/exit_wait_dialog_ids.h
+             ${PROJECT_SOURCE_DIR}/src/res/exit_wait_dialog.rc ${PROJECT_SOURCE_DIR}/src/services/exit_wait_dialog_ids.h
              ${PROJECT_SOURCE_DIR}/src/res/sio_setup_dialog.rc ${PROJECT_SOURCE_DIR}/src/sio/setup_dialog_ids.h
              ${PROJECT_SOURCE_DIR}/src/res/schedule_dialog.rc ${PROJECT_SOURCE_DIR}/src/ui/timespec_dialog_ids.h
              ${PROJECT_SOURCE_DIR}/src/res/sort_arrows.bmp ${PROJECT_SOURCE_DIR}/src/res/bitmap_ids.h)

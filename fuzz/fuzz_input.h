@@ -7,9 +7,9 @@
 #include <cstring>
 #include <memory>
 
+#include "locale/locale_snapshot.h"
 #include "support/fixed_time_source.h"
 #include "sys/platform.h"
-#include "text/locale_snapshot.h"
 #include "time/zone_state.h"
 
 namespace tambre::fuzz {
@@ -43,11 +43,11 @@ class input {
 };
 
 // Separators and date orders that differ in every position, chosen by two bits.
-inline const text::locale_snapshot& locale_from(unsigned selector) {
-  static const text::locale_snapshot locales[] = {{".", ":", ",", ".", "DMY"},
-                                                  {"/", ":", ".", ",", "MDY"},
-                                                  {"-", ".", ",", ".", "YMD"},
-                                                  {".", ",", ".", ",", "YDM"}};
+inline const locale::locale_snapshot& locale_from(unsigned selector) {
+  static const locale::locale_snapshot locales[] = {{".", ":", ",", ".", "DMY"},
+                                                    {"/", ":", ".", ",", "MDY"},
+                                                    {"-", ".", ",", ".", "YMD"},
+                                                    {".", ",", ".", ",", "YDM"}};
   return locales[selector & 3];
 }
 

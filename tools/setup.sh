@@ -9,7 +9,7 @@ packages=(
   libwine-dev wine wine64
   xvfb xauth x11-utils x11-apps imagemagick socat iproute2 locales libmodbus-dev
   googletest libgtest-dev libbenchmark-dev libssl-dev zlib1g-dev libdeflate-dev
-  clang-format
+  clang-format clang-tidy
   doxygen python3-matplotlib zip
 )
 

@@ -22,6 +22,8 @@ done
 echo "== exports of the i686 DLL"
 sh tools/check_exports.sh i686-w64-mingw32-objdump build/win32/bin/tambre32.dll src/tambre32.def || status=1
 
+bash tools/check_static.sh || status=1
+
 echo "== API reference"
 bash tools/api_reference.sh build/api >/dev/null || status=1
 

@@ -19,8 +19,8 @@
 #include "rtu_frame.h"
 #include "tambre32/floattext.h"
 #include "tambre32/frame.h"
-#include "tambre32/timecore.h"
 #include "tambre32/schedule.h"
+#include "tambre32/timecore.h"
 
 namespace {
 

@@ -146,11 +146,12 @@ class TAMBRE_API CoDriver : public IProcessDriver {
   IPoint m_point;
   char* m_longNames[TAMBRE_CHANNEL_TYPES];
 
-  /* An empty object; Init or the setters below give it its identity. Copies take the fields
-     as they are. */
+  /* An empty object; Init or the setters below give it its identity. */
   CoDriver();
-  CoDriver(const CoDriver&) = default;
-  CoDriver& operator=(const CoDriver&) = default;
+  /* Not copyable: the object owns its name-table copies, its server thread and its COM
+     registrations, and a copy would free or revoke them a second time. */
+  CoDriver(const CoDriver&) = delete;
+  CoDriver& operator=(const CoDriver&) = delete;
   virtual ~CoDriver();
 
   /* Allocated from the global heap, zero-filled; null when memory runs out. */

@@ -6,7 +6,7 @@
 #include "codriver/dispatch_support.h"
 #include "codriver/global_heap.h"
 #include "codriver/owned_names.h"
-#include "frame/module_instance.h"
+#include "sys/module_instance.h"
 
 using namespace tambre::codriver;
 
@@ -116,7 +116,7 @@ CoDriver* CoDriver::Destroy(CoDriver* driver) {
   }
 }
 
-HINSTANCE CoDriver::GetDllInstance() { return tambre::frame::module_instance(); }
+HINSTANCE CoDriver::GetDllInstance() { return tambre::sys::module_instance(); }
 
 void CoDriver::SetInstance(HINSTANCE instance) { m_instance = instance ? instance : GetDllInstance(); }
 void CoDriver::SetVersion(WORD version) { m_version = version; }

@@ -1,4 +1,5 @@
 #include "codriver/interface_versions.h"
+#include "sys/com_ptr.h"
 
 #include <oleauto.h>
 
@@ -35,8 +36,8 @@ LONG set_version(REFGUID id, const char* version) {
 LONG add_interface_versions(const CoDriver& driver, const char* path) {
   wchar_t wide[MAX_PATH + 1];
   if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH + 1) == 0) return static_cast<LONG>(GetLastError());
-  ITypeLib* library = nullptr;
-  const HRESULT loaded = LoadTypeLibEx(wide, REGKIND_NONE, &library);
+  tambre::sys::com_ptr<ITypeLib> library;
+  const HRESULT loaded = LoadTypeLibEx(wide, REGKIND_NONE, library.put());
   if (FAILED(loaded)) return loaded;
   char version[16];
   snprintf(version, sizeof version, "%u.%u", static_cast<unsigned>(HIBYTE(driver.m_version)),
@@ -46,16 +47,14 @@ LONG add_interface_versions(const CoDriver& driver, const char* path) {
   for (UINT i = 0; i < count && result == ERROR_SUCCESS; ++i) {
     TYPEKIND kind{};
     if (FAILED(library->GetTypeInfoType(i, &kind)) || (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH)) continue;
-    ITypeInfo* info = nullptr;
-    if (FAILED(library->GetTypeInfo(i, &info))) continue;
+    tambre::sys::com_ptr<ITypeInfo> info;
+    if (FAILED(library->GetTypeInfo(i, info.put()))) continue;
     TYPEATTR* attributes = nullptr;
     if (SUCCEEDED(info->GetTypeAttr(&attributes))) {
       result = set_version(attributes->guid, version);
       info->ReleaseTypeAttr(attributes);
     }
-    info->Release();
   }
-  library->Release();
   return result;
 }
 

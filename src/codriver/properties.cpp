@@ -1,6 +1,7 @@
 // The properties of IProcessDriver as the driver object answers them.
 #include <cstring>
 #include <new>
+#include "base/paths.h"
 
 #include "codriver/host_query.h"
 #include "tambre32/automation.h"
@@ -16,10 +17,7 @@ enum HostCode { kProjectName = 2, kDriverState = 12, kCycleTime = 14, kControl =
 struct module_path {
   char text[MAX_PATH + 1] = "";
   explicit module_path(HINSTANCE module) { GetModuleFileNameA(module, text, MAX_PATH); }
-  const char* file_name() const {
-    const char* slash = strrchr(text, '\\');
-    return slash ? slash + 1 : text;
-  }
+  const char* file_name() const { return tambre::base::file_part(text); }
 };
 
 HRESULT put_text(BSTR* out, const char* text) {

@@ -11,9 +11,9 @@
 #include "codriver/interface_versions.h"
 #include "codriver/module_path.h"
 #include "codriver/resource_file.h"
-#include "frame/module_instance.h"
 #include "string_ids.h"
 #include "sys/handles.h"
+#include "sys/module_instance.h"
 #include "tambre32/automation.h"
 #include "tambre32/frame.h"
 #include "tambre32/regfile.h"
@@ -103,8 +103,7 @@ HRESULT register_if_needed(CoDriver& driver, bool forced) {
 HRESULT CoDriver::RegisterServer(bool forced) {
   const HRESULT result = register_if_needed(*this, forced);
   if (result != S_OK && forced) {
-    ResourceMessageBox(tambre::frame::module_instance(), IDS_SERVER_REGISTRATION_FAILED, MB_ICONEXCLAMATION,
-                       m_className);
+    ResourceMessageBox(tambre::sys::module_instance(), IDS_SERVER_REGISTRATION_FAILED, MB_ICONEXCLAMATION, m_className);
   }
   return result;
 }

@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include "base/paths.h"
 
 #include "codriver/class_factory.h"
 #include "codriver/server_registration.h"
+#include "sys/com_ptr.h"
 #include "sys/message_pump.h"
 #include "tambre32/automation.h"
 #include "tambre32/codriver.h"
@@ -26,11 +28,10 @@ DWORD WINAPI server_thread_entry(void* driver) {
 void moniker_name(HINSTANCE instance, int project_id, char (&out)[128]) {
   char path[MAX_PATH + 1] = "";
   GetModuleFileNameA(instance, path, MAX_PATH);
-  const char* slash = strrchr(path, '\\');
-  char base[73];
-  snprintf(base, sizeof base, "%s", slash ? slash + 1 : path);
-  if (char* dot = strchr(base, '.')) *dot = 0;
-  snprintf(out, sizeof out, "%s.Driver.SysID%i", base, project_id);
+  char name[73];
+  snprintf(name, sizeof name, "%s", tambre::base::file_part(path));
+  if (char* dot = strchr(name, '.')) *dot = 0;
+  snprintf(out, sizeof out, "%s.Driver.SysID%i", name, project_id);
 }
 
 }  // namespace
@@ -42,14 +43,20 @@ BOOL CoDriver::RunObject(int flags, void*) {
   m_stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   if (!m_stopEvent) return FALSE;
   DWORD id = 0;
-  HANDLE thread = CreateThread(nullptr, kServerStackSize, server_thread_entry, this, 0, &id);
-  m_thread = thread;
+  // Started suspended: the handle must be stored before the thread can clear it as its
+  // last act, or a thread that fails at once would leave a closed handle behind.
+  HANDLE thread = CreateThread(nullptr, kServerStackSize, server_thread_entry, this, CREATE_SUSPENDED, &id);
   if (!thread) return FALSE;
-  while (m_runState < kRunning) Sleep(10);
-  if (m_runState == kStopped) {
-    // Start-up failed and the thread is on its way out: it cleared the handle it owned.
+  m_thread = thread;
+  ResumeThread(thread);
+  // The run state is looked at every 10 ms; a thread that ends meanwhile ends the wait.
+  while (m_runState < kRunning && WaitForSingleObject(thread, 10) == WAIT_TIMEOUT) {
+  }
+  if (m_runState != kRunning) {
+    // Start-up failed and the thread is on its way out, clearing the handle it owned.
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
+    m_thread = nullptr;
     return FALSE;
   }
   return m_thread && m_stopEvent && m_runState == kRunning;
@@ -125,11 +132,8 @@ void CoDriver::_RunInternal() {
   // The name stays registered under m_rotCookie until the moniker's last reference goes;
   // revoking it keeps the table clean for the next run.
   if (m_rotCookie) {
-    IRunningObjectTable* table = nullptr;
-    if (SUCCEEDED(GetRunningObjectTable(0, &table))) {
-      table->Revoke(m_rotCookie);
-      table->Release();
-    }
+    tambre::sys::com_ptr<IRunningObjectTable> table;
+    if (SUCCEEDED(GetRunningObjectTable(0, table.put()))) table->Revoke(m_rotCookie);
     m_rotCookie = 0;
   }
   if (m_fileMoniker) {

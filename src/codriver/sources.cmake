@@ -1,3 +1,4 @@
+set(TAMBRE_AREA_USES sys res frame)
 # The driver automation object. Its type library is compiled from IDL with widl, completed
 # by patch_typelib.py and embedded by src/res/tambre32.rc as the "TYPELIB" resource
 # "CODRIVER.TLB"; a copy lies next to the built DLL as codriver.tlb.

@@ -1,5 +1,6 @@
 // Hexadecimal arrays of the settings store.
 #include "config/hex_values.h"
+#include "base/ascii.h"
 
 #include <cstdio>
 
@@ -14,13 +15,11 @@ int hex_digit(char c) {
   return -1;
 }
 
-bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 // strtoul(text, &end, 16) of the Windows C library: too large a number gives
 // 0xFFFFFFFF, a minus sign negates, and no number leaves `end` at `text`.
 std::uint32_t scan_hex(const char* text, const char*& end) {
   const char* p = text;
-  while (is_space(*p)) ++p;
+  while (base::is_space(*p)) ++p;
   bool negative = false;
   if (*p == '+' || *p == '-') negative = *p++ == '-';
   // As the Windows C library reads it: a "0x" without a digit behind it is no number.

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "config/reg_file_walk.h"
-#include "frame/module_instance.h"
 #include "string_ids.h"
 #include "sys/handles.h"
+#include "sys/module_instance.h"
 #include "tambre32/frame.h"
 #include "tambre32/regfile.h"
 
@@ -129,7 +129,7 @@ void show_failure(HMODULE module, const char* name, const tambre::config::reg_ou
   char reason[512];
   GetSysError(reason, sizeof reason, static_cast<DWORD>(outcome.code));
   // A warning with an OK button, like the message of a failed server registration.
-  ResourceMessageBox(tambre::frame::module_instance(), IDS_REGFILE_IMPORT_FAILED, MB_OK | MB_ICONEXCLAMATION, shown,
+  ResourceMessageBox(tambre::sys::module_instance(), IDS_REGFILE_IMPORT_FAILED, MB_OK | MB_ICONEXCLAMATION, shown,
                      outcome.line, static_cast<int>(outcome.code), reason);
 }
 

@@ -1,15 +1,14 @@
 // Lines of a registry file.
 #include "config/reg_file_parser.h"
+#include "base/ascii.h"
 
 namespace tambre::config {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
 std::string_view skip_blanks(std::string_view text) {
   std::size_t i = 0;
-  while (i < text.size() && is_blank(text[i])) ++i;
+  while (i < text.size() && base::is_space_or_tab(text[i])) ++i;
   return text.substr(i);
 }
 
@@ -34,7 +33,7 @@ int hex_digit(char c) {
 // least one digit. Digits beyond 32 bits wrap.
 bool scan_hex(std::string_view text, std::uint32_t& value) {
   std::size_t i = 0;
-  while (i < text.size() && (is_blank(text[i]) || text[i] == '\v' || text[i] == '\f')) ++i;
+  while (i < text.size() && (base::is_space_or_tab(text[i]) || text[i] == '\v' || text[i] == '\f')) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   if (i + 2 < text.size() && text[i] == '0' && ascii_lower(text[i + 1]) == 'x' && hex_digit(text[i + 2]) >= 0) {

@@ -1,3 +1,4 @@
+set(TAMBRE_AREA_USES sys res frame)
 list(APPEND TAMBRE_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/reg_file_parser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/reg_file_walk.cpp

@@ -1,3 +1,4 @@
+#include "sys/com_ptr.h"
 #include "tambre32/automation.h"
 
 TAMBRE_EXPORT(HRESULT, TAMBRE_STDCALL)
@@ -5,12 +6,11 @@ RegisterFileMoniker(const char* name, IUnknown* object, DWORD* cookie, IMoniker*
   HRESULT result = E_FAIL;
   if (!name || !cookie || !moniker) return result;
   *moniker = nullptr;
-  IRunningObjectTable* table = nullptr;
-  if (FAILED(GetRunningObjectTable(0, &table))) return E_FAIL;
+  tambre::sys::com_ptr<IRunningObjectTable> table;
+  if (FAILED(GetRunningObjectTable(0, table.put()))) return E_FAIL;
   OLECHAR wide[TAMBRE_OLESTR_BUFFER];
   if (SUCCEEDED(CreateFileMoniker(ToOleStr(wide, name), moniker))) {
     result = table->Register(0, object, *moniker, cookie);
   }
-  table->Release();
   return result;
 }

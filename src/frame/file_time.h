@@ -1,11 +1,12 @@
 #pragma once
 // Windows file times (100 ns since 1601 UTC) against 32-bit time_t and fractional seconds.
 #include <cstdint>
+#include "base/file_time_epoch.h"
 
 namespace tambre::frame {
 
-constexpr std::uint64_t kFileTimeEpoch1970 = 116444736000000000ULL;  // 11644473600 s
-constexpr std::uint64_t kFileTimeTicksPerSecond = 10000000ULL;
+constexpr std::uint64_t kFileTimeEpoch1970 = base::file_time_units_1601_to_1970;
+constexpr std::uint64_t kFileTimeTicksPerSecond = base::file_time_units_per_second;
 constexpr std::uint32_t kNoTime = 0xFFFFFFFFu;
 
 std::uint64_t time_t_to_file_time(std::uint32_t time);

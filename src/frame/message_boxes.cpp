@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "frame/frame_text.h"
-#include "frame/module_instance.h"
 #include "string_ids.h"
 #include "sys/handles.h"
+#include "sys/module_instance.h"
 #include "tambre32/frame.h"
 #include "tambre32/strutil.h"
 
@@ -49,7 +49,7 @@ bool resolve_owner(void* owner, box_owner& out) {
     out.window = GetActiveWindow();
     return true;
   }
-  out.strings = tambre::frame::module_instance();
+  out.strings = tambre::sys::module_instance();
   LoadStringA(out.strings, IDS_DRIVER_CAPTION, out.caption, sizeof out.caption);
   return true;
 }
@@ -95,12 +95,12 @@ TAMBRE_EXPORT(int, TAMBRE_STDCALL) LastErrorMessageBox(HWND owner, DWORD code, U
   if (style == static_cast<UINT>(-1)) return 0;
 
   char caption[40] = "";
-  LoadStringA(tambre::frame::module_instance(), IDS_LAST_ERROR_CAPTION, caption, sizeof caption);
+  LoadStringA(tambre::sys::module_instance(), IDS_LAST_ERROR_CAPTION, caption, sizeof caption);
   const std::size_t text_size = length + 128;
   tambre::sys::local_memory text_memory(LocalAlloc(LMEM_FIXED, text_size));
   if (!text_memory) return 0;
   char* text = static_cast<char*>(text_memory.get());
-  LoadStringA(tambre::frame::module_instance(), IDS_LAST_ERROR_HEAD, text, 128);
+  LoadStringA(tambre::sys::module_instance(), IDS_LAST_ERROR_HEAD, text, 128);
   std::strncat(text, system_chars, text_size - std::strlen(text) - 1);
   return MessageBoxA(owner, text, caption, style | MB_SETFOREGROUND);
 }

@@ -75,7 +75,8 @@ TAMBRE_EXPORT(void, TAMBRE_CDECL) ResourceMessageOut(HINSTANCE instance, UINT id
 
   va_list args;
   va_start(args, id);
-  // A faulty driver callback must not take its caller down with a diagnostic.
+  // A C++ exception thrown while formatting or by the callback stops here. An access
+  // violation is no C++ exception with this compiler: it is not caught and ends the process.
   try {
     std::vsnprintf(text + prefix, sizeof text - prefix, format, args);
     callback(text);

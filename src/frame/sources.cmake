@@ -1,8 +1,6 @@
+set(TAMBRE_AREA_USES sys res time)
 list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/frame_text.cpp)
 list(APPEND TAMBRE_WIN_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/dll_main.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/runtime_release_win32.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/module_instance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_out.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_boxes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sys_error.cpp

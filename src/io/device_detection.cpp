@@ -1,9 +1,9 @@
 // Which access mode applies, and whether a kernel device of sufficient version and
 // capabilities is there.
+#include "base/little_endian.h"
 #include "io/access_mode.h"
 #include "io/device_requests.h"
 #include "io/hardware_seams.h"
-#include "io/le_bytes.h"
 #include "io/platform_state.h"
 #include "tambre32/io.h"
 
@@ -20,7 +20,7 @@ TAMBRE_EXPORT(BOOL, TAMBRE_STDCALL) IODeviceInstalledEx(WORD capabilities, WORD 
   std::uint32_t word = kSilentDeviceVersion;
   if (channel().control(device, request::query_version, nullptr, 0, answer, sizeof answer, returned) == 0 &&
       returned >= sizeof answer) {
-    word = load_le32(answer);
+    word = tambre::base::load_le32(answer);
   }
   channel().close(device);
   const bool new_enough = (word >> 16) >= min_version;

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/module_instance.h"
 #include "io/hardware_seams.h"
 #include "io/platform_state.h"
 #include "string_ids.h"
 #include "sys/handles.h"
+#include "sys/module_instance.h"
 #include "tambre32/frame.h"
 #include "tambre32/io.h"
 
@@ -36,7 +36,7 @@ struct file_paths {
 // Source: the library's own path with its file name replaced by `file`. Destination:
 // the system directory, its "drivers" folder on NT.
 bool device_file_paths(const char* file, bool nt, file_paths& paths) {
-  DWORD n = GetModuleFileNameA(tambre::frame::module_instance(), paths.source, MAX_PATH);
+  DWORD n = GetModuleFileNameA(tambre::sys::module_instance(), paths.source, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return false;
   char* name = std::strrchr(paths.source, '\\');
   name = name != nullptr ? name + 1 : paths.source;

@@ -2,16 +2,16 @@
 
 #include <windows.h>
 
+#include "base/little_endian.h"
 #include "io/device_requests.h"
 #include "io/hardware_seams.h"
-#include "io/le_bytes.h"
 
 namespace tambre::io {
 
 template <typename Value>
 int device_read(device_handle device, std::uint32_t code, std::uint32_t key, Value* value) {
   std::uint8_t in[kWriteHeaderSize];
-  store_le32(in, key);
+  base::store_le32(in, key);
   std::uint8_t out[4] = {};
   std::uint32_t returned = 0;
   const std::uint32_t error = channel().control(device, code, in, sizeof in, out, sizeof(Value), returned);
@@ -20,15 +20,15 @@ int device_read(device_handle device, std::uint32_t code, std::uint32_t key, Val
     SetLastError(error);
     return 0;
   }
-  *value = static_cast<Value>(load_le32(out));
+  *value = static_cast<Value>(base::load_le32(out));
   return 1;
 }
 
 template <typename Value>
 int device_write(device_handle device, std::uint32_t code, std::uint32_t key, Value value) {
   std::uint8_t in[kWriteHeaderSize + 4];
-  store_le32(in, key);
-  store_le32(in + kWriteHeaderSize, value);
+  base::store_le32(in, key);
+  base::store_le32(in + kWriteHeaderSize, value);
   std::uint32_t returned = 0;
   const std::uint32_t error = channel().control(
       device, code, in, static_cast<std::uint32_t>(kWriteHeaderSize + sizeof(Value)), nullptr, 0, returned);

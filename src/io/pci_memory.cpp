@@ -1,9 +1,9 @@
 // Mapping the memory of a PCI device; each mapping holds a device handle of its own.
 #include <windows.h>
 
+#include "base/little_endian.h"
 #include "io/device_requests.h"
 #include "io/hardware_seams.h"
-#include "io/le_bytes.h"
 #include "io/mapping_table.h"
 #include "io/platform_state.h"
 #include "tambre32/io.h"
@@ -23,7 +23,7 @@ TAMBRE_EXPORT(void*, TAMBRE_STDCALL) PCIMapMemory(HANDLE pci, DWORD physical_add
   std::uint8_t answer[kPciMappingAnswerSize] = {};
   std::uint32_t returned = 0;
   error = channel().control(pci, request::map_pci, &request, sizeof request, answer, sizeof answer, returned);
-  const std::uint32_t mapped = error == 0 && returned >= 4 ? load_le32(answer) : 0;
+  const std::uint32_t mapped = error == 0 && returned >= 4 ? tambre::base::load_le32(answer) : 0;
   // An answer of address 0 would read as a free entry: it counts as a failed mapping.
   if (mapped == 0) {
     channel().close(own);
@@ -40,7 +40,7 @@ TAMBRE_EXPORT(BOOL, TAMBRE_STDCALL) PCIUnmapMemory(HANDLE pci, void* address) {
   mapping_entry* entry = find_mapping(address);
   if (entry == nullptr) return FALSE;
   std::uint8_t in[4];
-  store_le32(in, entry->mapped_address);
+  tambre::base::store_le32(in, entry->mapped_address);
   std::uint32_t returned = 0;
   channel().control(pci, request::unmap_pci, in, sizeof in, nullptr, 0, returned);
   channel().close(u32_to_handle(entry->device));

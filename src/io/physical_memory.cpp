@@ -1,9 +1,9 @@
 // Mapping a piece of the first megabyte, e.g. the memory window of an ISA card.
 #include <windows.h>
 
+#include "base/little_endian.h"
 #include "io/direct_ports.h"
 #include "io/hardware_seams.h"
-#include "io/le_bytes.h"
 #include "io/mapping_table.h"
 #include "io/platform_state.h"
 #include "tambre32/io.h"
@@ -31,7 +31,7 @@ TAMBRE_EXPORT(void*, TAMBRE_STDCALL) IOAllocPhysicalMemory(DWORD segment_offset,
   std::uint8_t answer[4] = {};
   std::uint32_t returned = 0;
   error = channel().control(device, request::map_physical, &request, sizeof request, answer, sizeof answer, returned);
-  const std::uint32_t mapped = error == 0 && returned >= sizeof answer ? load_le32(answer) : 0;
+  const std::uint32_t mapped = error == 0 && returned >= sizeof answer ? tambre::base::load_le32(answer) : 0;
   // An answer of address 0 would read as a free entry: it counts as a failed mapping.
   if (mapped == 0) {
     channel().close(device);
@@ -50,7 +50,7 @@ TAMBRE_EXPORT(BOOL, TAMBRE_STDCALL) IOFreePhysicalMemory(void* address) {
   std::uint32_t returned = 0;
   if (platform().nt) {
     std::uint8_t in[4];
-    store_le32(in, entry->mapped_address);
+    tambre::base::store_le32(in, entry->mapped_address);
     channel().control(device, request::unmap_physical, in, sizeof in, nullptr, 0, returned);
   } else {
     const mapping_entry whole = *entry;

@@ -1,6 +1,6 @@
 #include "io/port_sequence.h"
 
-#include "io/le_bytes.h"
+#include "base/little_endian.h"
 
 namespace tambre::io {
 
@@ -57,14 +57,14 @@ std::uint32_t sequence_request_length(std::int32_t item_count) {
 }
 
 std::int32_t sequence_item_count(const std::uint8_t* record) {
-  return static_cast<std::int32_t>(load_le32(record + offsetof(sequence_header, item_count)));
+  return static_cast<std::int32_t>(base::load_le32(record + offsetof(sequence_header, item_count)));
 }
 
 std::uint32_t run_port_sequence(std::uint8_t* record, std::size_t size, port_space& ports,
                                 const millisecond_clock& now) {
   if (size < kHeaderSize) return kSequenceBadItem;
-  const std::uint16_t base = load_le16(record + offsetof(sequence_header, base_port));
-  const std::uint32_t timeout = load_le32(record + offsetof(sequence_header, timeout_ms));
+  const std::uint16_t base = base::load_le16(record + offsetof(sequence_header, base_port));
+  const std::uint32_t timeout = base::load_le32(record + offsetof(sequence_header, timeout_ms));
   const std::int32_t count = sequence_item_count(record);
   const bool limited = timeout != kNoTimeLimit;
   const std::uint32_t start = limited ? now() : 0;
@@ -73,23 +73,24 @@ std::uint32_t run_port_sequence(std::uint8_t* record, std::size_t size, port_spa
     const std::size_t at = kHeaderSize + kItemSize * static_cast<std::size_t>(i);
     if (size < at + kItemSize) return kSequenceBadItem;
     std::uint8_t* item = record + at;
-    const std::uint32_t operation = load_le32(item + offsetof(sequence_item, operation));
+    const std::uint32_t operation = base::load_le32(item + offsetof(sequence_item, operation));
     const std::uint32_t width_class = operation / 4;
     const std::uint32_t kind = operation % 4;
     if (width_class > 2 || kind == 3) return kSequenceBadItem;
 
-    const auto port = static_cast<std::uint16_t>(base + load_le32(item + offsetof(sequence_item, port_offset)));
+    const auto port = static_cast<std::uint16_t>(base + base::load_le32(item + offsetof(sequence_item, port_offset)));
     std::uint8_t* value_field = item + offsetof(sequence_item, value);
     if (kind == 0) {
-      store_le32(value_field, merge_read(load_le32(value_field), width_class, read_port(ports, width_class, port)));
+      base::store_le32(value_field,
+                       merge_read(base::load_le32(value_field), width_class, read_port(ports, width_class, port)));
     } else if (kind == 1) {
-      write_port(ports, width_class, port, load_le32(value_field));
+      write_port(ports, width_class, port, base::load_le32(value_field));
     } else {
-      const std::uint32_t mask = load_le32(item + offsetof(sequence_item, mask));
-      const std::uint32_t expected = load_le32(item + offsetof(sequence_item, expected));
+      const std::uint32_t mask = base::load_le32(item + offsetof(sequence_item, mask));
+      const std::uint32_t expected = base::load_le32(item + offsetof(sequence_item, expected));
       for (;;) {
         const std::uint32_t masked = read_port(ports, width_class, port) & mask;
-        store_le32(value_field, masked);
+        base::store_le32(value_field, masked);
         if (masked == expected) break;
         // Unsigned difference: correct across the wrap of the 32-bit tick count.
         if (limited && now() - start > timeout) return kSequenceTimeout;

@@ -1,8 +1,8 @@
+set(TAMBRE_AREA_USES sys res frame)
 list(APPEND TAMBRE_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/port_sequence.cpp
   ${CMAKE_CURRENT_LIST_DIR}/reserved_ports.cpp)
 list(APPEND TAMBRE_WIN_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/process_attach.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hardware_seams.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win32_device_channel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/direct_ports.cpp

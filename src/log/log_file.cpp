@@ -8,11 +8,12 @@
 #include <new>
 #include <vector>
 
+#include "locale/locale_snapshot.h"
 #include "log/log_format.h"
 #include "sys/platform.h"
 #include "tambre32/logfile.h"
-#include "tambre32/timetext.h"
-#include "time/time_exports.h"
+#include "time/local_time.h"
+#include "time/time_text.h"
 
 namespace {
 
@@ -23,7 +24,8 @@ constexpr long default_max_items = 5000;
 constexpr long max_max_items = 10000;
 // Entries the file may grow past its maximum before it is cut back.
 constexpr long trim_slack = 10;
-constexpr short header_time_fields = 124;   // day, month, year, hours, minutes
+constexpr short header_time_fields = tambre::time::tf_day | tambre::time::tf_month | tambre::time::tf_year |
+                                     tambre::time::tf_hours | tambre::time::tf_minutes;
 constexpr unsigned header_time_ahead = 12;  // seconds added to the header's time
 
 void copy_cut(char* out, std::size_t size, const char* in) {
@@ -123,8 +125,11 @@ bool LogFile::Open() {
   m_open = m_stream != nullptr;
   m_openFailed = !m_open;
   if (m_open) {
-    tambre_time_t written = FileTime(m_fileName);
-    m_lastUpdate = written == static_cast<tambre_time_t>(-1) ? -1 : static_cast<long>(written);
+    std::int64_t units = 0;
+    const tambre::time::time_value written = tambre::sys::file_write_time(m_fileName, units)
+                                                 ? tambre::time::time_of_file_units(units)
+                                                 : tambre::time::no_time;
+    m_lastUpdate = written == tambre::time::no_time ? -1 : static_cast<long>(written);
     m_firstItem = m_lastItem = 0;
     auto read = stream_reader(m_stream);
     char first[64];
@@ -167,7 +172,8 @@ bool LogFile::BeginLog(const char* format, ...) {
   m_lines.Clear();
   if (!Open()) return false;
   char when[32];
-  TimeStr(when, tambre_time(nullptr) + header_time_ahead, 0, header_time_fields);
+  tambre::time::format_time(when, tambre::time::current_time() + header_time_ahead, 0, header_time_fields,
+                            tambre::locale::current_locale());
   m_entryOpen = true;
   char title[1024];
   va_list args;
@@ -213,7 +219,7 @@ bool LogFile::EndLog() {
   m_entryOpen = false;
   if (m_lines.GetCount() == 0) return true;
   if (!Open() || !Access()) return false;
-  m_lastUpdate = static_cast<long>(tambre_time(nullptr));
+  m_lastUpdate = static_cast<long>(tambre::time::current_time());
   // The whole entry goes to the file in one write, so that concurrent writers (other
   // objects, other processes) cannot interleave with it.
   std::vector<char> block;

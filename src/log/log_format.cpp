@@ -1,4 +1,5 @@
 #include "log/log_format.h"
+#include "base/ascii.h"
 
 #include <algorithm>
 #include <limits>
@@ -8,8 +9,6 @@
 namespace tambre::log {
 
 namespace {
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // Reads a file forward line by line through a buffer of its own. A line is what lies
 // before the next LF (the CR stays in it); the last line may lack its LF.
@@ -71,9 +70,9 @@ class line_reader {
 }  // namespace
 
 bool parse_header(const char* text, std::size_t size, long& number) {
-  if (size < 3 || text[0] != '[' || text[1] != '#' || !is_digit(text[2])) return false;
+  if (size < 3 || text[0] != '[' || text[1] != '#' || !base::is_digit(text[2])) return false;
   long value = 0;
-  for (std::size_t i = 2; i < size && i < 11 && is_digit(text[i]); ++i) value = value * 10 + (text[i] - '0');
+  for (std::size_t i = 2; i < size && i < 11 && base::is_digit(text[i]); ++i) value = value * 10 + (text[i] - '0');
   number = value;
   return true;
 }

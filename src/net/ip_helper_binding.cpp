@@ -2,7 +2,6 @@
 
 #include <atomic>
 
-#include "frame/lifecycle.h"
 #include "net/busy_flag.h"
 #include "sys/handles.h"
 

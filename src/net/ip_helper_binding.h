@@ -17,4 +17,7 @@ struct ip_helper_entries {
 // one of the four entry points, or another thread kept loading it for too long.
 const ip_helper_entries* ip_helper();
 
+// Releases the library and its entry points, if they were loaded; at process detach.
+void release_ip_helper();
+
 }  // namespace tambre::net

@@ -1,3 +1,4 @@
+set(TAMBRE_AREA_USES sys frame)
 list(APPEND TAMBRE_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ipv4_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/busy_flag.cpp

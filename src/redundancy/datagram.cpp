@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "redundancy/little_endian.h"
+#include "base/little_endian.h"
 
 namespace tambre::redundancy {
 
@@ -21,10 +21,10 @@ datagram make_announcement(std::uint32_t mode, std::uint32_t alive_timeout, std:
 void encode(const datagram& record, unsigned char (&bytes)[datagram_size]) {
   bytes[0] = record.magic[0];
   bytes[1] = record.magic[1];
-  write_le16(bytes + offsetof(datagram, mode), record.mode);
-  write_le32(bytes + offsetof(datagram, alive_timeout), record.alive_timeout);
-  write_le32(bytes + offsetof(datagram, sequence), record.sequence);
-  write_le32(bytes + offsetof(datagram, tick), record.tick);
+  base::store_le16(bytes + offsetof(datagram, mode), record.mode);
+  base::store_le32(bytes + offsetof(datagram, alive_timeout), record.alive_timeout);
+  base::store_le32(bytes + offsetof(datagram, sequence), record.sequence);
+  base::store_le32(bytes + offsetof(datagram, tick), record.tick);
   std::memcpy(bytes + offsetof(datagram, reserved), record.reserved, sizeof record.reserved);
 }
 
@@ -32,10 +32,10 @@ datagram decode(const unsigned char (&bytes)[datagram_size]) {
   datagram record{};
   record.magic[0] = bytes[0];
   record.magic[1] = bytes[1];
-  record.mode = read_le16(bytes + offsetof(datagram, mode));
-  record.alive_timeout = read_le32(bytes + offsetof(datagram, alive_timeout));
-  record.sequence = read_le32(bytes + offsetof(datagram, sequence));
-  record.tick = read_le32(bytes + offsetof(datagram, tick));
+  record.mode = base::load_le16(bytes + offsetof(datagram, mode));
+  record.alive_timeout = base::load_le32(bytes + offsetof(datagram, alive_timeout));
+  record.sequence = base::load_le32(bytes + offsetof(datagram, sequence));
+  record.tick = base::load_le32(bytes + offsetof(datagram, tick));
   std::memcpy(record.reserved, bytes + offsetof(datagram, reserved), sizeof record.reserved);
   return record;
 }
@@ -43,7 +43,7 @@ datagram decode(const unsigned char (&bytes)[datagram_size]) {
 bool is_accepted(const unsigned char* bytes, std::size_t length, std::uint32_t own_mode) {
   if (bytes == nullptr || length != datagram_size) return false;
   if (bytes[0] != datagram_magic0 || bytes[1] != datagram_magic1) return false;
-  return (read_le16(bytes + offsetof(datagram, mode)) & 3u) != (own_mode & 3u);
+  return (base::load_le16(bytes + offsetof(datagram, mode)) & 3u) != (own_mode & 3u);
 }
 
 }  // namespace tambre::redundancy

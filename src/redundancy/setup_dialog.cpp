@@ -3,8 +3,8 @@
 
 #include <initializer_list>
 
-#include "frame/module_instance.h"
 #include "redundancy/dialog_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/redundancy.h"
 
 namespace {
@@ -117,8 +117,8 @@ SetupRedundancy(HWND parent, HMODULE module, short index, RedundancySettings* se
     LoadMachineRedundancy(module, index, &stored);
     editing = &stored;
   }
-  const INT_PTR result = DialogBoxParamA(tambre::frame::module_instance(), MAKEINTRESOURCEA(IDD_REDUNDANCY_SETUP),
-                                         parent, setup_dialog, reinterpret_cast<LPARAM>(editing));
+  const INT_PTR result = DialogBoxParamA(tambre::sys::module_instance(), MAKEINTRESOURCEA(IDD_REDUNDANCY_SETUP), parent,
+                                         setup_dialog, reinterpret_cast<LPARAM>(editing));
   if (result != IDOK) return 0;
   if (settings == nullptr) SaveMachineRedundancy(module, index, &stored);
   return 1;

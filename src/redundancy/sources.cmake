@@ -1,3 +1,4 @@
+set(TAMBRE_AREA_USES sys res frame net)
 list(APPEND TAMBRE_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/datagram.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link_logic.cpp

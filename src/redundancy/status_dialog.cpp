@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "frame/module_instance.h"
 #include "redundancy/dialog_ids.h"
 #include "redundancy/link_logic.h"
 #include "string_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/redundancy.h"
 
 namespace {
@@ -20,7 +20,7 @@ const RedundancyHandle* g_showing = nullptr;
 
 void set_library_text(HWND dialog, int field, UINT id) {
   char text[64] = "";
-  LoadStringA(tambre::frame::module_instance(), id, text, sizeof text);
+  LoadStringA(tambre::sys::module_instance(), id, text, sizeof text);
   SetDlgItemTextA(dialog, field, text);
 }
 
@@ -87,7 +87,7 @@ TAMBRE_EXPORT(int, TAMBRE_STDCALL) ShowRedundancyStatus(HWND parent, const Redun
     MessageBeep(MB_ICONEXCLAMATION);
     return 0;
   }
-  DialogBoxParamA(tambre::frame::module_instance(), MAKEINTRESOURCEA(IDD_REDUNDANCY_STATUS), parent, status_dialog,
+  DialogBoxParamA(tambre::sys::module_instance(), MAKEINTRESOURCEA(IDD_REDUNDANCY_STATUS), parent, status_dialog,
                   reinterpret_cast<LPARAM>(handle));
   return 1;
 }

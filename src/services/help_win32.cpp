@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "frame/module_instance.h"
 #include "services/help_dispatch_win32.h"
 #include "services/help_request.h"
 #include "services/html_help_binding_win32.h"
 #include "string_ids.h"
+#include "sys/module_instance.h"
 #include "sys/platform.h"
 #include "tambre32/frame.h"
 #include "tambre32/services.h"
@@ -44,7 +44,7 @@ int report_failure(const char* path, unsigned command, ULONG_PTR data) {
   if (char* window_spec = std::strchr(file, '>')) *window_spec = '\0';
   char topic[kTopicSize];
   help_topic_text(command, data, topic, sizeof topic);
-  ResourceMessageBox(frame::module_instance(), IDS_HELP_FILE_FAILED, MB_ICONEXCLAMATION, shortfilename(file), topic);
+  ResourceMessageBox(sys::module_instance(), IDS_HELP_FILE_FAILED, MB_ICONEXCLAMATION, shortfilename(file), topic);
   return 0;
 }
 
@@ -56,7 +56,7 @@ int help_dispatch(HWND window, const char* file, ULONG_PTR data, UINT command) {
   if (file == nullptr || *file == '\0') return 0;
   char executable[help_path_size], library[help_path_size], path[help_path_size];
   if (!sys::module_file_name(nullptr, executable, sizeof executable)) executable[0] = '\0';
-  if (!sys::module_file_name(frame::module_instance(), library, sizeof library)) library[0] = '\0';
+  if (!sys::module_file_name(sys::module_instance(), library, sizeof library)) library[0] = '\0';
   find_help_file(file, executable, library, path);
 
   if (!is_compiled_help(path)) {

@@ -143,7 +143,10 @@ int CSio::Open(const char* config, int) {
     return 0;
   }
   shared_store(_worker, worker);
-  for (int i = 0; i < kStartWaits && !(shared_load(_flags) & flag_running); ++i) Sleep(1);
+  // A worker that ends before it runs (no memory for its state) ends the wait at once.
+  for (int i = 0; i < kStartWaits && !(shared_load(_flags) & flag_running); ++i) {
+    if (WaitForSingleObject(worker, 1) != WAIT_TIMEOUT) break;
+  }
   return 1;
 }
 

@@ -1,4 +1,5 @@
 #include "sio/number_prefix.h"
+#include "base/ascii.h"
 
 #include <climits>
 #include <cmath>
@@ -7,12 +8,9 @@ namespace tambre::sio {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || (c >= 9 && c <= 13); }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
 // Skips blanks and a sign; returns -1 for '-', else 1.
 int take_sign(const char*& p) {
-  while (is_blank(*p)) ++p;
+  while (base::is_space(*p)) ++p;
   if (*p == '-' || *p == '+') return *p++ == '-' ? -1 : 1;
   return 1;
 }
@@ -24,7 +22,7 @@ int integer_prefix(const char* text) {
   const char* p = text;
   const int sign = take_sign(p);
   long long value = 0;
-  for (; is_digit(*p); ++p) {
+  for (; base::is_digit(*p); ++p) {
     value = value * 10 + (*p - '0');
     if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
   }
@@ -40,19 +38,19 @@ double decimal_prefix(const char* text) {
   const int sign = take_sign(p);
   double value = 0.0;
   bool digits = false;
-  for (; is_digit(*p); ++p, digits = true) value = value * 10.0 + (*p - '0');
+  for (; base::is_digit(*p); ++p, digits = true) value = value * 10.0 + (*p - '0');
   if (*p == '.') {
     double scale = 0.1;
-    for (++p; is_digit(*p); ++p, digits = true, scale /= 10.0) value += (*p - '0') * scale;
+    for (++p; base::is_digit(*p); ++p, digits = true, scale /= 10.0) value += (*p - '0') * scale;
   }
   if (!digits) return 0.0;
   if (*p == 'e' || *p == 'E') {
     const char* q = p + 1;
     int exp_sign = 1;
     if (*q == '-' || *q == '+') exp_sign = *q++ == '-' ? -1 : 1;
-    if (is_digit(*q)) {
+    if (base::is_digit(*q)) {
       int exponent = 0;
-      for (; is_digit(*q); ++q) exponent = exponent < 10000 ? exponent * 10 + (*q - '0') : exponent;
+      for (; base::is_digit(*q); ++q) exponent = exponent < 10000 ? exponent * 10 + (*q - '0') : exponent;
       value *= std::pow(10.0, exp_sign * exponent);
     }
   }

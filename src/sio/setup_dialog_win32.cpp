@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/module_instance.h"
 #include "sio/comstr.h"
 #include "sio/setup_dialog_ids.h"
 #include "string_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/sio.h"
 #include "tambre32/ui.h"
 
@@ -90,10 +90,10 @@ void show(HWND dialog, const char* config) {
 void start(HWND dialog) {
   fill_ports(dialog);
   for (const char* rate : baud_rates) append(dialog, IDC_SIO_BAUDRATE, rate);
-  InitListStr(dialog, IDC_SIO_PARITY, frame::module_instance(), IDS_SIO_PARITY_NONE, 3, 0);
+  InitListStr(dialog, IDC_SIO_PARITY, sys::module_instance(), IDS_SIO_PARITY_NONE, 3, 0);
   for (const char* bits : data_bits) append(dialog, IDC_SIO_DATABITS, bits);
   for (const char* bits : stop_bits) append(dialog, IDC_SIO_STOPBITS, bits);
-  InitListStr(dialog, IDC_SIO_PROTOCOL, frame::module_instance(), IDS_SIO_PROTOCOL_SOFTWARE, 4, 0);
+  InitListStr(dialog, IDC_SIO_PROTOCOL, sys::module_instance(), IDS_SIO_PROTOCOL_SOFTWARE, 4, 0);
   show(dialog, g_config);
   enable_line_options(dialog);
   for (const auto& option : disabling_options)
@@ -102,8 +102,8 @@ void start(HWND dialog) {
 
 void report_invalid(HWND dialog) {
   char text[256] = "", caption[64] = "";
-  LoadStringA(frame::module_instance(), IDS_SETTINGS_INVALID, text, sizeof text);
-  LoadStringA(frame::module_instance(), IDS_DRIVER_CAPTION, caption, sizeof caption);
+  LoadStringA(sys::module_instance(), IDS_SETTINGS_INVALID, text, sizeof text);
+  LoadStringA(sys::module_instance(), IDS_DRIVER_CAPTION, caption, sizeof caption);
   MessageBoxA(dialog, text, caption, MB_OK);
 }
 
@@ -168,7 +168,7 @@ int run_setup_dialog(HWND parent, char* config, unsigned options) {
   g_options = options;
   g_config = config;
   const INT_PTR result =
-      DialogBoxParamA(frame::module_instance(), MAKEINTRESOURCEA(IDD_SIO_SETUP), parent, setup_dialog, 0);
+      DialogBoxParamA(sys::module_instance(), MAKEINTRESOURCEA(IDD_SIO_SETUP), parent, setup_dialog, 0);
   g_config = nullptr;
   return static_cast<int>(result);
 }

@@ -1,3 +1,4 @@
+set(TAMBRE_AREA_USES sys res frame)
 list(APPEND TAMBRE_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/number_prefix.cpp
   ${CMAKE_CURRENT_LIST_DIR}/comstr_scan.cpp

@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include "frame/lifecycle.h"
 #include "sys/hr_clock.h"
 
 namespace tambre::sys {

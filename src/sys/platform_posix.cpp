@@ -5,9 +5,9 @@
 #include <new>
 #include <string>
 
+#include "base/code_page_1252.h"
 #include "res/string_table.h"
 #include "sys/platform.h"
-#include "text/code_page_1252.h"
 
 namespace tambre::sys {
 
@@ -30,7 +30,7 @@ std::size_t load_library_string(unsigned id, char* buffer, std::size_t size) {
 // The native build's "ANSI" code page is 1252, the one the library's texts are kept in.
 bool ansi_to_utf8(const char* in, char* out, std::size_t size) {
   try {
-    return text::copy_cut(text::cp1252_to_utf8(in), out, size, true);
+    return base::copy_cut(base::cp1252_to_utf8(in), out, size, true);
   } catch (const std::bad_alloc&) {
     if (size > 0) out[0] = '\0';
     return false;
@@ -39,7 +39,7 @@ bool ansi_to_utf8(const char* in, char* out, std::size_t size) {
 
 bool utf8_to_ansi(const char* in, char* out, std::size_t size) {
   try {
-    return text::copy_cut(text::utf8_to_cp1252(in), out, size, false);
+    return base::copy_cut(base::utf8_to_cp1252(in), out, size, false);
   } catch (const std::bad_alloc&) {
     if (size > 0) out[0] = '\0';
     return false;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frame/module_instance.h"
+#include "sys/module_instance.h"
 #include "sys/platform.h"
 
 namespace tambre::sys {
@@ -18,7 +18,7 @@ void fill_lower_table(unsigned char (&table)[256]) {
 std::size_t load_library_string(unsigned id, char* buffer, std::size_t size) {
   if (buffer == nullptr || size == 0) return 0;
   buffer[0] = '\0';
-  int n = LoadStringA(frame::module_instance(), id, buffer, static_cast<int>(size > 0x7fffffff ? 0x7fffffff : size));
+  int n = LoadStringA(sys::module_instance(), id, buffer, static_cast<int>(size > 0x7fffffff ? 0x7fffffff : size));
   if (n <= 0) {
     buffer[0] = '\0';
     return 0;

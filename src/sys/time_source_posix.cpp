@@ -2,6 +2,7 @@
 // The host's rules are turned into a zone record in the absolute form for the current
 // year, which is all the record can express.
 #include <sys/time.h>
+#include "base/file_time_epoch.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -106,11 +107,12 @@ class posix_time_source final : public time_source {
   std::uint64_t utc_file_time() override {
     timeval tv{};
     gettimeofday(&tv, nullptr);
-    return (static_cast<std::uint64_t>(tv.tv_sec) + 11644473600ull) * 10000000ull +
+    return (static_cast<std::uint64_t>(tv.tv_sec) + base::seconds_1601_to_1970) * base::file_time_units_per_second +
            static_cast<std::uint64_t>(tv.tv_usec) * 10;
   }
   bool tz_variable(char* buffer, std::size_t size) override {
-    const char* value = std::getenv("TZ");
+    // The library only reads TZ; a program that changes it owns the consequences.
+    const char* value = std::getenv("TZ");  // NOLINT(concurrency-mt-unsafe)
     if (value == nullptr) return false;
     std::size_t n = std::strlen(value);
     if (n > size - 1) n = size - 1;

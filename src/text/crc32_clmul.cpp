@@ -14,12 +14,11 @@ namespace {
 // One function without vector arguments or results, so the i686 build (whose default ABI
 // has no SSE) compiles it like any other; a macro stands in for the fold helper.
 #define TAMBRE_CRC_LOAD(q) _mm_loadu_si128(reinterpret_cast<const __m128i*>(q))
-#define TAMBRE_CRC_FOLD(x, k, next)                                                                             \
-  _mm_xor_si128(_mm_xor_si128(_mm_clmulepi64_si128((x), (k), 0x00), _mm_clmulepi64_si128((x), (k), 0x11)), \
-                (next))
+#define TAMBRE_CRC_FOLD(x, k, next) \
+  _mm_xor_si128(_mm_xor_si128(_mm_clmulepi64_si128((x), (k), 0x00), _mm_clmulepi64_si128((x), (k), 0x11)), (next))
 
 __attribute__((target("pclmul,sse2"))) std::uint32_t crc32_folded(std::uint32_t crc, const unsigned char* p,
-                                                                   std::size_t n) {
+                                                                  std::size_t n) {
   __m128i x0 = _mm_xor_si128(TAMBRE_CRC_LOAD(p), _mm_cvtsi32_si128(static_cast<int>(crc)));
   __m128i x1 = TAMBRE_CRC_LOAD(p + 16);
   __m128i x2 = TAMBRE_CRC_LOAD(p + 32);

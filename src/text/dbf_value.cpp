@@ -8,7 +8,9 @@
 TAMBRE_EXPORT(float, TAMBRE_STDCALL) DBF2Float(const unsigned int* dbf) {
   if (dbf == nullptr) return 0.0f;
   const std::uint32_t v = *dbf;
-  const int exponent = static_cast<std::int8_t>(static_cast<std::uint8_t>(v >> 24));
+  // The top byte is a two's-complement exponent.
+  int exponent = static_cast<int>(v >> 24);
+  if (exponent >= 128) exponent -= 256;
   if (exponent == -128) return 0.0f;
   const float factor = exponent == 0 ? 1.0f : static_cast<float>(std::ldexp(1.0, exponent));
   std::int32_t mantissa = static_cast<std::int32_t>(v & 0x00FFFFFF);

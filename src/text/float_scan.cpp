@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include "base/ascii.h"
 
 #include "text/float_text.h"
 #include "time/time_text.h"
@@ -13,8 +14,6 @@ namespace tambre::text {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || (c >= 9 && c <= 13); }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_lower_letter(char c) { return c >= 'a' && c <= 'z'; }
 
 bool equal_ignoring_case(const char* a, const char* b) {
@@ -38,7 +37,7 @@ double scan_integer(const char* p, bool binary, bool& failed) {
   std::uint32_t value = 0;
   for (int i = 0; i < most; ++i, ++p) {
     unsigned digit;
-    if (is_digit(*p)) {
+    if (base::is_digit(*p)) {
       digit = static_cast<unsigned>(*p - '0');
     } else if (*p >= 'a' && *p <= 'f') {
       digit = static_cast<unsigned>(*p - 'a' + 10);
@@ -50,14 +49,14 @@ double scan_integer(const char* p, bool binary, bool& failed) {
     failed = false;
   }
   // An invalid digit, or more digits than 32 bits hold.
-  if (is_digit(*p) || is_lower_letter(*p)) failed = true;
+  if (base::is_digit(*p) || is_lower_letter(*p)) failed = true;
   return static_cast<double>(value) * sign;
 }
 
 // A run of decimal digits as a double: no length overflows.
 double read_digits(const char*& p) {
   double value = 0;
-  for (; is_digit(*p); ++p) value = value * 10 + (*p - '0');
+  for (; base::is_digit(*p); ++p) value = value * 10 + (*p - '0');
   return value;
 }
 
@@ -68,15 +67,15 @@ double scan_duration_field(const char* text, bool& failed) {
   double days = 0;
   if (const char* d = std::strchr(p, 'd')) {
     const char* q = p;
-    while (is_blank(*q)) ++q;
+    while (base::is_space(*q)) ++q;
     days = read_digits(q) * 86400;
     p = d + 1;
   }
   double sum = 0;
   for (int component = 0; component < 3; ++component) {
-    if (!is_digit(*p) && days == 0) failed = true;
+    if (!base::is_digit(*p) && days == 0) failed = true;
     const char* q = p;
-    while (is_blank(*q)) ++q;
+    while (base::is_space(*q)) ++q;
     sum = sum * 60 + read_digits(q);
     p = q;
     if (*p != ':') break;
@@ -87,7 +86,7 @@ double scan_duration_field(const char* text, bool& failed) {
   double fraction = 0;
   if (point != nullptr) {
     double scale = 0.1;
-    for (const char* q = point + 1; is_digit(*q); ++q, scale /= 10) fraction += (*q - '0') * scale;
+    for (const char* q = point + 1; base::is_digit(*q); ++q, scale /= 10) fraction += (*q - '0') * scale;
   }
   double result = days + sum + fraction;
   return negative ? -result : result;
@@ -99,11 +98,11 @@ std::size_t decimal_number_length(const char* p) {
   const char* q = p;
   if (*q == '+' || *q == '-') ++q;
   const char* mantissa = q;
-  while (is_digit(*q)) ++q;
+  while (base::is_digit(*q)) ++q;
   bool digits = q != mantissa;
   if (*q == '.') {
     const char* after = q + 1;
-    while (is_digit(*after)) ++after;
+    while (base::is_digit(*after)) ++after;
     if (digits || after != q + 1) {
       digits = true;
       q = after;
@@ -113,8 +112,8 @@ std::size_t decimal_number_length(const char* p) {
   if (*q == 'e' || *q == 'E') {
     const char* e = q + 1;
     if (*e == '+' || *e == '-') ++e;
-    if (is_digit(*e)) {
-      while (is_digit(*e)) ++e;
+    if (base::is_digit(*e)) {
+      while (base::is_digit(*e)) ++e;
       q = e;
     }
   }
@@ -133,10 +132,10 @@ bool scan_short_decimal(const char* p, double& value) {
   if (*p == '-' || *p == '+') ++p;
   std::uint64_t mantissa = 0;
   int digits = 0;
-  for (; is_digit(*p); ++p, ++digits) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+  for (; base::is_digit(*p); ++p, ++digits) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
   int scale = 0;  // digits after the point
   if (*p == '.') {
-    for (++p; is_digit(*p); ++p, ++scale) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    for (++p; base::is_digit(*p); ++p, ++scale) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
   }
   digits += scale;
   if (digits == 0 || digits > 19 || *p == 'e' || *p == 'E') return false;
@@ -196,11 +195,11 @@ double scan_plain(char* text, const char* token, char decimal_separator, bool& f
 
 }  // namespace
 
-double scan_float(char* text, unsigned flags, bool& failed, const locale_snapshot& locale) {
+double scan_float(char* text, unsigned flags, bool& failed, const locale::locale_snapshot& locale) {
   failed = true;
   if (text == nullptr) return 0.0;
   char* p = text;
-  while (is_blank(*p)) ++p;
+  while (base::is_space(*p)) ++p;
   char prefix = 0;
   if (*p == '#') {
     prefix = '#';

@@ -126,7 +126,8 @@ void pad_with_zeros(char* text, int width) {
 
 }  // namespace
 
-void format_float(char* out, unsigned flags, int decimals, double value, int state, const locale_snapshot& locale) {
+void format_float(char* out, unsigned flags, int decimals, double value, int state,
+                  const locale::locale_snapshot& locale) {
   // Numbers are written with '.'; the locale orders the date and time form. Callers
   // who show a number with the locale's decimal character convert it (lcFloatConv).
   if (decimals < 0) decimals = 0;

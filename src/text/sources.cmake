@@ -1,6 +1,5 @@
+set(TAMBRE_AREA_USES sys locale time)
 list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/string_utils.cpp)
-list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/locale_snapshot.cpp)
-list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/locale_exports.cpp)
 list(APPEND TAMBRE_CORE_SOURCES
      ${CMAKE_CURRENT_LIST_DIR}/hex_text.cpp
      ${CMAKE_CURRENT_LIST_DIR}/url_encoding.cpp
@@ -15,7 +14,5 @@ list(APPEND TAMBRE_CORE_SOURCES
      ${CMAKE_CURRENT_LIST_DIR}/dbf_value.cpp
      ${CMAKE_CURRENT_LIST_DIR}/db_text.cpp
      ${CMAKE_CURRENT_LIST_DIR}/tag_name.cpp)
-# The native build's code page; Windows converts with its own code-page services.
-list(APPEND TAMBRE_POSIX_SOURCES ${CMAKE_CURRENT_LIST_DIR}/code_page_1252.cpp)
 list(APPEND TAMBRE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/fixed_point.cpp ${CMAKE_CURRENT_LIST_DIR}/float_text.cpp
      ${CMAKE_CURRENT_LIST_DIR}/float_scan.cpp ${CMAKE_CURRENT_LIST_DIR}/float_text_exports.cpp)

@@ -5,6 +5,8 @@
 // one strmatch uses, so striequal, stristr and strmatch agree with each other on every
 // character, accented ones included.
 #include <cstring>
+#include "base/ascii.h"
+#include "base/paths.h"
 
 #include "sys/platform.h"
 #include "tambre32/strutil.h"
@@ -12,8 +14,6 @@
 namespace {
 
 using tambre::sys::lower_char;
-
-bool is_blank(char c) { return c == ' ' || (c >= 9 && c <= 13); }
 
 // The first `n` characters of a and b are equal ignoring case.
 bool equal_nocase(const char* a, const char* b, std::size_t n) {
@@ -168,12 +168,12 @@ TAMBRE_EXPORT(char*, TAMBRE_FASTCALL) strtrim(char* s, int mode) {
   if (s == nullptr || *s == '\0') return s;
   if (mode & 2) {
     std::size_t n = std::strlen(s);
-    while (n > 0 && is_blank(s[n - 1])) --n;
+    while (n > 0 && tambre::base::is_space(s[n - 1])) --n;
     s[n] = '\0';
   }
   if (mode & 1) {
     const char* first = s;
-    while (is_blank(*first)) ++first;
+    while (tambre::base::is_space(*first)) ++first;
     if (first != s) std::memmove(s, first, std::strlen(first) + 1);
   }
   return s;
@@ -196,8 +196,7 @@ TAMBRE_EXPORT(char*, TAMBRE_FASTCALL) strtoks(char* s, const char* delims) {
 
 TAMBRE_EXPORT(char*, TAMBRE_FASTCALL) shortfilename(const char* path) {
   if (path == nullptr) return nullptr;
-  const char* slash = std::strrchr(path, '\\');
-  return const_cast<char*>(slash ? slash + 1 : path);
+  return const_cast<char*>(tambre::base::file_part(path));
 }
 
 TAMBRE_EXPORT(char*, TAMBRE_FASTCALL) strcutlast(char* s, char c) {

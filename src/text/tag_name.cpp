@@ -1,6 +1,7 @@
 // The next name of a numbered series of tag names: the last run of digits is the number.
 #include <cstdio>
 #include <cstring>
+#include "base/ascii.h"
 
 #include "tambre32/values.h"
 
@@ -10,8 +11,6 @@ namespace {
 constexpr std::size_t max_name = 263;
 // Numbers beyond this are refused rather than overflowing.
 constexpr long long max_number = 999999999;
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // The decimal value of name[begin, end), or -1 when it is too large.
 long long digits_value(const char* name, std::size_t begin, std::size_t end) {
@@ -51,7 +50,7 @@ TAMBRE_EXPORT(int, TAMBRE_FASTCALL) NextTagName(char* out, int outSize, const ch
 
   std::size_t last = length;
   for (std::size_t i = length; i-- > 0;) {
-    if (is_digit(copy[i])) {
+    if (tambre::base::is_digit(copy[i])) {
       last = i;
       break;
     }
@@ -70,7 +69,7 @@ TAMBRE_EXPORT(int, TAMBRE_FASTCALL) NextTagName(char* out, int outSize, const ch
     return compose(out, room, "", 0, number, "");
   }
   std::size_t first = last;
-  while (first > 0 && is_digit(copy[first - 1])) --first;
+  while (first > 0 && tambre::base::is_digit(copy[first - 1])) --first;
   const long long value = digits_value(copy, first, last + 1);
   if (value < 0) return 0;
   const long long next = value + step;

@@ -2,12 +2,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include "base/ascii.h"
 
 #include "time/time_text.h"
 
 namespace tambre::time {
 
-void format_duration(char* out, int msmode, double seconds, const text::locale_snapshot& locale) {
+void format_duration(char* out, int msmode, double seconds, const locale::locale_snapshot& locale) {
   const char separator = locale.time_separator[0];
   char* p = out;
   // Durations whose day count leaves 32 bits (and NaN) have no text of this form.
@@ -38,20 +39,18 @@ void format_duration(char* out, int msmode, double seconds, const text::locale_s
 
 namespace {
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
 // A decimal integer after optional blanks, as a double so that no length of digits
 // overflows.
 double read_integer(const char*& p) {
   while (*p == ' ') ++p;
   double value = 0;
-  for (; is_digit(*p); ++p) value = value * 10 + (*p - '0');
+  for (; base::is_digit(*p); ++p) value = value * 10 + (*p - '0');
   return value;
 }
 
 }  // namespace
 
-double scan_duration(const char* text, const text::locale_snapshot& locale) {
+double scan_duration(const char* text, const locale::locale_snapshot& locale) {
   if (text == nullptr || *text == '\0') return -1.0;
   char copy[scanned_text_length + 1] = {};
   std::strncpy(copy, text, scanned_text_length);
@@ -67,7 +66,7 @@ double scan_duration(const char* text, const text::locale_snapshot& locale) {
   for (char* c = copy; *c != '\0'; ++c) {
     if (*c == ',') *c = '.';
     if (*c == 's') *c = ' ';
-    bool allowed = is_digit(*c) || *c == time_separator || *c == date_separator || *c == 'd' || *c == '.' ||
+    bool allowed = base::is_digit(*c) || *c == time_separator || *c == date_separator || *c == 'd' || *c == '.' ||
                    *c == 'm' || *c == ' ';
     if (!allowed) return -1.0;
   }
@@ -107,7 +106,7 @@ double scan_duration(const char* text, const text::locale_snapshot& locale) {
   if (dot != nullptr) {
     const char* q = dot + 1;
     int digits = 0;
-    for (; is_digit(*q); ++q, ++digits) ms = ms * 10 + (*q - '0');
+    for (; base::is_digit(*q); ++q, ++digits) ms = ms * 10 + (*q - '0');
     if (digits == 1) ms *= 100;
     if (digits == 2) ms *= 10;
     if (std::strchr(q, '.') != nullptr) return 0.0;

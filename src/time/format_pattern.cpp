@@ -1,12 +1,12 @@
 #include "time/format_pattern.h"
+#include "base/ascii.h"
+#include "base/float_flags.h"
 
 #include <cstring>
 
 namespace tambre::time {
 
 namespace {
-
-constexpr unsigned pf_bin = 0x0080, pf_hex = 0x0100, pf_time = 0x0200, pf_zero = 0x0400, pf_exp = 0x0800;
 
 // Field pieces of the absolute date and time form, in the order they are written, with
 // the text that selects each when a pattern is read.
@@ -44,8 +44,6 @@ class pattern_writer {
   std::size_t length_ = 0;
 };
 
-bool is_blank(char c) { return c == ' ' || (c >= 9 && c <= 13); }
-
 int run_of(const char*& p, char c) {
   int n = 0;
   for (; *p == c; ++p) ++n;
@@ -58,12 +56,12 @@ void format_pattern(char* out, unsigned flags, int decimals) {
   pattern_writer w(out);
   if (decimals < 0) decimals = 0;
   int width = static_cast<int>(flags & 0x7F);
-  if ((flags & pf_zero) != 0) w.character('0');
-  if ((flags & pf_exp) != 0) {
+  if ((flags & base::ff_zero) != 0) w.character('0');
+  if ((flags & base::ff_exp) != 0) {
     width = width > 5 ? width - 5 : 0;
     w.character('E');
   }
-  if ((flags & (pf_time | pf_zero)) == (pf_time | pf_zero)) {
+  if ((flags & (base::ff_time | base::ff_zero)) == (base::ff_time | base::ff_zero)) {
     pattern_writer fields(out);
     for (const field_piece& piece : field_pieces) {
       if ((static_cast<unsigned>(width) & piece.bit) != 0) fields.text(piece.written);
@@ -71,7 +69,7 @@ void format_pattern(char* out, unsigned flags, int decimals) {
     fields.drop_last(':');
     return;
   }
-  if ((flags & pf_time) != 0) {
+  if ((flags & base::ff_time) != 0) {
     w.text("hh:mm:ss");
     if (decimals != 0) {
       w.character('.');
@@ -80,7 +78,7 @@ void format_pattern(char* out, unsigned flags, int decimals) {
     return;
   }
   // Hexadecimal wins over binary, as it does in the float text.
-  const char digit = (flags & pf_hex) != 0 ? 'x' : (flags & pf_bin) != 0 ? 'b' : '#';
+  const char digit = (flags & base::ff_hex) != 0 ? 'x' : (flags & base::ff_bin) != 0 ? 'b' : '#';
   w.repeat(digit, decimals != 0 ? width - decimals - 1 : width);
   if (decimals != 0) {
     w.character('.');
@@ -101,29 +99,29 @@ int pattern_length(unsigned flags, int decimals) {
 bool scan_pattern(const char* pattern, unsigned& flags_out, unsigned& decimals_out, unsigned allowed) {
   if (pattern == nullptr) return false;
   const char* p = pattern;
-  while (is_blank(*p)) ++p;
+  while (base::is_space(*p)) ++p;
   unsigned f = 0;
   int n = 0, d = 0;
-  if ((allowed & pf_zero) != 0 && *p == '0') {
-    f = pf_zero;
+  if ((allowed & base::ff_zero) != 0 && *p == '0') {
+    f = base::ff_zero;
     ++p;
   }
-  if ((allowed & pf_exp) != 0 && *p == 'E') {
-    f = pf_exp;  // an exponent form has no zero padding
+  if ((allowed & base::ff_exp) != 0 && *p == 'E') {
+    f = base::ff_exp;  // an exponent form has no zero padding
     ++p;
   }
-  if (*p == 'b' && (allowed & pf_bin) != 0) {
+  if (*p == 'b' && (allowed & base::ff_bin) != 0) {
     n = run_of(p, 'b');
-    f |= pf_bin;
-  } else if (*p == 'x' && (allowed & pf_hex) != 0) {
+    f |= base::ff_bin;
+  } else if (*p == 'x' && (allowed & base::ff_hex) != 0) {
     n = run_of(p, 'x');
-    f |= pf_hex;
-  } else if (*p != '\0' && std::strchr("YMDHMSW", *p) != nullptr && (allowed & (pf_time | pf_zero)) != 0) {
+    f |= base::ff_hex;
+  } else if (*p != '\0' && std::strchr("YMDHMSW", *p) != nullptr && (allowed & (base::ff_time | base::ff_zero)) != 0) {
     unsigned fields = 0;
     for (const field_piece& piece : field_pieces) {
       if (std::strstr(p, piece.selects) != nullptr) fields |= piece.bit;
     }
-    f |= pf_time | pf_zero;
+    f |= base::ff_time | base::ff_zero;
     while (*p != '\0' && std::strchr(" .:/WDMYHMS", *p) != nullptr) ++p;
     if (*p == '\0' && fields != 0) {
       flags_out = f | fields;
@@ -131,8 +129,8 @@ bool scan_pattern(const char* pattern, unsigned& flags_out, unsigned& decimals_o
       return true;
     }
     n = static_cast<int>(fields);
-  } else if (*p == 'h' && (allowed & pf_time) != 0) {
-    f |= pf_time;
+  } else if (*p == 'h' && (allowed & base::ff_time) != 0) {
+    f |= base::ff_time;
     if (std::strncmp(p, "hh:mm:ss", 8) == 0) {
       n = 17;
       p += 8;
@@ -154,11 +152,11 @@ bool scan_pattern(const char* pattern, unsigned& flags_out, unsigned& decimals_o
   }
   if (d != 0) n += d + 1;
   bool invalid = false;
-  if ((f & pf_exp) != 0) {
+  if ((f & base::ff_exp) != 0) {
     n += 5;
-    invalid = (f & (pf_bin | pf_hex | pf_time | pf_zero)) != 0;
+    invalid = (f & (base::ff_bin | base::ff_hex | base::ff_time | base::ff_zero)) != 0;
   }
-  while (is_blank(*p)) ++p;
+  while (base::is_space(*p)) ++p;
   if (*p != '\0' || invalid) return false;
   if (n > 32 || (d != 0 && d > n - 2) || n == 0) return false;
   flags_out = f | static_cast<unsigned>(n);

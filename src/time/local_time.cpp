@@ -1,4 +1,5 @@
 #include "time/local_time.h"
+#include "base/file_time_epoch.h"
 
 #include <atomic>
 
@@ -161,7 +162,8 @@ void forget_minute_cache() { minute_cache.store(0, std::memory_order_release); }
 void millisecond_clock(timeb_record& out) {
   ensure_zone();
   std::uint64_t units = sys::current_time_source().utc_file_time();
-  out.time = static_cast<std::uint32_t>((units - 116444736000000000ull) / 10000000ull);
+  out.time =
+      static_cast<std::uint32_t>((units - base::file_time_units_1601_to_1970) / base::file_time_units_per_second);
   out.millitm = static_cast<std::uint16_t>(units / 10000ull % 1000ull);
   out.timezone = static_cast<std::int16_t>(zone().offset / 60);
   out.dstflag = -1;

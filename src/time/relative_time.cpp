@@ -2,6 +2,7 @@
 // hour, day, week, month, year or shift, followed by signed offsets (DAY-1D, NOW-90S).
 #include <cstdlib>
 #include <cstring>
+#include "base/ascii.h"
 
 #include "tambre32/tmsmap.h"
 #include "time/local_time.h"
@@ -24,10 +25,8 @@ constexpr keyword keywords[] = {
     {"MONTH", true, tmsmap::fm_month}, {"YEAR", true, tmsmap::fm_year},     {"SHIFT", true, tmsmap::fm_shift},
 };
 
-bool is_blank(char c) { return c == ' ' || (c >= 9 && c <= 13); }
-
 const char* skip_blanks(const char* p) {
-  while (is_blank(*p)) ++p;
+  while (base::is_space(*p)) ++p;
   return p;
 }
 

@@ -1,3 +1,4 @@
+set(TAMBRE_AREA_USES sys locale)
 list(APPEND TAMBRE_CORE_SOURCES
      ${CMAKE_CURRENT_LIST_DIR}/calendar.cpp
      ${CMAKE_CURRENT_LIST_DIR}/zone_state.cpp

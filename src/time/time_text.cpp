@@ -1,5 +1,8 @@
 // Time stamps in the user's date order, written and read back.
 #include "time/time_text.h"
+#include "base/ascii.h"
+#include "base/file_time_epoch.h"
+#include "string_ids.h"
 
 #include <cstdio>
 #include <cstring>
@@ -12,8 +15,6 @@ namespace tambre::time {
 
 namespace {
 
-constexpr unsigned first_weekday_string = 40;
-constexpr unsigned no_value_string = 47;
 constexpr unsigned date_bits = tf_day | tf_month | tf_year;
 constexpr unsigned time_bits = tf_milliseconds | tf_seconds | tf_minutes | tf_hours;
 
@@ -68,8 +69,6 @@ class time_text_writer {
   std::size_t length_ = 0;
 };
 
-bool is_blank(char c) { return c == ' ' || (c >= 9 && c <= 13); }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // One number of a date or time word. Digits beyond the int range saturate: any such
@@ -83,7 +82,7 @@ struct part_reading {
 part_reading read_part(const char*& p) {
   part_reading r;
   long long value = 0;
-  while (is_digit(*p)) {
+  while (base::is_digit(*p)) {
     if (value < 1000000000) value = value * 10 + (*p - '0');
     r.has_digits = true;
     ++p;
@@ -108,12 +107,12 @@ bool read_parts(const char* word, char separator, const part_range (&ranges)[3],
     if (strict && !valid) return false;
     values[i] = r.value;
     // The separator after the third part is trailing text.
-    if (i == 2 || (*p != separator && !is_blank(*p))) break;
+    if (i == 2 || (*p != separator && !base::is_space(*p))) break;
     ++p;
   }
   if (strict) {
     for (; *p != '\0'; ++p) {
-      if (!is_digit(*p) && !is_blank(*p)) return false;
+      if (!base::is_digit(*p) && !base::is_space(*p)) return false;
     }
   }
   return true;
@@ -121,12 +120,12 @@ bool read_parts(const char* word, char separator, const part_range (&ranges)[3],
 
 }  // namespace
 
-void format_time(char* out, time_value t, int milliseconds, unsigned flags, const text::locale_snapshot& locale) {
+void format_time(char* out, time_value t, int milliseconds, unsigned flags, const locale::locale_snapshot& locale) {
   time_text_writer w(out);
   if ((flags & tf_now) != 0) t = current_time();
   if (t == no_time) {
     char text[time_text_size];
-    sys::load_library_string(no_value_string, text, sizeof text);
+    sys::load_library_string(IDS_NO_TIME_VALUE, text, sizeof text);
     w.text(text);
     return;
   }
@@ -135,7 +134,7 @@ void format_time(char* out, time_value t, int milliseconds, unsigned flags, cons
   if ((flags & tf_weekday) != 0) {
     // Two letters, so the longest stamp keeps its length whatever the table holds.
     char name[3];
-    sys::load_library_string(first_weekday_string + static_cast<unsigned>(f.tm_wday), name, sizeof name);
+    sys::load_library_string(IDS_WEEKDAY_SUNDAY + static_cast<unsigned>(f.tm_wday), name, sizeof name);
     w.text(name);
     w.character(' ');
   }
@@ -177,7 +176,7 @@ void format_time(char* out, time_value t, int milliseconds, unsigned flags, cons
   if ((flags & tf_milliseconds) != 0) w.number((milliseconds < 0 ? -milliseconds : milliseconds) % 1000, 3);
 }
 
-time_value scan_time(const char* text, bool strict, const text::locale_snapshot& locale) {
+time_value scan_time(const char* text, bool strict, const locale::locale_snapshot& locale) {
   char copy[scanned_text_length + 1] = {};
   if (text != nullptr) std::strncpy(copy, text, scanned_text_length);
   time_value relative = scan_relative_time(copy);
@@ -193,15 +192,15 @@ time_value scan_time(const char* text, bool strict, const text::locale_snapshot&
   int count = 0;
   char* p = copy;
   while (count < 2) {
-    while (is_blank(*p)) ++p;
+    while (base::is_space(*p)) ++p;
     if (*p == '\0') break;
     words[count++] = p;
-    while (*p != '\0' && !is_blank(*p)) ++p;
+    while (*p != '\0' && !base::is_space(*p)) ++p;
     if (*p != '\0') *p++ = '\0';
   }
   if (strict) {
     for (; *p != '\0'; ++p) {
-      if (!is_digit(*p) && !is_blank(*p)) return no_time;
+      if (!base::is_digit(*p) && !base::is_space(*p)) return no_time;
     }
   }
   if (count == 0) return strict ? no_time : now;
@@ -270,9 +269,8 @@ time_value scan_time(const char* text, bool strict, const text::locale_snapshot&
 }
 
 time_value time_of_file_units(std::int64_t units) {
-  constexpr std::int64_t units_1601_to_1970 = 116444736000000000;
-  if (units < units_1601_to_1970) return no_time;
-  std::int64_t seconds = (units - units_1601_to_1970) / 10000000;
+  if (units < base::file_time_units_1601_to_1970) return no_time;
+  std::int64_t seconds = (units - base::file_time_units_1601_to_1970) / base::file_time_units_per_second;
   return seconds <= static_cast<std::int64_t>(last_time) ? static_cast<time_value>(seconds) : no_time;
 }
 

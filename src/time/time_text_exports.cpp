@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "locale/locale_snapshot.h"
 #include "sys/platform.h"
-#include "text/locale_snapshot.h"
 #include "time/time_text.h"
 
 namespace tt = tambre::time;
-using tambre::text::current_locale;
+using tambre::locale::current_locale;
 
 TAMBRE_EXPORT(char*, TAMBRE_FASTCALL) TimeStr(char* buffer, tambre_time_t t, short milliseconds, short flags) {
   if (buffer == nullptr) return buffer;

@@ -64,6 +64,8 @@ std::uint32_t due_point_weight(const tambre32::timespec& r) {
 }  // namespace
 
 tambre32::timespec& tambre32::timespec::operator=(const tambre32::timespec& other) {
+  // A packed record of plain fields: its bytes are its value.
+  // NOLINTNEXTLINE(bugprone-undefined-memory-manipulation)
   std::memmove(static_cast<void*>(this), &other, sizeof(tambre32::timespec));
   return *this;
 }

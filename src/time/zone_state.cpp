@@ -4,6 +4,7 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <string>
 
 #include "time/calendar.h"
 
@@ -14,6 +15,10 @@ namespace {
 zone_state live_zone;
 std::atomic<bool> initialised{false};
 std::mutex first_read;
+// Held by read_zone: the TZ text last parsed belongs to the writer alone.
+std::mutex writer;
+std::string parsed_tz;
+bool tz_parsed = false;
 // Bumped by every read of the zone: the transitions a thread cached for an older
 // generation are stale.
 std::atomic<std::uint32_t> generation{1};
@@ -102,13 +107,13 @@ zone_state next_zone_state(const zone_state& current) {
     return z;
   }
   if (tz[0] == '\0') return z;
-  if (z.tz_parsed && z.tz_copy == tz) return z;
+  if (tz_parsed && parsed_tz == tz) return z;
   try {
-    z.tz_copy = tz;
+    parsed_tz = tz;
   } catch (const std::bad_alloc&) {
     return z;  // no memory for the copy: the zone stays as it was
   }
-  z.tz_parsed = true;
+  tz_parsed = true;
   parse_tz(tz, z);
   return z;
 }
@@ -116,6 +121,7 @@ zone_state next_zone_state(const zone_state& current) {
 }  // namespace
 
 void read_zone() {
+  std::lock_guard<std::mutex> lock(writer);
   // Every read forgets the cached transitions, before and after the state changes.
   generation.fetch_add(1, std::memory_order_acq_rel);
   // The new state is worked out apart and written in one go, so a conversion running
@@ -135,7 +141,10 @@ void ensure_zone() {
 }
 
 void reset_zone_for_test() {
+  std::lock_guard<std::mutex> lock(writer);
   live_zone = zone_state{};
+  parsed_tz.clear();
+  tz_parsed = false;
   initialised.store(false, std::memory_order_release);
   generation.fetch_add(1, std::memory_order_acq_rel);
 }

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <ctime>
-#include <string>
+#include <type_traits>
 
 #include "sys/platform.h"
 
@@ -19,9 +19,11 @@ struct zone_state {
   char daylight_name[64] = "PDT";
   sys::zone_record record{};
   bool record_valid = false;
-  std::string tz_copy;
-  bool tz_parsed = false;
 };
+
+// Plain values only: conversions on other threads read the live state while read_zone
+// replaces it field by field.
+static_assert(std::is_trivially_copyable_v<zone_state>);
 
 // The live state. Written only by read_zone; the accessors hand out its addresses.
 zone_state& zone();

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "frame/host_services.h"
-#include "frame/module_instance.h"
 #include "string_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/settings.h"
 #include "tambre32/strutil.h"
 #include "tambre32/ui.h"
@@ -41,7 +41,7 @@ struct work_text {
 bool is_given(const char* text) { return text != nullptr && text[0] != '\0'; }
 
 std::string library_string(UINT id) {
-  return tambre::ui::load_resource_string(tambre::frame::module_instance(), id, kWorkChars).value_or("");
+  return tambre::ui::load_resource_string(tambre::sys::module_instance(), id, kWorkChars).value_or("");
 }
 
 std::string filter_key(UINT description) {
@@ -93,7 +93,7 @@ int choose_file(HWND owner, char* file, int size, DWORD mode, const char* title,
 
 TAMBRE_EXPORT(int, TAMBRE_STDCALL)
 ChooseFileName(HWND owner, char* file, int size, DWORD mode, UINT description, const char* start_dir) {
-  auto text = tambre::ui::load_resource_string(tambre::frame::module_instance(), description, kDescriptionChars);
+  auto text = tambre::ui::load_resource_string(tambre::sys::module_instance(), description, kDescriptionChars);
   if (!text) return 0;
   tambre::ui::file_dialog_description parts = tambre::ui::split_file_dialog_description(text->c_str());
   // The description id travels with the call rather than in a module-wide variable, so

@@ -10,4 +10,8 @@ namespace tambre::ui {
 // `module`; null when the bitmap is missing or the sizes are not positive.
 HIMAGELIST load_image_list(HINSTANCE module, UINT id, COLORREF mask, int width, int height, int grow);
 
+// Destroys the shared small-icon image list of the list controls, if it exists; at
+// process detach.
+void destroy_shared_image_list();
+
 }  // namespace tambre::ui

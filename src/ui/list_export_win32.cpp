@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "frame/module_instance.h"
 #include "string_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/frame.h"
-#include "time/local_time.h"
 #include "tambre32/timetext.h"
 #include "tambre32/ui.h"
+#include "time/local_time.h"
 #include "ui/list_text_layout.h"
 #include "ui/list_view_reader_win32.h"
 #include "ui/resource_string_win32.h"
@@ -36,7 +36,7 @@ bool is_report_list(HWND list) {
 
 // "Export <title>, <time>" and the separator.
 std::string title_line(const char* title, char separator) {
-  auto format = tambre::ui::load_resource_string(tambre::frame::module_instance(), IDS_EXPORT_HEADER, 255);
+  auto format = tambre::ui::load_resource_string(tambre::sys::module_instance(), IDS_EXPORT_HEADER, 255);
   char now[32];
   TimeStr(now, tambre::time::current_time(), 0, kHeaderTimeFields);
   char line[512] = "";

@@ -4,9 +4,8 @@
 
 #include <commctrl.h>
 
-#include "frame/lifecycle.h"
-#include "frame/module_instance.h"
 #include "res/bitmap_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/ui.h"
 #include "ui/image_lists_win32.h"
 
@@ -20,8 +19,8 @@ HIMAGELIST shared_sort_images = nullptr;
 
 HIMAGELIST sort_images() {
   if (shared_sort_images == nullptr) {
-    shared_sort_images = tambre::ui::load_image_list(tambre::frame::module_instance(), IDB_SORT_ARROWS, kCyan,
-                                                     kImageSize, kImageSize, 0);
+    shared_sort_images =
+        tambre::ui::load_image_list(tambre::sys::module_instance(), IDB_SORT_ARROWS, kCyan, kImageSize, kImageSize, 0);
   }
   return shared_sort_images;
 }

@@ -1,3 +1,4 @@
+set(TAMBRE_AREA_USES sys res frame time)
 # User interface: list controls, export and clipboard, file chooser, dialog helpers
 list(APPEND TAMBRE_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/item_text.cpp

@@ -7,8 +7,8 @@
 #include <ctime>
 #include <initializer_list>
 
-#include "frame/module_instance.h"
 #include "string_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/schedule.h"
 #include "tambre32/ui.h"
 #include "time/calendar.h"
@@ -68,7 +68,7 @@ int selected(HWND dialog, int control) { return static_cast<int>(send(dialog, co
 // Fills a list from `count` library strings ("text" or "text|kind") and selects entry
 // `selection` (none when it is out of range).
 void fill_list(HWND dialog, int control, unsigned first_id, int count, int selection) {
-  InitListStr(dialog, control, tambre::frame::module_instance(), first_id, count, static_cast<DWORD>(selection));
+  InitListStr(dialog, control, tambre::sys::module_instance(), first_id, count, static_cast<DWORD>(selection));
 }
 
 // The kind the selected list entry stands for; -1 without a selection.
@@ -270,6 +270,6 @@ INT_PTR CALLBACK schedule_dialog(HWND dialog, UINT message, WPARAM wparam, LPARA
 int tambre32::timespec::setup(HWND parent) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&controls);
-  return static_cast<int>(DialogBoxParamA(tambre::frame::module_instance(), MAKEINTRESOURCEA(IDD_TIMESPEC), parent,
+  return static_cast<int>(DialogBoxParamA(tambre::sys::module_instance(), MAKEINTRESOURCEA(IDD_TIMESPEC), parent,
                                           schedule_dialog, reinterpret_cast<LPARAM>(this)));
 }

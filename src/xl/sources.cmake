@@ -1,3 +1,4 @@
+set(TAMBRE_AREA_USES sys)
 list(APPEND TAMBRE_CORE_SOURCES
      ${CMAKE_CURRENT_LIST_DIR}/xl_builders.cpp
      ${CMAKE_CURRENT_LIST_DIR}/xl_records.cpp

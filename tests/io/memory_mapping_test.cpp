@@ -1,9 +1,9 @@
 // IOAllocPhysicalMemory, PCIMapMemory and the twelve-entry mapping table they share.
 #include <gtest/gtest.h>
 
+#include "base/little_endian.h"
 #include "io/device_requests.h"
 #include "io/hardware_stand_in.h"
-#include "io/le_bytes.h"
 #include "tambre32/io.h"
 
 namespace tambre::test {
@@ -12,14 +12,14 @@ namespace {
 namespace req = io::request;
 
 std::uint32_t field(const std::vector<std::uint8_t>& input, std::size_t offset) {
-  return io::load_le32(input.data() + offset);
+  return base::load_le32(input.data() + offset);
 }
 
 // A request's input as little-endian 32-bit words.
 std::vector<std::uint8_t> words(std::initializer_list<std::uint32_t> values) {
   std::vector<std::uint8_t> bytes(4 * values.size());
   std::size_t at = 0;
-  for (std::uint32_t v : values) io::store_le32(bytes.data() + 4 * at++, v);
+  for (std::uint32_t v : values) base::store_le32(bytes.data() + 4 * at++, v);
   return bytes;
 }
 

@@ -3,9 +3,9 @@
 
 #include <cstring>
 
+#include "base/little_endian.h"
 #include "io/device_requests.h"
 #include "io/hardware_stand_in.h"
-#include "io/le_bytes.h"
 #include "tambre32/io.h"
 
 namespace tambre::test {
@@ -62,11 +62,11 @@ TEST_F(pci_functions, SelectionReturnsRecordsCutToTheCapacity) {
     const auto sent = hw.device.requests_with(req::pci_open_selection).back();
     EXPECT_EQ(sent.out_size, 68 * r.capacity) << r.name;
     ASSERT_EQ(sent.input.size(), 16u) << r.name;
-    EXPECT_EQ(io::load_le32(&sent.input[0]), r.word1) << r.name;
-    EXPECT_EQ(io::load_le32(&sent.input[4]), r.word2) << r.name;
-    EXPECT_EQ(io::load_le32(&sent.input[8]), r.word3) << r.name;
-    EXPECT_EQ(io::load_le32(&sent.input[12]), 0u) << r.name;
-    for (DWORD i = 0; i < capacity; ++i) EXPECT_EQ(io::load_le16(&buffer[68 * i]), r.word1) << r.name;
+    EXPECT_EQ(base::load_le32(&sent.input[0]), r.word1) << r.name;
+    EXPECT_EQ(base::load_le32(&sent.input[4]), r.word2) << r.name;
+    EXPECT_EQ(base::load_le32(&sent.input[8]), r.word3) << r.name;
+    EXPECT_EQ(base::load_le32(&sent.input[12]), 0u) << r.name;
+    for (DWORD i = 0; i < capacity; ++i) EXPECT_EQ(base::load_le16(&buffer[68 * i]), r.word1) << r.name;
     // Nothing is written beyond the capacity the caller gave.
     EXPECT_EQ(buffer[68 * r.capacity], 0xEE) << r.name;
     EXPECT_TRUE(PCIClose(pci)) << r.name;

@@ -69,7 +69,7 @@ TEST_F(interpreter, PortIsTakenAsSixteenBits) {
 TEST_F(interpreter, CountZeroOrNegativeDoesNothing) {
   for (std::int32_t count : {0, -1, INT32_MIN}) {
     sequence_record record(0x300, io::kNoTimeLimit, {{op_write8, 0, 1}});
-    io::store_le32(record.data() + 8, static_cast<std::uint32_t>(count));
+    base::store_le32(record.data() + 8, static_cast<std::uint32_t>(count));
     EXPECT_EQ(run(record), io::kSequenceDone) << count;
   }
   EXPECT_TRUE(ports.log().empty());
@@ -148,7 +148,7 @@ TEST_F(interpreter, ReadToClearRegisterIsSeenOnce) {
 
 TEST_F(interpreter, RecordShorterThanItsCountStopsWithoutReadingBeyond) {
   sequence_record record(0x300, io::kNoTimeLimit, {{op_write8, 0, 1}, {op_write8, 1, 2}});
-  io::store_le32(record.data() + 8, 1000);
+  base::store_le32(record.data() + 8, 1000);
   EXPECT_EQ(io::run_port_sequence(record.data(), record.size(), ports, clock.function()), io::kSequenceBadItem);
   EXPECT_EQ(ports.log().size(), 2u);
 }

@@ -91,7 +91,7 @@ TEST(sequence_device, WholeRecordTravelsBothWaysWithFortyPlusTwentyFourBytes) {
   EXPECT_EQ(sent[0].out_size, 40u + 24u * 3);
   EXPECT_EQ(sent[0].input, record.bytes());
   // A count too large for one request fails before anything is sent.
-  io::store_le32(record.data() + 8, 0x7FFFFFFF);
+  base::store_le32(record.data() + 8, 0x7FFFFFFF);
   SetLastError(0);
   EXPECT_FALSE(IOSequence(port, record.data()));
   EXPECT_EQ(GetLastError(), 0x80070057u);

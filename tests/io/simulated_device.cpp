@@ -2,21 +2,21 @@
 
 #include <cstring>
 
+#include "base/little_endian.h"
 #include "io/device_requests.h"
-#include "io/le_bytes.h"
 
 namespace tambre::test {
 
 namespace req = io::request;
-using io::load_le32;
-using io::store_le32;
+using base::load_le32;
+using base::store_le32;
 
 simulated_device::simulated_device(io::millisecond_clock clock) : clock_(clock) {}
 
 void simulated_device::add_pci_device(std::uint16_t vendor, std::uint16_t device, std::uint8_t bus, std::uint8_t slot) {
   simulated_pci_device d{vendor, device, bus, slot};
-  io::store_le16(d.config.data(), vendor);
-  io::store_le16(d.config.data() + 2, device);
+  base::store_le16(d.config.data(), vendor);
+  base::store_le16(d.config.data() + 2, device);
   pci.push_back(d);
 }
 

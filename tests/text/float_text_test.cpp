@@ -16,7 +16,7 @@
 #include "text/float_text.h"
 #include "time/cet_clock.h"
 
-using tambre::text::locale_snapshot;
+using tambre::locale::locale_snapshot;
 namespace tx = tambre::text;
 
 namespace {

@@ -6,11 +6,11 @@
 #include <map>
 #include <string>
 
+#include "locale/locale_snapshot.h"
 #include "tambre32/locale.h"
-#include "text/locale_snapshot.h"
 
+using tambre::locale::locale_snapshot;
 using tambre::sys::locale_item;
-using tambre::text::locale_snapshot;
 
 namespace {
 
@@ -75,7 +75,7 @@ TEST(LocaleSnapshot, ItemsAndFallbacks) {
   for (const auto& row : rows) {
     items = row.items;
     locale_snapshot s;
-    tambre::text::fill_locale_snapshot(s, read_item);
+    tambre::locale::fill_locale_snapshot(s, read_item);
     EXPECT_EQ(describe(s), row.expected) << row.name;
   }
 }
@@ -101,7 +101,7 @@ TEST(LocaleSnapshot, DateOrderKeptUnlessThreeFields) {
       items.erase(locale_item::short_date);
     locale_snapshot s;
     std::strcpy(s.date_order, "YMD");
-    tambre::text::fill_locale_snapshot(s, read_item);
+    tambre::locale::fill_locale_snapshot(s, read_item);
     EXPECT_STREQ(s.date_order, r.expected) << r.name;
   }
 }
@@ -109,12 +109,12 @@ TEST(LocaleSnapshot, DateOrderKeptUnlessThreeFields) {
 TEST(LocaleSeparators, ByIndex) {
   items = german;
   locale_snapshot s;
-  tambre::text::fill_locale_snapshot(s, read_item);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(tambre::text::separator_of(s, i), ".:,."[i]) << i;
-  EXPECT_EQ(tambre::text::separator_of(s, 4), 0);
-  EXPECT_EQ(tambre::text::separator_of(s, -1), 0);
+  tambre::locale::fill_locale_snapshot(s, read_item);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(tambre::locale::separator_of(s, i), ".:,."[i]) << i;
+  EXPECT_EQ(tambre::locale::separator_of(s, 4), 0);
+  EXPECT_EQ(tambre::locale::separator_of(s, -1), 0);
   EXPECT_EQ(lcGetSeparator(7), 0);
-  EXPECT_EQ(lcGetSeparator(2), tambre::text::current_locale().decimal_separator[0]);
+  EXPECT_EQ(lcGetSeparator(2), tambre::locale::current_locale().decimal_separator[0]);
 }
 
 TEST(LocaleSeparators, FirstOccurrenceOnly) {
@@ -129,7 +129,7 @@ TEST(LocaleSeparators, FirstOccurrenceOnly) {
   for (const auto& r : rows) {
     char buffer[16];
     std::strcpy(buffer, r.in);
-    EXPECT_EQ(tambre::text::replace_first(buffer, r.from, r.to), buffer);
+    EXPECT_EQ(tambre::locale::replace_first(buffer, r.from, r.to), buffer);
     EXPECT_STREQ(buffer, r.out) << r.in;
   }
   EXPECT_EQ(lcFloatConv(nullptr), nullptr);
@@ -150,7 +150,7 @@ TEST(LocaleSnapshot, NativeSeamInTheCLocale) {
   std::string kept = old != nullptr ? old : "";
   setenv("LC_ALL", "C", 1);
   locale_snapshot s;
-  tambre::text::fill_locale_snapshot(s, tambre::sys::read_locale_item);
+  tambre::locale::fill_locale_snapshot(s, tambre::sys::read_locale_item);
   if (old != nullptr)
     setenv("LC_ALL", kept.c_str(), 1);
   else

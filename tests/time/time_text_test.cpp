@@ -17,7 +17,7 @@
 #include "time/time_text.h"
 
 using tambre::test::cet;
-using tambre::text::locale_snapshot;
+using tambre::locale::locale_snapshot;
 namespace tt = tambre::time;
 
 namespace {

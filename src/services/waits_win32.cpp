@@ -1,5 +1,5 @@
-#include "tambre32/waits.h"
 #include "sys/message_pump.h"
+#include "tambre32/waits.h"
 
 TAMBRE_EXPORT(DWORD, TAMBRE_STDCALL) WaitEvents(const HANDLE* handles, DWORD count, DWORD timeout) {
   const DWORD deadline = timeout * 1000;  // microseconds, 32-bit as the clock

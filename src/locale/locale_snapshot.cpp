@@ -1,10 +1,8 @@
-#include "text/locale_snapshot.h"
+#include "locale/locale_snapshot.h"
 
 #include <cstring>
 
-#include "frame/lifecycle.h"
-
-namespace tambre::text {
+namespace tambre::locale {
 
 namespace {
 
@@ -83,4 +81,4 @@ char* replace_first(char* s, char from, char to) {
 // Runs once at process attach, before any caller can read the snapshot.
 void take_locale_snapshot() { fill_locale_snapshot(live, sys::read_locale_item); }
 
-}  // namespace tambre::text
+}  // namespace tambre::locale

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-namespace tambre::frame {
+namespace tambre::dll {
 
 // At process attach, before anything else: notes where the thread library keeps its
 // thread records, so that they can be given back at unload.
@@ -14,4 +14,4 @@ void note_runtime_state();
 // thrown when memory is short.
 void release_runtime_state(HINSTANCE module);
 
-}  // namespace tambre::frame
+}  // namespace tambre::dll

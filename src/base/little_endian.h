@@ -1,10 +1,9 @@
 #pragma once
-// Little-endian fields of the device's records, read and written byte by byte so that a
-// record at any address (the caller's memory) is never accessed through a cast.
-
+// Little-endian fields of records the host or the wire defines, read and written byte by
+// byte so that no unaligned access or host byte order is involved.
 #include <cstdint>
 
-namespace tambre::io {
+namespace tambre::base {
 
 inline std::uint16_t load_le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
@@ -13,16 +12,17 @@ inline std::uint32_t load_le32(const std::uint8_t* p) {
          (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
+inline std::uint64_t load_le64(const std::uint8_t* p) {
+  return static_cast<std::uint64_t>(load_le32(p)) | (static_cast<std::uint64_t>(load_le32(p + 4)) << 32);
+}
+
 inline void store_le16(std::uint8_t* p, std::uint16_t v) {
   p[0] = static_cast<std::uint8_t>(v);
   p[1] = static_cast<std::uint8_t>(v >> 8);
 }
 
 inline void store_le32(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-  p[2] = static_cast<std::uint8_t>(v >> 16);
-  p[3] = static_cast<std::uint8_t>(v >> 24);
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-}  // namespace tambre::io
+}  // namespace tambre::base

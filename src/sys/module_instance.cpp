@@ -1,6 +1,6 @@
-#include "frame/module_instance.h"
+#include "sys/module_instance.h"
 
-namespace tambre::frame {
+namespace tambre::sys {
 
 namespace {
 HINSTANCE stored_instance = nullptr;
@@ -18,4 +18,4 @@ HINSTANCE module_instance() {
 
 void set_module_instance(HINSTANCE instance) { stored_instance = instance; }
 
-}  // namespace tambre::frame
+}  // namespace tambre::sys

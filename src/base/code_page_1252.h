@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-namespace tambre::text {
+namespace tambre::base {
 
 std::string cp1252_to_utf8(const char* in);
 // Sequences that are not UTF-8 and characters the code page lacks become '?'.
@@ -14,4 +14,4 @@ std::string utf8_to_cp1252(const char* in);
 // cut when `utf8` is false), terminated; true when all of it fit.
 bool copy_cut(const std::string& text, char* out, std::size_t size, bool utf8);
 
-}  // namespace tambre::text
+}  // namespace tambre::base

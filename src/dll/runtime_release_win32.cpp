@@ -8,7 +8,7 @@
 //   and frees it only on request.
 // Threads other than the unloading one that used the library and still run keep their
 // records; the thread library offers no way to reach them.
-#include "frame/runtime_release_win32.h"
+#include "dll/runtime_release_win32.h"
 
 #include <pthread.h>
 
@@ -16,7 +16,7 @@ namespace __gnu_cxx {
 void __freeres() noexcept;  // the C++ run time's own release of its reserves
 }  // namespace __gnu_cxx
 
-namespace tambre::frame {
+namespace tambre::dll {
 
 namespace {
 
@@ -64,4 +64,4 @@ void release_runtime_state(HINSTANCE module) {
   __gnu_cxx::__freeres();
 }
 
-}  // namespace tambre::frame
+}  // namespace tambre::dll

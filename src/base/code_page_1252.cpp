@@ -1,8 +1,8 @@
-#include "text/code_page_1252.h"
+#include "base/code_page_1252.h"
 
 #include <cstring>
 
-namespace tambre::text {
+namespace tambre::base {
 namespace {
 
 // 0x80-0x9F; the five unassigned bytes map to the C1 controls, as on Windows.
@@ -95,4 +95,4 @@ bool copy_cut(const std::string& text, char* out, std::size_t size, bool utf8) {
   return false;
 }
 
-}  // namespace tambre::text
+}  // namespace tambre::base

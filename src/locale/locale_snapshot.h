@@ -4,7 +4,7 @@
 
 #include "sys/platform.h"
 
-namespace tambre::text {
+namespace tambre::locale {
 
 struct locale_snapshot {
   char date_separator[2] = ".";
@@ -17,6 +17,9 @@ struct locale_snapshot {
 // The snapshot in force: the one taken at process attach, or the initial values before.
 const locale_snapshot& current_locale();
 
+// Takes the snapshot of the user's settings; the DLL entry calls it at process attach.
+void take_locale_snapshot();
+
 // Fills `out` from a locale-item reader with the platform's semantics (characters
 // written with the terminator, 0 on failure).
 using locale_item_reader = int (*)(sys::locale_item item, char* buffer, int size);
@@ -28,4 +31,4 @@ char separator_of(const locale_snapshot& snapshot, int which);
 // Replaces the first `from` in s by `to`.
 char* replace_first(char* s, char from, char to);
 
-}  // namespace tambre::text
+}  // namespace tambre::locale

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-#include "frame/module_instance.h"
+#include "services/exit_wait_dialog_ids.h"
 #include "string_ids.h"
-#include "sys/exit_wait_dialog_ids.h"
+#include "sys/module_instance.h"
 #include "tambre32/waits.h"
 
 namespace {
@@ -43,7 +43,7 @@ void show_texts(HWND dialog, const exit_wait_context& context) {
 bool user_confirms_cancel(HWND dialog) {
   char text[kTextSize] = "";
   char caption[128] = "";
-  LoadStringA(tambre::frame::module_instance(), IDS_EXIT_WAIT_CANCEL_QUERY, text, kTextSize);
+  LoadStringA(tambre::sys::module_instance(), IDS_EXIT_WAIT_CANCEL_QUERY, text, kTextSize);
   GetWindowTextA(dialog, caption, sizeof caption);
   return MessageBoxA(dialog, text, caption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
@@ -83,8 +83,8 @@ INT_PTR CALLBACK exit_wait_dialog(HWND dialog, UINT message, WPARAM wparam, LPAR
 HWND create_progress_dialog(exit_wait_context& context) {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&classes);
-  return CreateDialogParamA(tambre::frame::module_instance(), MAKEINTRESOURCEA(IDD_EXIT_WAIT), nullptr,
-                            exit_wait_dialog, reinterpret_cast<LPARAM>(&context));
+  return CreateDialogParamA(tambre::sys::module_instance(), MAKEINTRESOURCEA(IDD_EXIT_WAIT), nullptr, exit_wait_dialog,
+                            reinterpret_cast<LPARAM>(&context));
 }
 
 }  // namespace
