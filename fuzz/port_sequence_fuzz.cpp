@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "io/le_bytes.h"
+#include "base/little_endian.h"
 #include "io/port_sequence.h"
 
 namespace {
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::uint8_t> record(data, data + size);
   if (record.size() >= 8) {
     // A wait without a time limit may rightly run for ever: keep every run bounded.
-    if (tambre::io::load_le32(record.data() + 4) > 1000) tambre::io::store_le32(record.data() + 4, 1000);
+    if (tambre::base::load_le32(record.data() + 4) > 1000) tambre::base::store_le32(record.data() + 4, 1000);
   }
   patterned_ports ports;
   std::uint32_t now = 0;
