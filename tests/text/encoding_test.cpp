@@ -49,13 +49,6 @@ TEST(StrToHex, OutputOverTheInputInEitherDirection) {
   EXPECT_STREQ(ahead + 1, "415A21");
 }
 
-TEST(StrToHex, NullArgumentsGiveNull) {
-  char out[4] = "abc";
-  EXPECT_EQ(StrToHex(nullptr, "A", -1), nullptr);
-  EXPECT_EQ(StrToHex(out, nullptr, -1), nullptr);
-  EXPECT_STREQ(out, "abc");
-}
-
 TEST(HexToStr, PairsOfDigitsOrAnEmptyFailure) {
   struct row {
     const char* name;
