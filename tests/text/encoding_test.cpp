@@ -178,7 +178,9 @@ TEST(AnsiToUTF8, EveryByteRoundTripsThroughUTF8) {
     const char ansi[2] = {static_cast<char>(c), '\0'};
     char utf8[8], back[8];
     ASSERT_EQ(AnsiToUTF8(utf8, ansi, sizeof utf8), 1) << c;
-    if (c == 0x80) EXPECT_STREQ(utf8, "\xE2\x82\xAC") << "the euro sign of code page 1252";
+    if (c == 0x80) {
+      EXPECT_STREQ(utf8, "\xE2\x82\xAC") << "the euro sign of code page 1252";
+    }
     ASSERT_EQ(UTF8ToAnsi(back, utf8, sizeof back), 1) << c;
     EXPECT_STREQ(back, ansi) << c;
   }
