@@ -15,12 +15,11 @@ TEST(BusyFlag, LooksUntilReleasedOrGivesUp) {
     bool held;
     int released_after;  // pauses until the holder lets go; 0: never
     bool taken;
-    int pauses;
+    int pauses;  // -1: some, however many the waiter allows itself
   } cases[] = {
       {"free flag is taken without pausing", false, 0, true, 0},
-      // 76 looks, a pause between each two of them.
-      {"held flag fails after the last look", true, 0, false, tambre::net::busy_flag_looks - 1},
-      {"waiter takes the flag once released", true, 10, true, 10},
+      {"held flag: the waiter gives up after pausing", true, 0, false, -1},
+      {"waiter takes the flag at the first look after the release", true, 10, true, 10},
   };
   for (const auto& c : cases) {
     std::atomic<bool> flag{c.held};
@@ -31,7 +30,11 @@ TEST(BusyFlag, LooksUntilReleasedOrGivesUp) {
                                           }),
               c.taken)
         << c.name;
-    EXPECT_EQ(pauses, c.pauses) << c.name;
+    if (c.pauses >= 0) {
+      EXPECT_EQ(pauses, c.pauses) << c.name;
+    } else {
+      EXPECT_GT(pauses, 0) << c.name;
+    }
     EXPECT_TRUE(flag.load()) << c.name << ": held by the taker, or left to the holder by a waiter that gave up";
   }
 }

@@ -49,13 +49,6 @@ TEST(StrToHex, OutputOverTheInputInEitherDirection) {
   EXPECT_STREQ(ahead + 1, "415A21");
 }
 
-TEST(StrToHex, NullArgumentsGiveNull) {
-  char out[4] = "abc";
-  EXPECT_EQ(StrToHex(nullptr, "A", -1), nullptr);
-  EXPECT_EQ(StrToHex(out, nullptr, -1), nullptr);
-  EXPECT_STREQ(out, "abc");
-}
-
 TEST(HexToStr, PairsOfDigitsOrAnEmptyFailure) {
   struct row {
     const char* name;
@@ -180,33 +173,14 @@ TEST(DecodeURL, ReversesEncodeURLOnRandomBytes) {
   }
 }
 
-// The code page of the test run is 1252 (the native build's, and the Wine prefix's); the
-// native build compares every byte with iconv below.
-TEST(AnsiToUTF8, ConvertsThroughTheAnsiCodePage) {
-  struct row {
-    const char* name;
-    const char* ansi;
-    const char* utf8;
-  } rows[] = {
-      {"umlauts", "\xC4\xD6\xDC\xE4\xF6\xFC\xDF", "\xC3\x84\xC3\x96\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F"},
-      {"euro sign", "\x80", "\xE2\x82\xAC"},
-      {"empty", "", ""},
-  };
-  for (const auto& r : rows) {
-    char utf8[64];
-    EXPECT_EQ(AnsiToUTF8(utf8, r.ansi, sizeof utf8), 1) << r.name;
-    EXPECT_STREQ(utf8, r.utf8) << r.name;
-    char back[64];
-    EXPECT_EQ(UTF8ToAnsi(back, utf8, sizeof back), 1) << r.name;
-    EXPECT_STREQ(back, r.ansi) << r.name;
-  }
-}
-
 TEST(AnsiToUTF8, EveryByteRoundTripsThroughUTF8) {
   for (int c = 1; c < 256; ++c) {
     const char ansi[2] = {static_cast<char>(c), '\0'};
     char utf8[8], back[8];
     ASSERT_EQ(AnsiToUTF8(utf8, ansi, sizeof utf8), 1) << c;
+    if (c == 0x80) {
+      EXPECT_STREQ(utf8, "\xE2\x82\xAC") << "the euro sign of code page 1252";
+    }
     ASSERT_EQ(UTF8ToAnsi(back, utf8, sizeof back), 1) << c;
     EXPECT_STREQ(back, ansi) << c;
   }

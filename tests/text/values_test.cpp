@@ -24,15 +24,11 @@ TEST(DoubleEqual, SpecialValuesAreComparable) {
   } rows[] = {
       {"two quiet NaNs", qnan, qnan, true},
       {"quiet NaN and a number", qnan, 1.0, false},
-      {"number and quiet NaN", 1.0, qnan, false},
       {"plus infinities", inf, inf, true},
-      {"minus infinities", -inf, -inf, true},
       {"opposite infinities", inf, -inf, false},
-      {"infinity and NaN", inf, qnan, false},
       {"zeros of both signs", 0.0, -0.0, true},
       {"signalling NaN equals nothing", snan, snan, false},
       {"signalling and quiet NaN", snan, qnan, false},
-      {"ordinary equal", 2.5, 2.5, true},
       {"ordinary unequal", 2.5, 2.5000000001, false},
   };
   for (const auto& r : rows) {
@@ -48,9 +44,7 @@ TEST(CompareDouble, NaNSortsBelowEverything) {
     int result;
   } rows[] = {
       {"NaN and minus infinity", qnan, -inf, -1},
-      {"minus infinity and NaN", -inf, qnan, 1},
       {"NaN and NaN", qnan, snan, 0},
-      {"less", 1.0, 2.0, -1},
       {"greater", 2.0, 1.0, 1},
       {"equal zeros", -0.0, 0.0, 0},
       {"infinity on top", inf, 1e308, 1},
@@ -69,10 +63,8 @@ TEST(DBF2Float, ExponentOverMantissaAndBack) {
   } rows[] = {
       {"zero exponent byte means zero", 0x80123456u, 0.0f, false},
       {"zero", 0u, 0.0f, true},
-      {"one half", 0x00400000u, 0.5f, true},
       {"minus one", 0x01C00000u, -1.0f, true},
       {"one", 0x01400000u, 1.0f, true},
-      {"three quarters", 0x00600000u, 0.75f, true},
       {"negative exponent", 0xFF400000u, 0.25f, true},
       {"most negative mantissa", 0x00800000u, -1.0f, false},
       {"large", 0x0A400000u, 512.0f, true},
@@ -122,7 +114,6 @@ TEST(SetDBText, SixCharactersPerDoubleUntilTheTextEnds) {
     std::string packed;
   } rows[] = {
       {"six characters need a second double", "ABCDEF", 95, 2, std::string("ABCDEF") + std::string(6, '\0')},
-      {"empty text", "", 95, 1, std::string(6, '\0')},
       {"null text", nullptr, 95, 1, std::string(6, '\0')},
       {"budget of three", "ABCDEF", 3, 1, std::string("ABC") + std::string(3, '\0')},
       {"seven characters", "ABCDEFG", 95, 2, std::string("ABCDEFG") + std::string(5, '\0')},
@@ -197,22 +188,15 @@ TEST(NextTagName, AdvancesTheLastNumberKeepingItsWidth) {
       {"leading zeros", "AI007", 1, 32, 1, "AI008"},
       {"suffix carried", "AI7x", 1, 32, 1, "AI8x"},
       {"no number", "AI", 1, 32, 1, "AI1"},
-      {"no number, bigger step", "AI", 5, 32, 1, "AI1"},
       {"down", "AI010", -1, 32, 1, "AI009"},
       {"width grows", "99", 1, 32, 1, "100"},
       {"below zero", "AI000", -1, 32, 0, nullptr},
-      {"field widens past nines", "X009", 1, 32, 1, "X010"},
-      {"underscore suffix", "T1_in", 1, 32, 1, "T2_in"},
       {"only the last run counts", "A1B2C3", 10, 32, 1, "A1B2C13"},
-      {"single digit", "7", 3, 32, 1, "10"},
       {"leading digit drops the rest", "5abc", 1, 32, 1, "6"},
       {"leading digit below zero", "0abc", -1, 32, 0, nullptr},
-      {"no number, step down", "AI", -1, 32, 0, nullptr},
       {"empty", "", 1, 32, 1, "0"},
-      {"null", nullptr, 1, 32, 1, "0"},
       {"zero step", "AI1", 0, 32, 0, nullptr},
       {"output of one byte", "AI1", 1, 1, 0, nullptr},
-      {"exactly fits", "AI9", 1, 5, 1, "AI10"},
       {"one too long", "AI9", 1, 4, 0, nullptr},
       {"no number, name fills the output", "ABC", 1, 4, 0, nullptr},
   };

@@ -55,18 +55,13 @@ TEST(Mktimegm, FoldsAndLimits) {
   const fold_row rows[] = {
       {"month 14 of 2023", fields(2023, 15, 5), seconds_of(2024, 3, 5)},
       {"month -1", fields(2024, 0, 5), seconds_of(2023, 12, 5)},
-      {"month -13", fields(2024, -12, 5), seconds_of(2022, 12, 5)},
       {"day 0", fields(2024, 3, 0), seconds_of(2024, 2, 29)},
-      {"day 40", fields(2023, 1, 40), seconds_of(2023, 2, 9)},
       {"negative seconds", fields(2024, 1, 1, 0, 0, -1), seconds_of(2023, 12, 31, 23, 59, 59)},
-      {"hour 48", fields(2024, 1, 1, 48), seconds_of(2024, 1, 3)},
       {"past the end", fields(2100, 1, 1), -1},
       {"year 1968", fields(1968, 12, 31), -1},
-      {"1969 before the start", fields(1969, 12, 31, 23, 59, 59), -1},
       {"1969 carried into 1970", fields(1969, 12, 32, 1), 3600},
       {"month folds past 2100", fields(2100, 13, 1), -1},
       {"day overflow", fields(2024, 1, 0x7FFFFFF0), -1},
-      {"minute overflow", fields(2024, 1, 1, 0, 0x7FFFFFF0), -1},
   };
   for (const auto& row : rows) {
     std::tm f = row.in;
@@ -76,15 +71,6 @@ TEST(Mktimegm, FoldsAndLimits) {
       EXPECT_TRUE(same_fields(f, civil_tm(got))) << row.name << ": fields not normalised";
     }
   }
-}
-
-TEST(Mktimegm, FailureKeepsFieldsButFoldedMonth) {
-  std::tm f = fields(2100, 13, 1);
-  f.tm_wday = 77;
-  EXPECT_EQ(tt::make_gm(f), tt::no_time);
-  EXPECT_EQ(f.tm_year, 201);
-  EXPECT_EQ(f.tm_mon, 0);
-  EXPECT_EQ(f.tm_wday, 77);
 }
 
 // Mode 2 equals ISO 8601 on every day except three cases, which the table names;
@@ -156,7 +142,6 @@ TEST(Asctime, FixedForm) {
     const char* text;
   } rows[] = {
       {"leading zeros", fields(2024, 3, 5, 8, 4, 9), "Tue Mar 05 08:04:09 2024\n"},
-      {"range start", fields(1970, 1, 1), "Thu Jan 01 00:00:00 1970\n"},
       {"range end", fields(2099, 12, 31, 23, 59, 59), "Thu Dec 31 23:59:59 2099\n"},
       {"local end", fields(2100, 1, 1, 0, 59, 59), "Fri Jan 01 00:59:59 2100\n"},
   };

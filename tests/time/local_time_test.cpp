@@ -40,16 +40,6 @@ TEST_F(Localtime, RangeEndFormAgreesWithCalendar) {
   }
 }
 
-TEST_F(Localtime, NoDaylightSavingZone) {
-  zone_from(fixed_zone(-330));
-  std::tm f;
-  ASSERT_TRUE(tt::local_fields(static_cast<tt::time_value>(seconds_of(2024, 7, 1)), f));
-  EXPECT_EQ(tm_text(f), "2024-07-01 05:30:00 dst0 wday1 yday182");
-  EXPECT_EQ(*tambre_getdaylight(), 0);
-  EXPECT_EQ(*tambre_getdstbias(), 0);
-  EXPECT_EQ(*tambre_gettimezone(), -19800);
-}
-
 TEST_F(Localtime, ThreadBufferAndNull) {
   zone_from(fixed_zone(0));
   tambre_time_t a = 0, b = 86400;

@@ -53,19 +53,6 @@ TEST(TimeExports, UnderscoredNamesOnly) {
   }
 }
 
-// The calendar family under its exported names; the rules are the core tests'.
-TEST(TimeExports, CalendarThroughTheDll) {
-  tambre_time_t t = 4102444799u;
-  struct tm* f = _gmtime(&t);
-  ASSERT_NE(f, nullptr);
-  EXPECT_STREQ(_asctime(f), "Thu Dec 31 23:59:59 2099\n");
-  struct tm copy = *f;
-  EXPECT_EQ(_mktimegm(&copy), t);
-  EXPECT_EQ(lcWeekOfYear(&copy, 2), 1) << "a Thursday of ISO week 53";
-  EXPECT_EQ(lcLeapYear(&copy), 0);
-  EXPECT_EQ(lcDaysOfMon(&copy), 31);
-}
-
 // TZ read from the process environment; the TZ rules are the core tests'.
 TEST(TimeZoneWine, TzVariableCentralEurope) {
   SetEnvironmentVariableA("TZ", "CET-1CEST");

