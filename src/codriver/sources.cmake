@@ -27,22 +27,22 @@ if(WIN32)
   # Listed as a source so that the library's targets wait for it.
   list(APPEND TAMBRE_WIN_SOURCES ${TAMBRE_TYPELIB})
   list(APPEND TAMBRE_WIN_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/codriver.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/global_heap.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/host_query.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/dispatch_support.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/init_records.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/class_factory.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/module_path.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/resource_file.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/server_registration.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/interface_versions.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/server_thread.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/type_info.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/properties.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/channel_maps.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/channel_map.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/channel_map_enum.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/connection_points.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/drv_dispatch.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/codriver_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/global_heap_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/host_query_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dispatch_support_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/init_records_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/class_factory_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/module_path_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/resource_file_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/server_registration_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/interface_versions_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/server_thread_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/type_info_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/properties_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/channel_maps_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/channel_map_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/channel_map_enum_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/connection_points_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/drv_dispatch_win32.cpp)
 endif()

@@ -6,8 +6,8 @@ list(APPEND TAMBRE_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/comstr_dialog_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/comstr_composer.cpp)
 list(APPEND TAMBRE_WIN_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/line_settings.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/csio.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/csio_workers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/line_settings_win32.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/csio_win32.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/csio_workers_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/com_port_list_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/setup_dialog_win32.cpp)
