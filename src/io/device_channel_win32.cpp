@@ -1,4 +1,4 @@
-#include "io/win32_device_channel.h"
+#include "io/device_channel_win32.h"
 
 #include <windows.h>
 

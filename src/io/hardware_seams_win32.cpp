@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include "io/device_channel_win32.h"
 #include "io/direct_ports.h"
-#include "io/win32_device_channel.h"
 #include "tambre32/io.h"
 
 namespace tambre::io {
