@@ -158,23 +158,16 @@ ITypeInfo* vtable_part(ITypeInfo* dispatch) {
 }
 
 TEST_F(TypeLibrary, ProcessDriverMembers) {
-  std::vector<Member> members = {
-      {"Name", 0, INVOKE_PROPERTYGET, 1},
-      {"FileName", 0x60020001, INVOKE_PROPERTYGET, 1},
-      {"FilePath", 0x60020002, INVOKE_PROPERTYGET, 1},
-      {"InstallDir", 0x60020003, INVOKE_PROPERTYGET, 1},
-      {"AppFilePath", 0x60020004, INVOKE_PROPERTYGET, 1},
-      {"AppFileName", 0x60020005, INVOKE_PROPERTYGET, 1},
-      {"ProjectID", 0x60020006, INVOKE_PROPERTYGET, 1},
-      {"Control", 0x60020007, INVOKE_PROPERTYGET, 1},
-      {"Measurement", 0x60020008, INVOKE_PROPERTYGET, 1},
-      {"ProjectName", 0x60020009, INVOKE_PROPERTYGET, 1},
-      {"DriverState", 0x6002000A, INVOKE_PROPERTYGET, 1},
-      {"ChannelCount", 0x6002000B, INVOKE_PROPERTYGET, 2},
-      {"ChannelBase", 0x6002000C, INVOKE_PROPERTYGET, 2},
-      {"ChannelMaps", 0x6002000D, INVOKE_PROPERTYGET, 2},
-      {"CycleTime", 0x6002000E, INVOKE_PROPERTYGET, 1},
-  };
+  // Name first (id 0), the others numbered on from 0x60020001; the channel properties take
+  // the channel type as well.
+  const char* const properties[] = {"Name",        "FileName",     "FilePath",    "InstallDir",  "AppFilePath",
+                                    "AppFileName", "ProjectID",    "Control",     "Measurement", "ProjectName",
+                                    "DriverState", "ChannelCount", "ChannelBase", "ChannelMaps", "CycleTime"};
+  std::vector<Member> members;
+  for (int i = 0; i < 15; ++i) {
+    members.push_back(
+        {properties[i], i == 0 ? 0 : 0x60020000 + i, INVOKE_PROPERTYGET, short(i >= 11 && i <= 13 ? 2 : 1)});
+  }
   for (int n = 1; n <= 30; ++n)
     members.push_back({"ReservedMethod" + std::to_string(n), 0x6002000E + n, INVOKE_FUNC, 0});
   ITypeInfo* vtable = vtable_part(type(IID_IProcessDriver));

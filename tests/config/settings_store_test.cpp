@@ -2,7 +2,6 @@
 // own registry calls are the oracle for what was stored where.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -205,20 +204,6 @@ TEST_F(Settings, HexValuesAreStoredAsTextInTheUserStore) {
   DWORD read[5] = {9, 9, 9, 9, 9};
   EXPECT_EQ(ProfileGetHexValues(section(), "Ports", 5, read), 3);
   EXPECT_EQ(std::vector<DWORD>(read, read + 5), (std::vector<DWORD>{0x3F8, 0, 0xFF, 0, 0}));
-}
-
-TEST_F(Settings, HexValuesHoldAtMost112Numbers) {
-  std::vector<DWORD> values(200);
-  for (std::size_t i = 0; i < values.size(); ++i) values[i] = 0x10000000u + static_cast<DWORD>(i);
-  EXPECT_EQ(ProfileWriteHexValues(section(), "Many", 200, values.data()), 1);
-  const std::string text = read_raw(HKEY_CURRENT_USER, path(), "Many").text();
-  EXPECT_EQ(std::count(text.begin(), text.end(), ','), 111);
-  EXPECT_EQ(text.substr(text.rfind(',') + 1), std::string("1000006F", 9));
-
-  std::vector<DWORD> read(200, 7);
-  EXPECT_EQ(ProfileGetHexValues(section(), "Many", 200, read.data()), 112);
-  EXPECT_TRUE(std::equal(read.begin(), read.begin() + 112, values.begin()));
-  EXPECT_EQ(std::count(read.begin() + 112, read.end(), 0u), 88);
 }
 
 TEST_F(Settings, HexValuesOfNothingAreTheEmptyText) {
