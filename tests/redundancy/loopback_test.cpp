@@ -1,5 +1,4 @@
-// The exported link on real UDP sockets on 127.0.0.1 under Wine: opening rules, the wire
-// form of an announcement, non-blocking reads, rejected datagrams and failing sends.
+// The exported link on real UDP sockets on 127.0.0.1; the decisions are the link logic's.
 #include <gtest/gtest.h>
 
 #include <winsock2.h>
@@ -95,9 +94,8 @@ TEST_F(RedundancyLoopback, OpeningRefusesBadArguments) {
     const char *remote, *port;
     int mode;
   } cases[] = {
-      {"127.0.0.1", "0", 1},     {"127.0.0.1", "65536", 1}, {"127.0.0.1", "70000", 2}, {"127.0.0.1", "abc", 1},
-      {"127.0.0.1", "-5", 1},    {"", "22000", 1},          {nullptr, "22000", 1},     {long_name.c_str(), "22000", 1},
-      {"127.0.0.1", "22000", 0}, {"127.0.0.1", "22000", 3},
+      {"127.0.0.1", "0", 1}, {"127.0.0.1", "65536", 1},       {"127.0.0.1", "abc", 1},   {nullptr, "22000", 1},
+      {"", "22000", 1},      {long_name.c_str(), "22000", 1}, {"127.0.0.1", "22000", 0}, {"127.0.0.1", "22000", 3},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(OpenRedundancy(c.remote, c.port, c.mode, 300, nullptr), nullptr) << c.port << " " << c.mode;
@@ -172,19 +170,6 @@ TEST_F(RedundancyLoopback, MasterAnnouncementOnTheWire) {
   EXPECT_TRUE(std::all_of(bytes + 16, bytes + 32, [](unsigned char b) { return b == 0; }));
   EXPECT_EQ(master->SequenceA, 1u);
   EXPECT_EQ(master->Status & 1u, 1u);
-}
-
-TEST_F(RedundancyLoopback, MasterHearingAStandbyHoldsBack) {
-  RedundancyHandle* master = open("127.0.0.1", next_port(), 1, 1000);
-  ASSERT_NE(master, nullptr);
-  injector standby(master);
-  standby.send(announcement(2, 1000, 5));
-  EXPECT_EQ(QueryRedundancy(master, nullptr), -1);
-  EXPECT_EQ(master->Flags & 1u, 1u) << "still in its start-up window";
-  EXPECT_NE(master->SequenceB, 0u);
-  // Its own announcement came back to it and is ignored; no standby datagram: master.
-  EXPECT_EQ(QueryRedundancy(master, nullptr), 1);
-  EXPECT_EQ(master->Flags & 1u, 0u);
 }
 
 TEST_F(RedundancyLoopback, MasterWhoseAnnouncementCannotBeSentAnswersZero) {
