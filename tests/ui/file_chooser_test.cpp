@@ -29,7 +29,6 @@ struct seen_dialog {
   std::vector<std::string> filters;
   int filter = -1;  // selected, 0-based
   std::string folder;
-  std::string name;  // the file name field
 };
 
 struct dialog_search {
@@ -52,18 +51,11 @@ HWND find_dialog() {
   return s.found;
 }
 
-// The file name field: an edit box or the edit of a combo box, by the dialog's layout.
-HWND name_field(HWND dialog) {
-  if (HWND edit = GetDlgItem(dialog, edt1)) return edit;
-  return FindWindowExA(GetDlgItem(dialog, cmb13), nullptr, "Edit", nullptr);
-}
-
 // Waits for the next file dialog of this process, reads it, lets `act` work on it and
-// then presses `button` (after typing `name` when it is given).
+// cancels it (pressing OK from a helper thread does not end Wine's dialog).
 class dialog_driver {
  public:
-  dialog_driver(int button, std::string name = "", int choose_filter = -1, std::function<void(HWND)> act = nullptr)
-      : thread_([=] { drive(button, name, choose_filter, act); }) {}
+  explicit dialog_driver(std::function<void(HWND)> act = nullptr) : thread_([=] { drive(act); }) {}
   ~dialog_driver() {
     if (thread_.joinable()) thread_.join();
   }
@@ -73,7 +65,7 @@ class dialog_driver {
   }
 
  private:
-  void drive(int button, const std::string& name, int choose_filter, const std::function<void(HWND)>& act) {
+  void drive(const std::function<void(HWND)>& act) {
     HWND dialog = nullptr;
     for (int i = 0; i < 6000 && dialog == nullptr; ++i) {
       dialog = find_dialog();
@@ -93,16 +85,9 @@ class dialog_driver {
     text[0] = '\0';
     SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof text, reinterpret_cast<LPARAM>(text));
     seen_.folder = text;
-    GetWindowTextA(name_field(dialog), text, sizeof text);
-    seen_.name = text;
-    if (choose_filter >= 0) {
-      SendMessageA(types, CB_SETCURSEL, choose_filter, 0);
-      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
-    }
     if (act) act(dialog);
-    if (!name.empty()) SetWindowTextA(name_field(dialog), name.c_str());
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
   }
 
   seen_dialog seen_;
@@ -128,7 +113,7 @@ class FileChooser : public ::testing::Test {
 
 TEST_F(FileChooser, ExportDescriptionOpenedChosenAndRemembered) {
   remember(404, 0);
-  dialog_driver driver(IDCANCEL, "", -1, [](HWND dialog) {
+  dialog_driver driver([](HWND dialog) {
     // The picture of the README: wait until the folder's files are listed.
     HWND view =
         FindWindowExA(FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr), nullptr, "SysListView32", nullptr);
@@ -162,7 +147,7 @@ TEST_F(FileChooser, StartDirectoryAndRememberedFilterOnCancel) {
   };
   for (const row& r : rows) {
     remember(r.description, r.stored);
-    dialog_driver driver(IDCANCEL);
+    dialog_driver driver;
     char file[MAX_PATH] = "";
     lstrcpyA(file, r.proposal.c_str());
     EXPECT_EQ(ChooseFileName(nullptr, file, sizeof file, 0, r.description, r.start.c_str()), 0);
@@ -176,7 +161,7 @@ TEST_F(FileChooser, StartDirectoryAndRememberedFilterOnCancel) {
 
 TEST_F(FileChooser, DefaultsAndNoMemoryWithoutDescription) {
   WriteUsrIniInt("Tambre", "FilterIndex0", -99);
-  dialog_driver driver(IDCANCEL);
+  dialog_driver driver;
   char file[MAX_PATH] = "";
   EXPECT_EQ(ChooseFileName2(nullptr, file, sizeof file, 0, nullptr, "", folder().c_str(), "dat"), 0);
   seen_dialog seen = driver.wait();
@@ -191,7 +176,7 @@ TEST_F(FileChooser, DefaultsAndNoMemoryWithoutDescription) {
 TEST_F(FileChooser, HostDirectoryWhenNothingElseIsGiven) {
   tambre::test::host_window_stand_in host("rpmodlessHost");
   tambre::test::host_window_stand_in::set_directory(folder() + "\\Daten\\");
-  dialog_driver driver(IDCANCEL);
+  dialog_driver driver;
   char file[MAX_PATH] = "";
   EXPECT_EQ(ChooseFileName(nullptr, file, sizeof file, 0, 406, nullptr), 0);
   seen_dialog seen = driver.wait();
@@ -200,12 +185,11 @@ TEST_F(FileChooser, HostDirectoryWhenNothingElseIsGiven) {
   EXPECT_EQ(tambre::test::host_window_stand_in::last_argument(), 1u);
 }
 
-// Pressing OK from a helper thread does not end Wine's dialog: these end with a cancel.
 TEST_F(FileChooser, ExportAsksForItsFile) {
   tambre::test::test_dialog dialog;
   HWND list = dialog.item(IDC_UI_LISTVIEW);
   ASSERT_EQ(InitHeaderStr(dialog.handle(), IDC_UI_LISTVIEW, GetModuleHandleA("tambre32.dll"), 130, 1), 1);
-  dialog_driver driver(IDCANCEL);
+  dialog_driver driver;
   EXPECT_EQ(ExportListView(list, nullptr, nullptr), 0);
   EXPECT_EQ(driver.wait().title, "Export-Dateiauswahl");
 }
