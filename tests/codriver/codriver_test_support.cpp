@@ -105,8 +105,7 @@ HRESULT register_type_library_for_marshalling() {
   const HRESULT result = LoadTypeLibEx(file.c_str(), REGKIND_REGISTER, &library);
   if (FAILED(result)) return result;
   library->Release();
-  // The library declares locale 0x409, which is where RegisterTypeLib puts its path; the
-  // server's own registration (and COM's marshaller) use the neutral locale 0.
+  // RegisterTypeLib writes the path under the library's locale 0x409; COM looks under 0.
 #if defined(_WIN64)
   const wchar_t key[] = L"TypeLib\\{95EE0E40-EB12-4304-9D9D-8A8A73AA543C}\\1.0\\0\\win64";
 #else

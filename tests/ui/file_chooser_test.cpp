@@ -1,5 +1,4 @@
-// The system's open and save dialogs under Wine, opened by the library and driven from a
-// helper thread: title, filters, start directory, remembered filter, the button pressed.
+// The system's file dialogs opened by the library and driven from a helper thread.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -30,7 +29,6 @@ struct seen_dialog {
   std::vector<std::string> filters;
   int filter = -1;  // selected, 0-based
   std::string folder;
-  std::string name;  // the file name field
 };
 
 struct dialog_search {
@@ -53,18 +51,11 @@ HWND find_dialog() {
   return s.found;
 }
 
-// The file name field: an edit box or the edit of a combo box, by the dialog's layout.
-HWND name_field(HWND dialog) {
-  if (HWND edit = GetDlgItem(dialog, edt1)) return edit;
-  return FindWindowExA(GetDlgItem(dialog, cmb13), nullptr, "Edit", nullptr);
-}
-
 // Waits for the next file dialog of this process, reads it, lets `act` work on it and
-// then presses `button` (after typing `name` when it is given).
+// cancels it (pressing OK from a helper thread does not end Wine's dialog).
 class dialog_driver {
  public:
-  dialog_driver(int button, std::string name = "", int choose_filter = -1, std::function<void(HWND)> act = nullptr)
-      : thread_([=] { drive(button, name, choose_filter, act); }) {}
+  explicit dialog_driver(std::function<void(HWND)> act = nullptr) : thread_([=] { drive(act); }) {}
   ~dialog_driver() {
     if (thread_.joinable()) thread_.join();
   }
@@ -74,7 +65,7 @@ class dialog_driver {
   }
 
  private:
-  void drive(int button, const std::string& name, int choose_filter, const std::function<void(HWND)>& act) {
+  void drive(const std::function<void(HWND)>& act) {
     HWND dialog = nullptr;
     for (int i = 0; i < 6000 && dialog == nullptr; ++i) {
       dialog = find_dialog();
@@ -94,16 +85,9 @@ class dialog_driver {
     text[0] = '\0';
     SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof text, reinterpret_cast<LPARAM>(text));
     seen_.folder = text;
-    GetWindowTextA(name_field(dialog), text, sizeof text);
-    seen_.name = text;
-    if (choose_filter >= 0) {
-      SendMessageA(types, CB_SETCURSEL, choose_filter, 0);
-      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
-    }
     if (act) act(dialog);
-    if (!name.empty()) SetWindowTextA(name_field(dialog), name.c_str());
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
   }
 
   seen_dialog seen_;
@@ -129,7 +113,7 @@ class FileChooser : public ::testing::Test {
 
 TEST_F(FileChooser, ExportDescriptionOpenedChosenAndRemembered) {
   remember(404, 0);
-  dialog_driver driver(IDCANCEL, "", -1, [](HWND dialog) {
+  dialog_driver driver([](HWND dialog) {
     // The picture of the README: wait until the folder's files are listed.
     HWND view =
         FindWindowExA(FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr), nullptr, "SysListView32", nullptr);
@@ -159,13 +143,11 @@ TEST_F(FileChooser, StartDirectoryAndRememberedFilterOnCancel) {
     int filter;
   } rows[] = {
       {405, "", folder(), 5, folder(), 2},                                      // clamped to 3 pairs
-      {405, "", folder(), 0, folder(), 0},                                      // none stored: the first
       {402, dir_.file("Daten\\export.txt"), "C:\\", 2, dir_.file("Daten"), 1},  // the proposal's directory
-      {403, "", folder() + "\\", -3, folder(), 0},                              // trailing backslash
   };
   for (const row& r : rows) {
     remember(r.description, r.stored);
-    dialog_driver driver(IDCANCEL);
+    dialog_driver driver;
     char file[MAX_PATH] = "";
     lstrcpyA(file, r.proposal.c_str());
     EXPECT_EQ(ChooseFileName(nullptr, file, sizeof file, 0, r.description, r.start.c_str()), 0);
@@ -177,37 +159,24 @@ TEST_F(FileChooser, StartDirectoryAndRememberedFilterOnCancel) {
   }
 }
 
-TEST_F(FileChooser, DescriptionsWithoutExtensionOrString) {
-  dialog_driver driver(IDCANCEL);
-  char file[MAX_PATH] = "";
-  EXPECT_EQ(ChooseFileName(nullptr, file, sizeof file, 0, 401, folder().c_str()), 0);
-  seen_dialog seen = driver.wait();
-  ASSERT_TRUE(seen.found);
-  EXPECT_EQ(seen.title, "Druckdatei speichern unter");
-  EXPECT_EQ(seen.filters.size(), 5u);
-
-  // No string: no dialog at all.
-  EXPECT_EQ(ChooseFileName(nullptr, file, sizeof file, 0, 4711, nullptr), 0);
-  EXPECT_TRUE(tambre::test::no_box_visible());
-  EXPECT_EQ(ChooseFileName(nullptr, nullptr, 260, 0, 404, nullptr), 0);
-  EXPECT_TRUE(tambre::test::no_box_visible());
-}
-
 TEST_F(FileChooser, DefaultsAndNoMemoryWithoutDescription) {
   WriteUsrIniInt("Tambre", "FilterIndex0", -99);
-  dialog_driver driver(IDCANCEL);
+  dialog_driver driver;
   char file[MAX_PATH] = "";
   EXPECT_EQ(ChooseFileName2(nullptr, file, sizeof file, 0, nullptr, "", folder().c_str(), "dat"), 0);
   seen_dialog seen = driver.wait();
   EXPECT_EQ(seen.title, "Dateiauswahl");
   EXPECT_EQ(seen.filters, (std::vector<std::string>{"Alle (*.*)"}));
   EXPECT_EQ(GetUsrIniInt("Tambre", "FilterIndex0", -99), -99);
+  EXPECT_EQ(ChooseFileName(nullptr, file, sizeof file, 0, 4711, nullptr), 0);  // no string: no dialog
+  EXPECT_EQ(ChooseFileName(nullptr, nullptr, 260, 0, 404, nullptr), 0);
+  EXPECT_TRUE(tambre::test::no_box_visible());
 }
 
 TEST_F(FileChooser, HostDirectoryWhenNothingElseIsGiven) {
   tambre::test::host_window_stand_in host("rpmodlessHost");
   tambre::test::host_window_stand_in::set_directory(folder() + "\\Daten\\");
-  dialog_driver driver(IDCANCEL);
+  dialog_driver driver;
   char file[MAX_PATH] = "";
   EXPECT_EQ(ChooseFileName(nullptr, file, sizeof file, 0, 406, nullptr), 0);
   seen_dialog seen = driver.wait();
@@ -216,13 +185,11 @@ TEST_F(FileChooser, HostDirectoryWhenNothingElseIsGiven) {
   EXPECT_EQ(tambre::test::host_window_stand_in::last_argument(), 1u);
 }
 
-// Pressing OK from the helper thread does not end Wine's dialog (it stays open), so the
-// dialogs here are driven to a cancel; choosing a file is not covered yet.
 TEST_F(FileChooser, ExportAsksForItsFile) {
   tambre::test::test_dialog dialog;
   HWND list = dialog.item(IDC_UI_LISTVIEW);
   ASSERT_EQ(InitHeaderStr(dialog.handle(), IDC_UI_LISTVIEW, GetModuleHandleA("tambre32.dll"), 130, 1), 1);
-  dialog_driver driver(IDCANCEL);
+  dialog_driver driver;
   EXPECT_EQ(ExportListView(list, nullptr, nullptr), 0);
   EXPECT_EQ(driver.wait().title, "Export-Dateiauswahl");
 }
