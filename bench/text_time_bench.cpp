@@ -53,7 +53,7 @@ const inputs& sample() {
   return data;
 }
 
-const tx::locale_snapshot locale{};
+const tambre::locale::locale_snapshot locale{};
 
 void BM_FormatFloat(benchmark::State& state) {
   const auto& d = sample();

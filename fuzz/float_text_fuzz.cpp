@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tambre::fuzz::input in(data, size);
   const auto selector = in.take<std::uint8_t>();
   const auto flags = in.take<std::uint16_t>();
-  const tx::locale_snapshot& locale = tambre::fuzz::locale_from(selector >> 4);
+  const tambre::locale::locale_snapshot& locale = tambre::fuzz::locale_from(selector >> 4);
 
   if ((selector & 1) == 0) {
     const std::unique_ptr<char[]> text = in.rest_as_text();
