@@ -1,6 +1,6 @@
 // Files that live next to a module: the type library of the driver object.
-#include "codriver/module_path.h"
 #include "base/paths.h"
+#include "codriver/module_path.h"
 
 #include <cstring>
 

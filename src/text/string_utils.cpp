@@ -70,8 +70,9 @@ TAMBRE_EXPORT(char*, TAMBRE_FASTCALL) strsubst(char* s, const char* find, const 
   char* pos = s;
   while ((pos = std::strstr(pos, find)) != nullptr) {
     if (f != r) std::memmove(pos + r, pos + f, std::strlen(pos + f) + 1);
-    std::memcpy(pos, repl, r);
-    pos += r;  // the inserted text is never searched again
+    // Overwrites the found text in place; the terminator moved with the tail above.
+    std::memcpy(pos, repl, r);  // NOLINT(bugprone-not-null-terminated-result)
+    pos += r;                   // the inserted text is never searched again
   }
   return s;
 }

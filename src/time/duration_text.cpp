@@ -24,7 +24,8 @@ void format_duration(char* out, int msmode, double seconds, const locale::locale
   long long days = whole / 86400;
   int rest = static_cast<int>(whole % 86400);
   // A fraction that rounds to 1000 stays 1000: it is written, not carried into the seconds.
-  int ms = static_cast<int>((seconds - std::floor(seconds)) * 1000.0 + 0.5);
+  // The fraction is never negative, so adding one half rounds it.
+  int ms = static_cast<int>((seconds - std::floor(seconds)) * 1000.0 + 0.5);  // NOLINT(bugprone-incorrect-roundings)
   const std::size_t room = duration_text_size - static_cast<std::size_t>(p - out);
   int n;
   if (days != 0) {

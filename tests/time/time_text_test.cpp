@@ -16,8 +16,8 @@
 #include "tambre32/timetext.h"
 #include "time/time_text.h"
 
-using tambre::test::cet;
 using tambre::locale::locale_snapshot;
+using tambre::test::cet;
 namespace tt = tambre::time;
 
 namespace {
