@@ -11,7 +11,7 @@ set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/res/tambre32.rc APPEND PROPERTY OB
              ${TAMBRE_GENERATED_DIR}/string_table.rc.inc ${PROJECT_SOURCE_DIR}/src/res/redundancy_dialogs.rc
              ${PROJECT_SOURCE_DIR}/src/res/exit_wait_dialog.rc ${PROJECT_SOURCE_DIR}/src/services/exit_wait_dialog_ids.h
              ${PROJECT_SOURCE_DIR}/src/res/sio_setup_dialog.rc ${PROJECT_SOURCE_DIR}/src/sio/setup_dialog_ids.h
-             ${PROJECT_SOURCE_DIR}/src/res/schedule_dialog.rc ${PROJECT_SOURCE_DIR}/src/ui/timespec_dialog_ids.h
+             ${PROJECT_SOURCE_DIR}/src/res/schedule_dialog.rc ${PROJECT_SOURCE_DIR}/src/ui/schedule_dialog_ids.h
              ${PROJECT_SOURCE_DIR}/src/res/sort_arrows.bmp ${PROJECT_SOURCE_DIR}/src/res/bitmap_ids.h)
 target_include_directories(tambre32 PRIVATE ${TAMBRE_GENERATED_DIR} ${PROJECT_SOURCE_DIR}/src/res)
 target_link_libraries(tambre32 PRIVATE -Wl,--whole-archive tambre_impl -Wl,--no-whole-archive)

@@ -60,7 +60,7 @@ for target in "${targets[@]}"; do
     if [ "$after" -gt "$before" ]; then
       crashes=$((crashes + after - before))
       cp "$fresh/run.log" "$fresh/crash-$crashes.log"
-      echo "fuzz.sh: $target failed; input and report in $regressions/ and $fresh/crash-$crashes.log"
+      echo "fuzz.sh: $target failed; input and report in $regressions/ and $fresh/crash-$crashes.log (name the kept input after what it holds)"
     elif ! grep -q '^Done ' "$fresh/run.log"; then
       echo "fuzz.sh: $target stopped without a saved input, see $fresh/run.log" >&2
       status=1

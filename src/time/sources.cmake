@@ -13,5 +13,5 @@ list(APPEND TAMBRE_CORE_SOURCES
      ${CMAKE_CURRENT_LIST_DIR}/period_exports.cpp
      ${CMAKE_CURRENT_LIST_DIR}/format_pattern.cpp
      ${CMAKE_CURRENT_LIST_DIR}/format_pattern_exports.cpp
-     ${CMAKE_CURRENT_LIST_DIR}/timespec.cpp
-     ${CMAKE_CURRENT_LIST_DIR}/timespec_match.cpp)
+     ${CMAKE_CURRENT_LIST_DIR}/schedule_record.cpp
+     ${CMAKE_CURRENT_LIST_DIR}/schedule_match.cpp)

@@ -17,10 +17,10 @@ list(APPEND TAMBRE_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/list_export_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/list_clipboard_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_chooser_win32.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/special_folders_win32.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/system_folders_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dialog_items_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wait_cursor_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/custom_resources_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_layout_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sizeable_dialog_win32.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/timespec_dialog_win32.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/schedule_dialog_win32.cpp)

@@ -13,7 +13,7 @@
 #include "tambre32/ui.h"
 #include "time/calendar.h"
 #include "time/local_time.h"
-#include "ui/timespec_dialog_ids.h"
+#include "ui/schedule_dialog_ids.h"
 
 namespace tt = tambre::time;
 

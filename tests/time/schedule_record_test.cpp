@@ -13,7 +13,7 @@
 #include "civil_oracle.h"
 #include "glibc_zone.h"
 #include "tambre32/schedule.h"
-#include "time/timespec_match.h"
+#include "time/schedule_match.h"
 
 using tambre::test::cet;
 using tambre::test::seconds_of;

@@ -1,5 +1,5 @@
 // Whether a schedule record is due at a time value.
-#include "time/timespec_match.h"
+#include "time/schedule_match.h"
 
 #include <cstdint>
 #include <ctime>
