@@ -11,7 +11,7 @@ namespace tambre::bench {
 
 inline void use_central_european_zone() {
   static test::fixed_time_source source;
-  sys::set_time_source(&source);
+  sys::time_seam().install(&source);
   time::read_zone();
   setenv("TZ", "Europe/Berlin", 1);
   tzset();

@@ -58,7 +58,7 @@ inline void use_fixed_clock() {
   static const bool installed = [] {
     source.local = {2024, 3, 31, 1, 30, 0, 0};
     source.utc = {2024, 3, 31, 0, 30, 0, 0};
-    sys::set_time_source(&source);
+    sys::time_seam().install(&source);
     time::read_zone();
     return true;
   }();

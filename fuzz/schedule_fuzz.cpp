@@ -20,7 +20,7 @@ void require(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  tambre::sys::set_time_source(&source);
+  tambre::sys::time_seam().install(&source);
   tambre32::timespec a, b;
   std::int32_t t = 0, offset = 0;
   unsigned char input[sizeof a + sizeof b + 8] = {};

@@ -22,7 +22,7 @@ tambre::test::fixed_time_source source;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  tambre::sys::set_time_source(&source);
+  tambre::sys::time_seam().install(&source);
   // The first bytes: a zone record and nine fields; the rest: a TZ text (used when the
   // first byte is odd).
   tambre::sys::zone_record record{};

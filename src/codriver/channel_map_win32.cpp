@@ -35,11 +35,7 @@ ULONG STDMETHODCALLTYPE CoDriverMap::Release() {
   return count;
 }
 
-HRESULT STDMETHODCALLTYPE CoDriverMap::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 1;
-  return S_OK;
-}
+HRESULT STDMETHODCALLTYPE CoDriverMap::GetTypeInfoCount(UINT* count) { return dispatch_type_info_count(count); }
 
 HRESULT STDMETHODCALLTYPE CoDriverMap::GetTypeInfo(UINT index, LCID, ITypeInfo** out) {
   return dispatch_type_info(m_typeInfo, index, out);

@@ -40,11 +40,7 @@ ULONG STDMETHODCALLTYPE CoDriverMaps::Release() {
   return count;
 }
 
-HRESULT STDMETHODCALLTYPE CoDriverMaps::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 1;
-  return S_OK;
-}
+HRESULT STDMETHODCALLTYPE CoDriverMaps::GetTypeInfoCount(UINT* count) { return dispatch_type_info_count(count); }
 
 HRESULT STDMETHODCALLTYPE CoDriverMaps::GetTypeInfo(UINT index, LCID, ITypeInfo** out) {
   return dispatch_type_info(m_typeInfo, index, out);

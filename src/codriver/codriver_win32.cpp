@@ -154,11 +154,7 @@ ULONG STDMETHODCALLTYPE CoDriver::Release() {
   return count;
 }
 
-HRESULT STDMETHODCALLTYPE CoDriver::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 1;
-  return S_OK;
-}
+HRESULT STDMETHODCALLTYPE CoDriver::GetTypeInfoCount(UINT* count) { return dispatch_type_info_count(count); }
 
 HRESULT STDMETHODCALLTYPE CoDriver::GetTypeInfo(UINT index, LCID, ITypeInfo** out) {
   return dispatch_type_info(m_typeInfo, index, out);

@@ -23,6 +23,12 @@ ITypeInfo* vtable_part(ITypeInfo* info) {
 }
 }  // namespace
 
+HRESULT dispatch_type_info_count(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 1;
+  return S_OK;
+}
+
 HRESULT dispatch_type_info(ITypeInfo* info, UINT index, ITypeInfo** out) {
   if (!out) return E_POINTER;
   *out = nullptr;

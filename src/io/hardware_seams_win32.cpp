@@ -10,55 +10,46 @@ namespace tambre::io {
 
 namespace {
 
-device_channel* channel_stand_in = nullptr;
-port_space* ports_stand_in = nullptr;
-platform_query platform_stand_in = nullptr;
-service_control service_stand_in = nullptr;
-system_restart restart_stand_in = nullptr;
-
-platform_version system_platform() {
-  OSVERSIONINFOA info{};
-  info.dwOSVersionInfoSize = sizeof info;
-  platform_version version;
+class system_machine final : public machine {
+ public:
+  platform_version version() override {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    platform_version version;
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #endif
-  if (!GetVersionExA(&info)) return version;  // NT-era API missing: assume a modern NT
+    if (!GetVersionExA(&info)) return version;  // NT-era API missing: assume a modern NT
 #if defined(__GNUC__)
 #pragma GCC diagnostic pop
 #endif
-  version.nt = info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-  version.nt5_or_later = version.nt && info.dwMajorVersion >= 5;
-  return version;
-}
+    version.nt = info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    version.nt5_or_later = version.nt && info.dwMajorVersion >= 5;
+    return version;
+  }
+  int control_service(const char* name, int operation) override { return ControlNTService(name, operation, nullptr); }
+  bool restart() override { return ExitWindowsEx(EWX_REBOOT, 0) != FALSE; }
+};
 
 }  // namespace
 
-device_channel& channel() {
-  static win32_device_channel system_channel;
-  return channel_stand_in != nullptr ? *channel_stand_in : system_channel;
+base::seam<device_channel>& channel_seam() {
+  static win32_device_channel own;
+  static base::seam<device_channel> seam(own);
+  return seam;
 }
-void set_device_channel(device_channel* stand_in) { channel_stand_in = stand_in; }
 
-port_space& direct_ports() {
-  static port_instructions system_ports;
-  return ports_stand_in != nullptr ? *ports_stand_in : system_ports;
+base::seam<port_space>& direct_ports_seam() {
+  static port_instructions own;
+  static base::seam<port_space> seam(own);
+  return seam;
 }
-void set_direct_ports(port_space* stand_in) { ports_stand_in = stand_in; }
 
-platform_version query_platform() { return platform_stand_in != nullptr ? platform_stand_in() : system_platform(); }
-void set_platform_query(platform_query stand_in) { platform_stand_in = stand_in; }
-
-int control_service(const char* name, int operation) {
-  return service_stand_in != nullptr ? service_stand_in(name, operation) : ControlNTService(name, operation, nullptr);
+base::seam<machine>& machine_seam() {
+  static system_machine own;
+  static base::seam<machine> seam(own);
+  return seam;
 }
-void set_service_control(service_control stand_in) { service_stand_in = stand_in; }
-
-bool restart_system() {
-  if (restart_stand_in != nullptr) return restart_stand_in();
-  return ExitWindowsEx(EWX_REBOOT, 0) != FALSE;
-}
-void set_system_restart(system_restart stand_in) { restart_stand_in = stand_in; }
 
 }  // namespace tambre::io

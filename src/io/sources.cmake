@@ -1,4 +1,4 @@
-set(TAMBRE_AREA_USES sys res frame)
+set(TAMBRE_AREA_USES base sys res frame)
 list(APPEND TAMBRE_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/port_sequence.cpp
   ${CMAKE_CURRENT_LIST_DIR}/reserved_ports.cpp)

@@ -18,6 +18,13 @@
 namespace {
 
 using lock_type = std::recursive_timed_mutex;
+constexpr std::chrono::milliseconds access_wait{3000};
+
+// The object's lock for one operation, or nothing when it is not to be had in time.
+std::unique_lock<lock_type> hold(void* lock) {
+  if (lock == nullptr) return {};
+  return std::unique_lock<lock_type>(*static_cast<lock_type*>(lock), access_wait);
+}
 
 constexpr std::size_t name_size = 261;
 constexpr long default_max_items = 5000;
@@ -119,7 +126,8 @@ bool LogFile::SetMaxItems(long maximum) {
 bool LogFile::Open() {
   if (m_open) return true;
   if (m_openFailed || m_fileName[0] == '\0') return false;
-  if (!Access()) return false;
+  const auto held = hold(m_lock);
+  if (!held) return false;
   m_stream = tambre::sys::open_shared_file(m_fileName, false);
   if (m_stream == nullptr) m_stream = tambre::sys::open_shared_file(m_fileName, true);
   m_open = m_stream != nullptr;
@@ -141,29 +149,28 @@ bool LogFile::Open() {
     if (last != 0) m_lastItem = last;
     std::clearerr(m_stream);
   }
-  Release();
   return m_open;
 }
 
 bool LogFile::Close() {
   EndLog();
   if (!m_open) return true;
-  if (!Access()) return false;
+  const auto held = hold(m_lock);
+  if (!held) return false;
   bool ok = true;
   if (m_stream != nullptr) {
     ok = std::fclose(m_stream) == 0;
     m_stream = nullptr;
   }
   m_open = false;
-  Release();
   return ok;
 }
 
 bool LogFile::Clear() {
-  if (!Access()) return false;
+  const auto held = hold(m_lock);
+  if (!held) return false;
   Close();
   std::remove(m_fileName);
-  Release();
   return true;
 }
 
@@ -218,7 +225,9 @@ bool LogFile::EndLog() {
   if (!m_entryOpen) return false;
   m_entryOpen = false;
   if (m_lines.GetCount() == 0) return true;
-  if (!Open() || !Access()) return false;
+  if (!Open()) return false;
+  const auto held = hold(m_lock);
+  if (!held) return false;
   m_lastUpdate = static_cast<long>(tambre::time::current_time());
   // The whole entry goes to the file in one write, so that concurrent writers (other
   // objects, other processes) cannot interleave with it.
@@ -239,7 +248,6 @@ bool LogFile::EndLog() {
     if (m_firstItem == 0) m_firstItem = 1;
   }
   Realloc();
-  Release();
   return ok && StreamOk();
 }
 
@@ -254,7 +262,8 @@ bool LogFile::GetItems(StringList& list, long first, long last) {
   first = first == -1 ? m_firstItem : (first < m_firstItem ? m_firstItem : first > m_lastItem ? m_lastItem : first);
   last = last == -1 ? m_lastItem : (last < m_firstItem ? m_firstItem : last > m_lastItem ? m_lastItem : last);
   if (first < 1 || last < 1 || last < first) return false;
-  if (!Access()) return false;
+  const auto held = hold(m_lock);
+  if (!held) return false;
   auto read = stream_reader(m_stream);
   std::int64_t size = stream_size(m_stream);
   std::int64_t start = tambre::log::find_header(read, size, first, m_firstItem, m_lastItem);
@@ -268,7 +277,6 @@ bool LogFile::GetItems(StringList& list, long first, long last) {
     });
   }
   std::clearerr(m_stream);
-  Release();
   return found;
 }
 
@@ -277,10 +285,9 @@ long LogFile::GetLastItem() { return m_lastItem; }
 long LogFile::GetLastUpdate() { return m_lastUpdate; }
 bool LogFile::IsOpen() { return m_open; }
 
-bool LogFile::Access() {
-  if (m_lock == nullptr) return true;
-  return static_cast<lock_type*>(m_lock)->try_lock_for(std::chrono::milliseconds(3000));
-}
+// Without its lock (it could not be allocated) the object refuses to work rather than run
+// unguarded.
+bool LogFile::Access() { return m_lock != nullptr && static_cast<lock_type*>(m_lock)->try_lock_for(access_wait); }
 
 void LogFile::Release() {
   if (m_lock != nullptr) static_cast<lock_type*>(m_lock)->unlock();

@@ -118,7 +118,7 @@ DWORD WINAPI CSio::_EventWorker(void* object) {
   set_flags(self._flags, flag_running);
   if (errors != 0) self._ReportErrors(errors, 0);
 
-  tambre::sys::unique_handle signal(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  const tambre::sys::unique_event signal;
   while (self._IsCurrentWorker()) {
     OVERLAPPED wait{};
     wait.hEvent = signal.get();

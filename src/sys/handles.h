@@ -76,4 +76,18 @@ using unique_module = unique_resource<detail::null_is_invalid<HMODULE, FreeLibra
 // A registry key from RegCreateKeyEx or RegOpenKeyEx; never holds a predefined root.
 using reg_key = unique_resource<detail::null_is_invalid<HKEY, RegCloseKey>>;
 
+// An unnamed event of its own, created on construction (not signalled); manual-reset
+// unless asked otherwise. Empty when the system could not create it.
+class unique_event {
+ public:
+  explicit unique_event(bool manual_reset = true) : handle_(CreateEventA(nullptr, manual_reset, FALSE, nullptr)) {}
+  HANDLE get() const { return handle_.get(); }
+  explicit operator bool() const { return static_cast<bool>(handle_); }
+  void set() const { SetEvent(handle_.get()); }
+  void reset() const { ResetEvent(handle_.get()); }
+
+ private:
+  unique_handle handle_;
+};
+
 }  // namespace tambre::sys

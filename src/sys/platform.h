@@ -36,6 +36,8 @@ unsigned register_clipboard_format(const char* name);
 
 #include <cstdint>
 
+#include "base/seam.h"
+
 namespace tambre::sys {
 
 // A transition date of the zone record, laid out like the platform's SYSTEMTIME.
@@ -85,9 +87,9 @@ class time_source {
 };
 
 time_source& platform_time_source();
-// The source the calendar core uses; set_time_source(nullptr) restores the platform's.
-time_source& current_time_source();
-void set_time_source(time_source* source);
+// Where the calendar core reads the time: the platform's source unless a stand-in is there.
+base::seam<time_source>& time_seam();
+inline time_source& current_time_source() { return time_seam().get(); }
 
 }  // namespace tambre::sys
 

@@ -1,19 +1,11 @@
-// Which time source the calendar core reads: the platform's, or one a test installed.
-#include <atomic>
-
+// Which time source the calendar core reads: the platform's, or a stand-in.
 #include "sys/platform.h"
 
 namespace tambre::sys {
 
-namespace {
-std::atomic<time_source*> installed{nullptr};
+base::seam<time_source>& time_seam() {
+  static base::seam<time_source> seam(platform_time_source());
+  return seam;
 }
-
-time_source& current_time_source() {
-  time_source* source = installed.load(std::memory_order_acquire);
-  return source != nullptr ? *source : platform_time_source();
-}
-
-void set_time_source(time_source* source) { installed.store(source, std::memory_order_release); }
 
 }  // namespace tambre::sys

@@ -100,8 +100,8 @@ struct device_install : ::testing::Test {
   simulated_device& without_device(simulated_platform platform = simulated_platform::nt5) {
     hw.emplace(platform);
     hw->device.present = false;
-    io::set_service_control(service_script::control);
-    io::set_system_restart(service_script::restart);
+    hw->machine.service = service_script::control;
+    hw->machine.restart_with = service_script::restart;
     return hw->device;
   }
 

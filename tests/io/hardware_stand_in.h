@@ -12,6 +12,20 @@ namespace tambre::test {
 
 enum class simulated_platform { windows9x, nt4, nt5 };
 
+// The machine as a test sees it: the simulated platform's version; services and restarts
+// go to the given functions, or to the system's own when none is given.
+struct simulated_machine final : io::machine {
+  io::platform_version simulated;
+  int (*service)(const char* name, int operation) = nullptr;
+  bool (*restart_with)() = nullptr;
+
+  io::platform_version version() override { return simulated; }
+  int control_service(const char* name, int operation) override {
+    return service ? service(name, operation) : io::machine_seam().system_own().control_service(name, operation);
+  }
+  bool restart() override { return restart_with ? restart_with() : io::machine_seam().system_own().restart(); }
+};
+
 class hardware_stand_in {
  public:
   explicit hardware_stand_in(simulated_platform platform = simulated_platform::nt5);
@@ -20,10 +34,15 @@ class hardware_stand_in {
   hardware_stand_in& operator=(const hardware_stand_in&) = delete;
 
   simulated_device device{[] { return static_cast<std::uint32_t>(GetTickCount()); }};
+  simulated_machine machine;
   simulated_ports& ports() { return device.ports(); }
 
  private:
   static void forget_layer_state();
+  // Declared after what they install, so they are removed before it goes.
+  base::scoped_stand_in<io::device_channel> channel_{io::channel_seam(), device};
+  base::scoped_stand_in<io::port_space> ports_{io::direct_ports_seam(), device.ports()};
+  base::scoped_stand_in<io::machine> machine_{io::machine_seam(), machine};
 };
 
 }  // namespace tambre::test

@@ -78,15 +78,12 @@ class fake_time_source : public sys::time_source {
 class zone_test : public ::testing::Test {
  protected:
   fake_time_source source;
+  base::scoped_stand_in<sys::time_source> installed{sys::time_seam(), source};
   void SetUp() override {
     time::reset_zone_for_test();
     time::forget_minute_cache();
-    sys::set_time_source(&source);
   }
-  void TearDown() override {
-    sys::set_time_source(nullptr);
-    time::reset_zone_for_test();
-  }
+  void TearDown() override { time::reset_zone_for_test(); }
   // Installs the record and reads the zone as tzset_ does.
   void zone_from(const sys::zone_record& record) {
     source.use_record(record);
