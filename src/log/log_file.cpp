@@ -20,11 +20,15 @@ namespace {
 using lock_type = std::recursive_timed_mutex;
 constexpr std::chrono::milliseconds access_wait{3000};
 
-// The object's lock for one operation, or nothing when it is not to be had in time.
-std::unique_lock<lock_type> hold(void* lock) {
-  if (lock == nullptr) return {};
-  return std::unique_lock<lock_type>(*static_cast<lock_type*>(lock), access_wait);
+// The object's lock. One whose own lock could not be allocated shares a fallback with any
+// others like it rather than run unguarded.
+lock_type& lock_of(void* lock) {
+  static lock_type fallback;
+  return lock != nullptr ? *static_cast<lock_type*>(lock) : fallback;
 }
+
+// The object's lock for one operation, or nothing when it is not to be had in time.
+std::unique_lock<lock_type> hold(void* lock) { return std::unique_lock<lock_type>(lock_of(lock), access_wait); }
 
 constexpr std::size_t name_size = 261;
 constexpr long default_max_items = 5000;
@@ -285,13 +289,9 @@ long LogFile::GetLastItem() { return m_lastItem; }
 long LogFile::GetLastUpdate() { return m_lastUpdate; }
 bool LogFile::IsOpen() { return m_open; }
 
-// Without its lock (it could not be allocated) the object refuses to work rather than run
-// unguarded.
-bool LogFile::Access() { return m_lock != nullptr && static_cast<lock_type*>(m_lock)->try_lock_for(access_wait); }
+bool LogFile::Access() { return lock_of(m_lock).try_lock_for(access_wait); }
 
-void LogFile::Release() {
-  if (m_lock != nullptr) static_cast<lock_type*>(m_lock)->unlock();
-}
+void LogFile::Release() { lock_of(m_lock).unlock(); }
 
 void LogFile::Realloc() {
   if (!m_open || m_maxItems == 0) return;
