@@ -6,6 +6,7 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "locale/locale_snapshot.h"
@@ -63,6 +64,36 @@ std::int64_t stream_size(std::FILE* file) {
   if (!tambre::sys::seek_file(file, 0, SEEK_END)) return 0;
   std::int64_t size = tambre::sys::file_position(file);
   return size < 0 ? 0 : size;
+}
+
+// The numbers of the file's first and newest entries as the file holds them now (0 and 0
+// when it holds none): the first line, and only the tail for the newest.
+void read_item_range(std::FILE* file, long& first, long& last) {
+  auto read = stream_reader(file);
+  first = last = 0;
+  char line[64];
+  const std::size_t got = read(0, line, 63);
+  long number = 0;
+  if (tambre::log::parse_header(line, got, number)) first = last = number;
+  const long newest = tambre::log::last_header_number(read, stream_size(file));
+  if (newest != 0) last = newest;
+  std::clearerr(file);
+}
+
+// Gives the header line of a pending entry the number it gets in the file: other writers
+// may have added entries since the entry was begun. Other lines stay as they are.
+std::string numbered_header(const char* line, long number) {
+  long old = 0;
+  const std::size_t length = std::strlen(line);
+  if (!tambre::log::parse_header(line, length, old) || old == number) return line;
+  const char* rest = line + 2;
+  while (*rest >= '0' && *rest <= '9') ++rest;
+  char head[32];
+  std::snprintf(head, sizeof head, "[#%li", number);
+  std::string text = head;
+  text += rest;
+  if (text.size() > tambre::log::max_line) text.resize(tambre::log::max_line);
+  return text;
 }
 
 // Cuts `name` at its last "." (when there is one) and appends ".log", within `size`.
@@ -142,16 +173,7 @@ bool LogFile::Open() {
                                                  ? tambre::time::time_of_file_units(units)
                                                  : tambre::time::no_time;
     m_lastUpdate = written == tambre::time::no_time ? -1 : static_cast<long>(written);
-    m_firstItem = m_lastItem = 0;
-    auto read = stream_reader(m_stream);
-    char first[64];
-    std::size_t got = read(0, first, 63);
-    long number = 0;
-    if (tambre::log::parse_header(first, got, number)) m_firstItem = m_lastItem = number;
-    // Only the tail is read for the newest number.
-    long last = tambre::log::last_header_number(read, stream_size(m_stream));
-    if (last != 0) m_lastItem = last;
-    std::clearerr(m_stream);
+    read_item_range(m_stream, m_firstItem, m_lastItem);
   }
   return m_open;
 }
@@ -233,15 +255,19 @@ bool LogFile::EndLog() {
   const auto held = hold(m_lock);
   if (!held) return false;
   m_lastUpdate = static_cast<long>(tambre::time::current_time());
-  // The whole entry goes to the file in one write, so that concurrent writers (other
-  // objects, other processes) cannot interleave with it.
+  // Numbering, writing and cutting back happen in one turn of all the file's writers
+  // (other objects, other processes): each sees the file as the last one left it, and the
+  // whole entry goes to the file in one write. The header must start a line of its own to
+  // be found again: append_block repairs a line end that a writer dying mid-line left out.
+  const tambre::sys::file_turn turn(m_stream);
+  if (!turn) return false;
+  read_item_range(m_stream, m_firstItem, m_lastItem);
   std::vector<char> block;
-  // The header must start a line of its own to be found again: append_block repairs a
-  // line end that a writer dying mid-line left out, in the same turn as the write.
   int lines = 0;
   StringList::Entry* entry = nullptr;
   for (const char* text = m_lines.NextString(entry); text != nullptr; text = m_lines.NextString(entry)) {
-    block.insert(block.end(), text, text + std::strlen(text));
+    const std::string line = lines == 0 ? numbered_header(text, m_lastItem + 1) : std::string(text);
+    block.insert(block.end(), line.begin(), line.end());
     block.push_back('\r');
     block.push_back('\n');
     ++lines;
@@ -268,6 +294,9 @@ bool LogFile::GetItems(StringList& list, long first, long last) {
   if (first < 1 || last < 1 || last < first) return false;
   const auto held = hold(m_lock);
   if (!held) return false;
+  // Not while another writer cuts the file back.
+  const tambre::sys::file_turn turn(m_stream);
+  if (!turn) return false;
   auto read = stream_reader(m_stream);
   std::int64_t size = stream_size(m_stream);
   std::int64_t start = tambre::log::find_header(read, size, first, m_firstItem, m_lastItem);

@@ -128,11 +128,25 @@ std::FILE* open_shared_file(const char* path, bool create);
 // 64-bit positioning of a stream; false on failure.
 bool seek_file(std::FILE* file, std::int64_t offset, int origin);
 std::int64_t file_position(std::FILE* file);
-// Writes the block at the current end of the file in one system call, so that a block
-// written by another process at the same time cannot land inside it. The stream is left
-// positioned at the new end.
-// `data` must start a line: when the file's last byte (read in the same turn as the write,
-// so no other writer can come between) is not a line feed, a CR LF goes first.
+// One writer's turn among all writers of a shared file, in every process, held while the
+// object lives (a lock on one byte far past any end of the file on Windows, the file's
+// advisory lock elsewhere). Not to be nested on one stream. Empty when it was not taken.
+class file_turn {
+ public:
+  explicit file_turn(std::FILE* file);
+  ~file_turn();
+  file_turn(const file_turn&) = delete;
+  file_turn& operator=(const file_turn&) = delete;
+  explicit operator bool() const { return taken_; }
+
+ private:
+  std::FILE* file_;
+  bool taken_;
+};
+// Writes the block at the current end of the file in one system call; called in a turn,
+// so that no other writer's block can land inside it. The stream is left positioned at
+// the new end. `data` must start a line: when the file's last byte is not a line feed (a
+// writer died mid-line), a CR LF goes first.
 bool append_block(std::FILE* file, const char* data, std::size_t size);
 // Reads up to `size` bytes at `offset` (after flushing the stream's pending writes), in
 // one system call where the platform has a positional read; the number read, 0 at the end

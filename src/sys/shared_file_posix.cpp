@@ -18,22 +18,27 @@ bool seek_file(std::FILE* file, std::int64_t offset, int origin) {
 
 std::int64_t file_position(std::FILE* file) { return static_cast<std::int64_t>(ftello(file)); }
 
+file_turn::file_turn(std::FILE* file) : file_(file), taken_(false) {
+  if (file_ == nullptr || std::fflush(file_) != 0) return;
+  taken_ = flock(fileno(file_), LOCK_EX) == 0;
+}
+
+file_turn::~file_turn() {
+  if (!taken_) return;
+  std::fflush(file_);
+  flock(fileno(file_), LOCK_UN);
+}
+
 bool append_block(std::FILE* file, const char* data, std::size_t size) {
   if (std::fflush(file) != 0) return false;
-  int fd = fileno(file);
-  int flags = fcntl(fd, F_GETFL);
-  if (flags < 0 || fcntl(fd, F_SETFL, flags | O_APPEND) < 0) return false;
-  // Writers take turns through an advisory lock; in turn, a missing line end left by a
-  // writer that died mid-line is repaired, then O_APPEND places the block at the end.
-  bool ok = flock(fd, LOCK_EX) == 0;
-  if (ok) {
-    const off_t end = lseek(fd, 0, SEEK_END);
-    char last = '\n';
-    if (end > 0 && pread(fd, &last, 1, end - 1) == 1 && last != '\n') ok = write(fd, "\r\n", 2) == 2;
-    ok = ok && write(fd, data, size) == static_cast<ssize_t>(size);
-    flock(fd, LOCK_UN);
-  }
-  fcntl(fd, F_SETFL, flags);
+  const int fd = fileno(file);
+  const off_t end = lseek(fd, 0, SEEK_END);
+  if (end < 0) return false;
+  char last = '\n';
+  bool ok = true;
+  if (end > 0 && pread(fd, &last, 1, end - 1) == 1 && last != '\n') ok = pwrite(fd, "\r\n", 2, end) == 2;
+  const off_t at = end + (ok && last != '\n' ? 2 : 0);
+  ok = ok && pwrite(fd, data, size, at) == static_cast<ssize_t>(size);
   return seek_file(file, 0, SEEK_END) && ok;
 }
 

@@ -15,39 +15,59 @@ bool seek_file(std::FILE* file, std::int64_t offset, int origin) { return _fseek
 
 std::int64_t file_position(std::FILE* file) { return _ftelli64(file); }
 
+namespace {
+
+HANDLE file_handle(std::FILE* file) { return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))); }
+
+// The byte whose lock is the turn: far past any end of file, where nobody reads or writes.
+OVERLAPPED turn_byte() {
+  OVERLAPPED at{};
+  at.OffsetHigh = 0x7FFFFFFFu;
+  return at;
+}
+
+OVERLAPPED at_offset(LONGLONG offset) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return at;
+}
+
+}  // namespace
+
+file_turn::file_turn(std::FILE* file) : file_(file), taken_(false) {
+  if (file_ == nullptr || std::fflush(file_) != 0) return;
+  const HANDLE handle = file_handle(file_);
+  OVERLAPPED at = turn_byte();
+  taken_ = handle != INVALID_HANDLE_VALUE && LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at);
+}
+
+file_turn::~file_turn() {
+  if (!taken_) return;
+  std::fflush(file_);
+  OVERLAPPED at = turn_byte();
+  UnlockFileEx(file_handle(file_), 0, 1, 0, &at);
+}
+
 bool append_block(std::FILE* file, const char* data, std::size_t size) {
   if (std::fflush(file) != 0 || size > 0xFFFFFFFFu) return false;
-  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  const HANDLE handle = file_handle(file);
   if (handle == INVALID_HANDLE_VALUE) return false;
-  // Writers of all processes take turns through a lock on one byte far past any end of
-  // file (nobody reads or writes there); in turn, each finds the current end and writes.
-  OVERLAPPED turn{};
-  turn.OffsetHigh = 0x7FFFFFFFu;
-  if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn)) return false;
   LARGE_INTEGER end{};
   DWORD written = 0;
   bool ok = GetFileSizeEx(handle, &end);
   if (ok) {
-    // A writer that died mid-line left no line end; the new block must start a line.
     char last = '\n';
     DWORD got = 0;
-    OVERLAPPED before{};
-    const LONGLONG last_at = end.QuadPart - 1;
-    before.Offset = static_cast<DWORD>(last_at);
-    before.OffsetHigh = static_cast<DWORD>(last_at >> 32);
+    OVERLAPPED before = at_offset(end.QuadPart - 1);
     if (end.QuadPart > 0 && ReadFile(handle, &last, 1, &got, &before) && got == 1 && last != '\n') {
-      OVERLAPPED at{};
-      at.Offset = end.LowPart;
-      at.OffsetHigh = static_cast<DWORD>(end.HighPart);
+      OVERLAPPED at = at_offset(end.QuadPart);
       ok = WriteFile(handle, "\r\n", 2, &written, &at) && written == 2;
       end.QuadPart += 2;
     }
-    OVERLAPPED at{};
-    at.Offset = end.LowPart;
-    at.OffsetHigh = static_cast<DWORD>(end.HighPart);
+    OVERLAPPED at = at_offset(end.QuadPart);
     ok = ok && WriteFile(handle, data, static_cast<DWORD>(size), &written, &at) && written == size;
   }
-  UnlockFileEx(handle, 0, 1, 0, &turn);
   return seek_file(file, 0, SEEK_END) && ok;
 }
 
