@@ -8,6 +8,7 @@
 #                                    export list the i686 import library is written from
 #   lib/tambre32.def                 the plain export list
 #   lib/cmake/tambre32/              tambre32Config.cmake, tambre32ConfigVersion.cmake
+#   share/tambre32/codriver.reg      the registration template drivers carry as a resource
 #
 # The package's target tambre32::tambre32 is written by hand (cmake/package/): it describes
 # the delivered files only, whatever shape the build's own targets take.
@@ -26,6 +27,8 @@ install(TARGETS tambre32 COMPONENT tambre32
 install(FILES ${CMAKE_BINARY_DIR}/bin/codriver.tlb DESTINATION bin/${TAMBRE_PACKAGE_ARCH} COMPONENT tambre32)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/ DESTINATION include COMPONENT tambre32)
 install(FILES ${TAMBRE_DEF} DESTINATION lib COMPONENT tambre32)
+# The registration template a driver carries as a resource beside the type library.
+install(FILES ${PROJECT_SOURCE_DIR}/src/res/codriver.reg DESTINATION share/tambre32 COMPONENT tambre32)
 if(TAMBRE_TARGET STREQUAL "win32")
   install(FILES ${TAMBRE_DECORATED_DEF} DESTINATION lib/x86 RENAME tambre32.def COMPONENT tambre32)
 endif()

@@ -1,7 +1,8 @@
 # tambre32 for a driver project: find_package(tambre32 CONFIG REQUIRED), then link
 # tambre32::tambre32. The prefix may hold the x64 and the x86 build; the consuming
 # project's pointer size picks one. Sets tambre32_ARCHITECTURE (x64 or x86) and
-# tambre32_TYPE_LIBRARY (the codriver.tlb of that architecture).
+# tambre32_TYPE_LIBRARY (the codriver.tlb of that architecture) and
+# tambre32_REGISTRATION_TEMPLATE (codriver.reg): a driver carries both as resources.
 get_filename_component(_tambre32_prefix "${CMAKE_CURRENT_LIST_DIR}/../../.." ABSOLUTE)
 
 if(NOT WIN32)
@@ -27,6 +28,7 @@ foreach(_tambre32_file IN ITEMS "${_tambre32_dll}" "${_tambre32_implib}" "${_tam
   endif()
 endforeach()
 set(tambre32_TYPE_LIBRARY "${_tambre32_prefix}/bin/${tambre32_ARCHITECTURE}/codriver.tlb")
+set(tambre32_REGISTRATION_TEMPLATE "${_tambre32_prefix}/share/tambre32/codriver.reg")
 
 if(NOT TARGET tambre32::tambre32)
   add_library(tambre32::tambre32 SHARED IMPORTED)

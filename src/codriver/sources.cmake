@@ -13,7 +13,7 @@ if(WIN32)
   endif()
   set(TAMBRE_TYPELIB ${TAMBRE_GENERATED_DIR}/CODRIVER.TLB)
   add_custom_command(
-    OUTPUT ${TAMBRE_TYPELIB}
+    OUTPUT ${TAMBRE_TYPELIB} ${CMAKE_BINARY_DIR}/bin/codriver.tlb
     COMMAND ${TAMBRE_WIDL} ${tambre_widl_arch} -t -I${TAMBRE_WINE_IDL_DIR} -L${TAMBRE_STDOLE2_DIR}
             -o ${TAMBRE_GENERATED_DIR}/codriver_widl.tlb ${CMAKE_CURRENT_LIST_DIR}/tambre_types.idl
     COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/patch_typelib.py
