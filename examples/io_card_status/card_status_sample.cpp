@@ -47,7 +47,7 @@ int main() {
   tambre::test::simulated_device card([] { return static_cast<std::uint32_t>(GetTickCount()); });
   card.ports().set_ready_after_reads(kBase + 1, 0x00, 0x01, 3);
   card.ports().set_value(kBase + 0, 0x1234);
-  tambre::io::set_device_channel(&card);
+  const tambre::base::scoped_stand_in<tambre::io::device_channel> installed(tambre::io::channel_seam(), card);
 
   if (IOIsSystemPort(kBase, 0)) return 1;
   HANDLE port = IOOpen();
@@ -59,7 +59,6 @@ int main() {
   DWORD status = 0;
   const bool ok = read_measurement(port, value, status);
   IOClose(port);
-  tambre::io::set_device_channel(nullptr);
   if (!ok) return 1;
   std::printf("card status 0x%02lX, measurement 0x%04X after %d status reads\n", status, value,
               card.ports().reads_of(kBase + 1));
