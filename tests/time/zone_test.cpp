@@ -49,6 +49,12 @@ TEST_F(ZoneRead, RecordGivesOffsetBiasAndNames) {
     zone_from(r.record);
     EXPECT_EQ(zone_text(), r.expected) << r.name;
   }
+  // Names are narrowed character by character: Latin-1 kept, anything beyond it '?'.
+  auto wide = fixed_zone(0);
+  wide.standard_name[0] = 0xFF;
+  wide.standard_name[1] = 0x100;
+  zone_from(wide);
+  EXPECT_EQ(std::string(tt::zone().standard_name), "\xff?xed");
 }
 
 // A TZ text leaves the DST bias alone and never uses the record.
