@@ -71,7 +71,6 @@ TEST(LogFileProcesses, TwoWritersLandWholeEntries) {
   ASSERT_NE(go, nullptr);
   const auto a = start_writer("A", path), b = start_writer("B", path);
   ASSERT_TRUE(a.started() && b.started());
-  Sleep(300);
   SetEvent(go);
   EXPECT_EQ(a.wait(), 0u);
   EXPECT_EQ(b.wait(), 0u);

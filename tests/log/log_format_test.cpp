@@ -144,6 +144,14 @@ TEST(LogFormat, FindHeaderReadsFarLessThanTheFile) {
   log.read_total = 0;
   EXPECT_GE(tambre::log::find_header(log.reader(), log.size(), 4321, 1, 10000), 0);
   EXPECT_LE(log.read_total, 4096);
+  // An unknown first number (0) makes the last one no hint either: the same looks as
+  // without any.
+  log.read_total = 0;
+  tambre::log::find_header(log.reader(), log.size(), 9999);
+  const std::int64_t without_hints = log.read_total;
+  log.read_total = 0;
+  tambre::log::find_header(log.reader(), log.size(), 9999, 0, 10000);
+  EXPECT_EQ(log.read_total, without_hints);
 }
 
 TEST(LogFormat, KeepPositionSkipsTheOldestEntries) {

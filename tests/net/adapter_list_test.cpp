@@ -11,7 +11,6 @@
 namespace {
 
 using tambre::net::adapter_entry;
-using tambre::net::mac_address;
 
 adapter_entry adapter(const std::string& name, std::vector<tambre::net::ip_entry> ips,
                       std::vector<unsigned char> mac = {0x02, 0x11, 0x22, 0x33, 0x44, 0x55}) {
@@ -33,7 +32,7 @@ struct table {
   char names[256];
   std::uint32_t addresses[8];
   std::uint32_t masks[8];
-  mac_address macs[8];
+  tambre::net::mac_address macs[8];
 };
 
 int fill(table& t, int size, int maximum) {
@@ -48,86 +47,60 @@ TEST(AdapterList, ListsNamesWithTheirFirstAddressMaskAndMac) {
   EXPECT_STREQ(t.names, "LAN-Verbindung|Funk|X|");
   EXPECT_EQ(t.addresses[0], 0x0A01A8C0u);
   EXPECT_EQ(t.masks[0], 0x00FFFFFFu);
-  EXPECT_EQ(t.addresses[1], 0x0500000Au);
-  const unsigned char lan_mac[6] = {0x02, 0x11, 0x22, 0x33, 0x44, 0x55};
+  const unsigned char lan_mac[6] = {0x02, 0x11, 0x22, 0x33, 0x44, 0x55}, zero[6] = {};
   EXPECT_EQ(std::memcmp(t.macs[0], lan_mac, 6), 0);
-  const unsigned char zero[6] = {};
   EXPECT_EQ(std::memcmp(t.macs[1], zero, 6), 0) << "an 8-byte hardware address is not a MAC";
   EXPECT_EQ(t.addresses[3], 0u) << "entries past the count stay zeroed";
+  char names[4] = "abc";
+  EXPECT_EQ(tambre::net::fill_adapter_list(chain, names, 0, 8, nullptr, nullptr, nullptr), 0);
+  EXPECT_STREQ(names, "abc") << "a zero-sized buffer is never written";
 }
 
-struct cut_case {
-  const char* name;
-  int size;
-  int maximum;
-  int expected_count;
-  const char* expected_names;
-  std::uint32_t first_address;  // the arrays follow the names that were taken
-};
-
+// "LAN-Verbindung|" needs 15 bytes and the terminator one more; the arrays follow the
+// names that were taken.
 TEST(AdapterList, SkipsWhatDoesNotFitAndStopsAtTheMaximum) {
-  const cut_case cases[] = {
-      // "LAN-Verbindung|" needs 15 bytes and the terminator one more.
-      {"first name does not fit, shorter ones do", 15, 8, 2, "Funk|X|", 0x0500000Au},
-      {"exact fit of the first", 16, 8, 1, "LAN-Verbindung|", 0x0A01A8C0u},
-      {"room for one short name only", 6, 8, 1, "Funk|", 0x0500000Au},
-      {"nothing fits", 2, 8, 0, "", 0},
-      {"maximum one", 256, 1, 1, "LAN-Verbindung|", 0x0A01A8C0u},
-      {"maximum zero writes no entry", 256, 0, 0, "", 0x5A5A5A5Au},
+  const struct {
+    int size, maximum, count;
+    const char* names;
+    std::uint32_t first_address;
+  } cases[] = {
+      {15, 8, 2, "Funk|X|", 0x0500000Au},
+      {16, 8, 1, "LAN-Verbindung|", 0x0A01A8C0u},
+      {6, 8, 1, "Funk|", 0x0500000Au},
+      {2, 8, 0, "", 0},
+      {256, 1, 1, "LAN-Verbindung|", 0x0A01A8C0u},
+      {256, 0, 0, "", 0x5A5A5A5Au},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.size) + " bytes, at most " + std::to_string(c.maximum));
     table t;
-    EXPECT_EQ(fill(t, c.size, c.maximum), c.expected_count) << c.name;
-    EXPECT_STREQ(t.names, c.expected_names) << c.name;
-    EXPECT_LT(std::strlen(t.names), static_cast<std::size_t>(c.size)) << c.name;
-    EXPECT_EQ(t.addresses[0], c.first_address) << c.name;
-    if (c.expected_count < c.maximum) {
-      EXPECT_EQ(t.addresses[c.expected_count], 0u) << c.name << ": entries past the count stay zeroed";
+    EXPECT_EQ(fill(t, c.size, c.maximum), c.count);
+    EXPECT_STREQ(t.names, c.names);
+    EXPECT_EQ(t.addresses[0], c.first_address);
+    if (c.count < c.maximum) {
+      EXPECT_EQ(t.addresses[c.count], 0u) << "entries past the count stay zeroed";
     }
   }
 }
 
-TEST(AdapterList, ZeroSizedBufferIsNeverWritten) {
-  char names[4] = "abc";
-  EXPECT_EQ(tambre::net::fill_adapter_list(chain, names, 0, 8, nullptr, nullptr, nullptr), 0);
-  EXPECT_STREQ(names, "abc");
-}
+TEST(AdapterList, FindsNamesAndCollectsAddresses) {
+  const struct {
+    const char *list, *wanted;
+    int expected;
+  } cases[] = {{"LAN|Funk|", "lan", 0},    {"LAN|Funk|", "FUNK", 1}, {"LAN|Funk|", "Fun", -1},
+               {"LAN|Funk|", "Funky", -1}, {"", "LAN", -1},          {"a|A|", "a", 0}};
+  for (const auto& c : cases) EXPECT_EQ(tambre::net::find_in_name_list(c.list, c.wanted), c.expected) << c.wanted;
 
-struct find_case {
-  const char* name;
-  const char* list;
-  const char* wanted;
-  int expected;
-};
-
-TEST(AdapterList, FindsNamesIgnoringCase) {
-  const find_case cases[] = {
-      {"first", "LAN|Funk|", "lan", 0},
-      {"second", "LAN|Funk|", "FUNK", 1},
-      {"prefix is no match", "LAN|Funk|", "Fun", -1},
-      {"longer is no match", "LAN|Funk|", "Funky", -1},
-      {"empty list", "", "LAN", -1},
-      {"first match wins", "a|A|", "a", 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(tambre::net::find_in_name_list(c.list, c.wanted), c.expected) << c.name;
-}
-
-TEST(AdapterList, CollectsEveryAddressOfOneOrAllAdapters) {
-  std::uint32_t addresses[8] = {};
-  std::uint32_t masks[8] = {};
+  std::uint32_t addresses[8] = {}, masks[8] = {};
   EXPECT_EQ(tambre::net::collect_addresses(chain, "lan-verbindung", 8, addresses, masks), 2);
   EXPECT_EQ(addresses[1], 0x0B01A8C0u);
   EXPECT_EQ(masks[1], 0x0000FFFFu);
-
   EXPECT_EQ(tambre::net::collect_addresses(chain, "*", 8, addresses, masks), 4);
   EXPECT_EQ(addresses[2], 0x0500000Au);
   EXPECT_EQ(addresses[3], 0u);
-
-  std::uint32_t few[3] = {1, 1, 0xDEAD};
-  std::uint32_t few_masks[3] = {1, 1, 0xDEAD};
+  std::uint32_t few[3] = {1, 1, 0xDEAD}, few_masks[3] = {1, 1, 0xDEAD};
   EXPECT_EQ(tambre::net::collect_addresses(chain, "*any", 2, few, few_masks), 2);
   EXPECT_EQ(few[2], 0xDEADu) << "never more than the maximum";
-
   EXPECT_EQ(tambre::net::collect_addresses(chain, "Nirgends", 8, addresses, masks), 0);
 }
 

@@ -18,30 +18,28 @@
 namespace {
 
 constexpr unsigned int invalid = 0xFFFFFFFFu;
-const char* const connection_key_format =
-    "System\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\%s\\Connection";
 
-std::vector<std::string> split_list(const std::string& list) {
+// The names of a list "a|b|", checking the count a function returned for it.
+std::vector<std::string> split_list(const char* list, int count) {
   std::vector<std::string> names;
   std::string piece;
-  for (char c : list) {
-    if (c == '|') {
+  for (const char* c = list; *c != '\0'; ++c) {
+    if (*c == '|') {
       names.push_back(piece);
       piece.clear();
     } else {
-      piece += c;
+      piece += *c;
     }
   }
   EXPECT_TRUE(piece.empty()) << "every name is followed by '|'";
+  EXPECT_EQ(count, static_cast<int>(names.size()));
   return names;
 }
 
 std::vector<std::string> adapter_names() {
   char buffer[4096];
   const int count = GetAdapterNames(buffer, sizeof buffer);
-  auto names = split_list(buffer);
-  EXPECT_EQ(count, static_cast<int>(names.size()));
-  return names;
+  return split_list(buffer, count);
 }
 
 // What the system lists: its network interfaces (Wine reports each one but the loopback).
@@ -74,15 +72,15 @@ std::vector<std::string> internal_names() {
   return names;
 }
 
-// Sets the display name of an adapter in the network settings for the test's lifetime.
+// Sets the display name of an adapter in the network settings for its lifetime.
 class display_name {
  public:
-  display_name(const std::string& internal, const char* name) {
-    char key[512];
-    snprintf(key, sizeof key, connection_key_format, internal.c_str());
-    key_ = key;
-    EXPECT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, "Name", REG_SZ, name, static_cast<DWORD>(strlen(name) + 1)),
-              ERROR_SUCCESS);
+  display_name(const std::string& internal, const char* name)
+      : key_("System\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\" + internal +
+             "\\Connection") {
+    EXPECT_EQ(
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, key_.c_str(), "Name", REG_SZ, name, static_cast<DWORD>(strlen(name) + 1)),
+        ERROR_SUCCESS);
   }
   ~display_name() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, key_.c_str()); }
 
@@ -90,50 +88,47 @@ class display_name {
   std::string key_;
 };
 
-TEST(Adapters, ListsTheSystemsInterfacesUnderTheirDescriptions) {
+TEST(Adapters, AdapterAndInterfaceNamesAreTheSystemsInterfaces) {
   const auto names = adapter_names();
   ASSERT_FALSE(names.empty()) << "this machine has network interfaces besides the loopback";
   EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), system_interfaces());
+  char buffer[4096];
+  const int count = GetInterfaceNames(buffer, sizeof buffer);
+  const auto interfaces = split_list(buffer, count);
+  EXPECT_EQ(std::set<std::string>(interfaces.begin(), interfaces.end()), system_interfaces());
+  char tiny[2] = {'#', '#'};
+  EXPECT_EQ(GetInterfaceNames(tiny, sizeof tiny), 0);
+  EXPECT_EQ(tiny[0], '\0');
 }
 
-TEST(Adapters, DisplayNameComesFromTheNetworkSettings) {
+// A display name from the settings replaces the description, an empty one does not, and
+// one that does not fit the buffer is skipped for the later shorter ones.
+TEST(Adapters, DisplayNamesFromTheNetworkSettings) {
   const auto internal = internal_names();
   ASSERT_FALSE(internal.empty());
   const auto descriptions = adapter_names();
   {
     display_name renamed(internal[0], "LAN-Verbindung 7");
-    const auto names = adapter_names();
-    ASSERT_EQ(names.size(), descriptions.size());
-    EXPECT_EQ(names[0], "LAN-Verbindung 7");
-    // The address is found under the new name, ignoring case, and no longer under the old.
+    EXPECT_EQ(adapter_names()[0], "LAN-Verbindung 7");
     EXPECT_NE(GetAdapterAddr("lan-verbindung 7"), invalid);
     EXPECT_EQ(GetAdapterAddr(descriptions[0].c_str()), invalid);
   }
   {
     display_name empty(internal[0], "");
-    EXPECT_EQ(adapter_names(), descriptions) << "an empty name falls back to the description";
+    EXPECT_EQ(adapter_names(), descriptions);
   }
-}
-
-TEST(Adapters, NameThatDoesNotFitIsSkippedForLaterShorterOnes) {
-  const auto internal = internal_names();
-  ASSERT_GE(internal.size(), 2u) << "needs two adapters";
-  const auto descriptions = adapter_names();
-  const std::string long_name(200, 'N');
-  display_name renamed(internal[0], long_name.c_str());
+  ASSERT_GE(internal.size(), 2u) << "the cut needs two adapters";
+  display_name renamed(internal[0], std::string(200, 'N').c_str());
   std::size_t rest = 1;
   for (std::size_t i = 1; i < descriptions.size(); ++i) rest += descriptions[i].size() + 1;
   std::vector<char> buffer(rest, '#');
   const int count = GetAdapterNames(buffer.data(), static_cast<int>(buffer.size()));
-  EXPECT_EQ(count, static_cast<int>(descriptions.size()) - 1);
-  std::vector<std::string> expected(descriptions.begin() + 1, descriptions.end());
-  EXPECT_EQ(split_list(buffer.data()), expected);
+  EXPECT_EQ(split_list(buffer.data(), count), std::vector<std::string>(descriptions.begin() + 1, descriptions.end()));
 }
 
 TEST(Adapters, SpecialResultsOfTheLookUps) {
   ASSERT_FALSE(adapter_names().empty());
   EXPECT_EQ(GetAdapterAddr(nullptr), 0u);
-  EXPECT_EQ(GetAdapterAddr(""), 0u);
   EXPECT_EQ(GetAdapterAddr("<keiner>"), 0u);
   EXPECT_EQ(GetAdapterNetMask("<keiner>"), 0u);
   EXPECT_EQ(GetAdapterAddr("Nirgends-Adapter"), invalid);
@@ -141,39 +136,18 @@ TEST(Adapters, SpecialResultsOfTheLookUps) {
   unsigned char mac[6] = {1, 2, 3, 4, 5, 6};
   EXPECT_EQ(GetAdapterMAC("Nirgends-Adapter", mac), 0);
   EXPECT_EQ(std::count(mac, mac + 6, 0), 6) << "zeroed in every case";
-  std::fill(mac, mac + 6, 9);
-  EXPECT_EQ(GetAdapterMAC("<keiner>", mac), 0);
-  EXPECT_EQ(std::count(mac, mac + 6, 0), 6);
   EXPECT_EQ(GetAdapterMAC("x", nullptr), 0);
-}
-
-TEST(Adapters, AllAddressesNeverExceedTheMaximum) {
-  unsigned int addresses[64] = {};
-  unsigned int masks[64] = {};
-  const int all = GetAdapterAddresses("*", 64, addresses, masks);
-  ASSERT_GE(all, static_cast<int>(adapter_names().size())) << "at least one pair per adapter";
-  unsigned int few[2] = {0, 0xDEAD};
-  unsigned int few_masks[2] = {0, 0xDEAD};
+  unsigned int addresses[64] = {}, masks[64] = {};
+  ASSERT_GE(GetAdapterAddresses("*", 64, addresses, masks), static_cast<int>(adapter_names().size()));
+  unsigned int few[2] = {0, 0xDEAD}, few_masks[2] = {0, 0xDEAD};
   EXPECT_EQ(GetAdapterAddresses("*", 1, few, few_masks), 1);
   EXPECT_EQ(few[1], 0xDEADu);
   EXPECT_EQ(few[0], addresses[0]);
   EXPECT_EQ(GetAdapterAddresses("Nirgends-Adapter", 64, addresses, masks), 0);
 }
 
-TEST(Adapters, InterfaceNamesAreTheInterfaceTablesDescriptions) {
-  char buffer[4096];
-  const int count = GetInterfaceNames(buffer, sizeof buffer);
-  const auto names = split_list(buffer);
-  EXPECT_EQ(count, static_cast<int>(names.size()));
-  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), system_interfaces());
-  char tiny[2] = {'#', '#'};
-  EXPECT_EQ(GetInterfaceNames(tiny, sizeof tiny), 0);
-  EXPECT_EQ(tiny[0], '\0');
-}
-
-TEST(Ipv4Text, ExportsAgreeWithWinsockOnDottedQuads) {
-  const char* texts[] = {"192.168.1.10", "0.0.0.0", "127.0.0.1", "10.20.30.40", "1.2.3.4"};
-  for (const char* text : texts) EXPECT_EQ(inetaddr(text), inet_addr(text)) << text;
+TEST(Ipv4Text, ExportsAgreeWithWinsock) {
+  EXPECT_EQ(inetaddr("192.168.1.10"), inet_addr("192.168.1.10"));
   EXPECT_STREQ(ipaddr(inet_addr("172.16.254.3")), "172.16.254.3");
 }
 

@@ -38,22 +38,6 @@ BOOL WINAPI recording_viewer(HWND window, LPCSTR file, UINT command, ULONG_PTR d
   return 7;
 }
 
-// The classic viewer is the recorder while the object lives.
-class ClassicViewer : public ::testing::Test {
- protected:
-  void SetUp() override {
-    viewer = classic_call{};
-    set_classic_help_viewer(recording_viewer);
-    window_ = CreateWindowExA(0, "STATIC", "Dialog", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-  }
-  void TearDown() override {
-    set_classic_help_viewer(nullptr);
-    DestroyWindow(window_);
-  }
-  HWND window_ = nullptr;
-};
-
 TEST(HelpFileSearch, CandidatesInOrder) {
   tambre::test::temp_dir dir;
   const std::string root = dir.path().string();
@@ -75,43 +59,42 @@ TEST(HelpFileSearch, CandidatesInOrder) {
   EXPECT_EQ(std::string(found), std::string(260, 'n'));
 }
 
-TEST_F(ClassicViewer, GetsTheCallersCommandAndDataUnchanged) {
-  EXPECT_EQ(DrvHelpContext(window_, "drv.hlp", 0xFFFFFFFF), 7);
-  EXPECT_EQ(viewer.window, window_);
+// The classic viewer is the recorder; compiled help that needs no control runs first,
+// before anything loads the HTML Help control.
+TEST(ClassicViewer, GetsTheCallersRequestsUnchanged) {
+  set_classic_help_viewer(recording_viewer);
+  HWND window = CreateWindowExA(0, "STATIC", "Dialog", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  EXPECT_EQ(DrvHelpContext(window, "drv.chm", 0xFFFFFFFF), 1);
+  EXPECT_EQ(help_dispatch(window, "drv.CHM", 0, help_quit), 1);
+  EXPECT_EQ(help_dispatch(window, "drv.chm", 0, 99), 0);
+  EXPECT_EQ(help_dispatch(window, nullptr, 0, help_context), 0);
+  EXPECT_EQ(GetModuleHandleA("hhctrl.ocx"), nullptr);
+  EXPECT_TRUE(tambre::test::no_box_visible());
+  EXPECT_EQ(viewer.calls, 0);
+
+  EXPECT_EQ(DrvHelpContext(window, "drv.hlp", 0xFFFFFFFF), 7);
+  EXPECT_EQ(viewer.window, window);
   EXPECT_EQ(viewer.file, "drv.hlp");
   EXPECT_EQ(viewer.command, 1u);
   EXPECT_EQ(viewer.data, 0xFFFFFFFFu);
   const char keyword[] = "Messwerte";
-  EXPECT_EQ(DrvHelpKey(window_, "drv.Chm", keyword), 7);
+  EXPECT_EQ(DrvHelpKey(window, "drv.Chm", keyword), 7);
   EXPECT_EQ(viewer.command, 257u);
   EXPECT_EQ(viewer.data, reinterpret_cast<ULONG_PTR>(keyword));
-  EXPECT_EQ(help_dispatch(window_, "drv.hlp", 42, 8), 7);
+  EXPECT_EQ(help_dispatch(window, "drv.hlp", 42, 8), 7);
   EXPECT_EQ(viewer.command, 8u);
   EXPECT_EQ(viewer.data, 42u);
-  EXPECT_EQ(viewer.calls, 3);
-}
-
-TEST_F(ClassicViewer, TopicKeywordFromTheWindowsModuleCutTo59Characters) {
-  // The test program carries the library's strings: 1 "Treiber", 211 the long help message.
-  EXPECT_EQ(DrvHelpRcTopic(window_, "drv.hlp", 1), 7);
-  EXPECT_EQ(viewer.keyword, "Treiber");
-  EXPECT_EQ(DrvHelpRcTopic(window_, "drv.hlp", 211), 7);
+  // The topic keyword from the window's module (the test program carries the library's
+  // strings: 211 is the long help message), cut to 59 characters.
+  EXPECT_EQ(DrvHelpRcTopic(window, "drv.hlp", 211), 7);
   EXPECT_EQ(viewer.keyword, std::string("Die Online-Hilfedatei '%s' konnte nicht gefunden oder ge\xf6"
                                         "ffnet  werden oder das Hilfethema %s ist")
                                 .substr(0, 59));
-  EXPECT_EQ(DrvHelpRcTopic(window_, "drv.hlp", 59999), 0);
-  EXPECT_EQ(viewer.calls, 2);
-}
-
-// Runs before anything loads the HTML Help control.
-TEST_F(ClassicViewer, CompiledHelpRequestsThatNeedNoControl) {
-  EXPECT_EQ(DrvHelpContext(window_, "drv.chm", 0xFFFFFFFF), 1);
-  EXPECT_EQ(help_dispatch(window_, "drv.CHM", 0, help_quit), 1);
-  EXPECT_EQ(help_dispatch(window_, "drv.chm", 0, 99), 0);
-  EXPECT_EQ(help_dispatch(window_, nullptr, 0, help_context), 0);
-  EXPECT_EQ(viewer.calls, 0);
-  EXPECT_EQ(GetModuleHandleA("hhctrl.ocx"), nullptr);
-  EXPECT_TRUE(tambre::test::no_box_visible());
+  EXPECT_EQ(DrvHelpRcTopic(window, "drv.hlp", 59999), 0);
+  EXPECT_EQ(viewer.calls, 4);
+  set_classic_help_viewer(nullptr);
+  DestroyWindow(window);
 }
 
 const char kHelpFailed[] =

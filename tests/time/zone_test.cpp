@@ -17,7 +17,6 @@ using tambre::test::zone_test;
 using ZoneRead = zone_test;
 
 namespace {
-// Offset, daylight flag, DST bias, names and whether the record is in use, as one text.
 std::string zone_text() {
   const auto& z = tt::zone();
   return std::to_string(z.offset) + " " + std::to_string(z.daylight) + " " + std::to_string(z.dst_bias) + " " +
@@ -45,13 +44,17 @@ TEST_F(ZoneRead, RecordGivesOffsetBiasAndNames) {
        make_record(300, {0, 11, 0, 1, 2, 0, 0, 0}, 10, {0, 3, 0, 2, 2, 0, 0, 0}, -50),
        "18600 1 -3600 Standard/Daylight record"},
       {"standard bias without a standard date", make_record(300, {}, 10, {}, 0), "18000 0 0 Standard/Daylight record"},
-      {"two-hour advance", make_record(-600, {0, 4, 0, 1, 3, 0, 0, 0}, 0, {0, 10, 0, 1, 2, 0, 0, 0}, -120),
-       "-36000 1 -7200 Standard/Daylight record"},
   };
   for (const auto& r : rows) {
     zone_from(r.record);
     EXPECT_EQ(zone_text(), r.expected) << r.name;
   }
+  // Names are narrowed character by character: Latin-1 kept, anything beyond it '?'.
+  auto wide = fixed_zone(0);
+  wide.standard_name[0] = 0xFF;
+  wide.standard_name[1] = 0x100;
+  zone_from(wide);
+  EXPECT_EQ(std::string(tt::zone().standard_name), "\xff?xed");
 }
 
 // A TZ text leaves the DST bias alone and never uses the record.
@@ -63,7 +66,6 @@ TEST_F(ZoneRead, TzForms) {
       {"CET-1CEST", "-3600 67 -3600 CET/CES"},
       {"IST-5:30", "-19800 0 -3600 IST/"},
       {"ABC+3:15:29XYZ", "11729 88 -3600 ABC/XYZ"},
-      {"NST3:30NDT", "12600 78 -3600 NST/NDT"},
       {"UTC", "0 0 -3600 UTC/"},
   };
   for (const auto& r : rows) {
@@ -79,7 +81,6 @@ TEST_F(ZoneRead, TzLeavesDstBiasOfRecordAndSkipsSameText) {
   source.use_tz("CET-1CEST");
   tt::read_zone();
   EXPECT_EQ(zone_text(), "-3600 67 -7200 CET/CES");
-  // The same text again is not parsed again.
   tt::zone().offset = 42;
   tt::read_zone();
   EXPECT_EQ(tt::zone().offset, 42);
@@ -87,8 +88,6 @@ TEST_F(ZoneRead, TzLeavesDstBiasOfRecordAndSkipsSameText) {
   tt::read_zone();
   EXPECT_EQ(tt::zone().offset, 18000);
 }
-
-// ---- transitions ----
 
 namespace {
 
@@ -109,7 +108,6 @@ TEST(Transition, WeekdayAndAbsoluteForms) {
     int ms;
   } rows[] = {
       {"second Sunday of March 2009", 109, {0, 3, 0, 2, 2, 0, 0, 0}, false, -3600, yday_of(2009, 3, 8), 7200000},
-      {"last Sunday of October 2024, end", 124, {0, 10, 0, 5, 3, 0, 0, 0}, true, -3600, yday_of(2024, 10, 27), 7200000},
       {"fourth Saturday of February leap", 124, {0, 2, 6, 4, 1, 2, 3, 4}, false, 0, yday_of(2024, 2, 24), 3723004},
       {"absolute March 25", 124, {2000, 3, 0, 25, 2, 0, 0, 0}, false, -3600, yday_of(2024, 3, 25), 7200000},
       {"end at 00:30 daylight", 124, {0, 10, 0, 5, 0, 30, 0, 0}, true, -3600, yday_of(2024, 10, 26), 84600000},
@@ -123,8 +121,7 @@ TEST(Transition, WeekdayAndAbsoluteForms) {
   }
 }
 
-// The fifth occurrence is the month's last one in every year and month; the first is
-// within the first seven days and on the asked weekday.
+// The fifth occurrence is the month's last, the first within the first seven days.
 TEST(Transition, FifthIsLastAndFirstIsFirst) {
   for (int year = 70; year <= 199; ++year) {
     for (std::uint16_t month = 1; month <= 12; ++month) {

