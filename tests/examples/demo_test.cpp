@@ -18,7 +18,6 @@
 #include "field_instrument/pump_station_model.h"
 #include "modbus_driver/unix_seconds.h"
 #include "support/child_process.h"
-#include "support/field_instrument_process.h"
 #include "support/pty_pair.h"
 #include "support/rpc_service.h"
 #include "tambre32/settings.h"
