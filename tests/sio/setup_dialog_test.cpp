@@ -149,43 +149,6 @@ TEST(SioSetupDialog, ShowsTheStringAndCancelKeepsTheBuffer) {
   EXPECT_STREQ(config, "com3:19200,e,7,2,DTR,RTS");
 }
 
-struct opening {
-  const char* config;
-  int port, parity, data_bits, stop_bits, protocol;
-  const char* baud;
-  bool dtr, rts, dsr, cts;
-};
-
-TEST(SioSetupDialog, OpensEachKindOfString) {
-  serial_device_map map;
-  map.only_ports({1, 2, 4});
-  const opening cases[] = {
-      {"", 1, 0, 3, 0, 0, "9600", false, false, false, false},
-      {"COM4:4800,O,5,1.5,DTR,RTS,DSR,CTS", 2, 2, 0, 1, 1, "4800", true, true, true, true},
-      {"COM1:300,N,6,2,XON,XOFF", 0, 0, 1, 2, 2, "300", false, false, false, false},
-      {"COM9:57600", -1, 0, 3, 0, 0, "57600", false, false, false, false},
-  };
-  for (const opening& c : cases) {
-    char config[64];
-    std::strcpy(config, c.config);
-    dialog_driver driver(kTitle, [&c](HWND dialog) {
-      EXPECT_EQ(selection(dialog, kPort), c.port) << c.config;
-      EXPECT_EQ(field_text(dialog, kBaud), c.baud) << c.config;
-      EXPECT_EQ(selection(dialog, kParity), c.parity) << c.config;
-      EXPECT_EQ(selection(dialog, kDataBits), c.data_bits) << c.config;
-      EXPECT_EQ(selection(dialog, kStopBits), c.stop_bits) << c.config;
-      EXPECT_EQ(selection(dialog, kProtocol), c.protocol) << c.config;
-      EXPECT_EQ(checked(dialog, kDtr), c.dtr) << c.config;
-      EXPECT_EQ(checked(dialog, kRts), c.rts) << c.config;
-      EXPECT_EQ(checked(dialog, kDsr), c.dsr) << c.config;
-      EXPECT_EQ(checked(dialog, kCts), c.cts) << c.config;
-      for (int id : kLineOptions) EXPECT_EQ(enabled(dialog, id), c.protocol == 3) << c.config << " " << id;
-      click(dialog, IDCANCEL);
-    });
-    EXPECT_EQ(CSio().SetupDialog(nullptr, config, 0), 2);
-  }
-}
-
 TEST(SioSetupDialog, RefusesInvalidInputThenComposesTheString) {
   serial_device_map map;
   map.only_ports({1, 3, 255});
