@@ -47,7 +47,7 @@ if [[ ${1:-} == --scene ]]; then
   pair_dir=$work/line
   stop_all() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    bash "$root/tests/support/pty_pair.sh" stop "$pair_dir"
+    bash "$root/tests/support/unix_side.sh" pty-stop "$pair_dir"
   }
   trap stop_all EXIT
   trap 'echo; echo "demo: interrupted"; exit 130' INT TERM
@@ -65,7 +65,7 @@ if [[ ${1:-} == --scene ]]; then
 
   say "serial line: COM5 (Wine) <-> pseudo-terminal pair <-> instrument"
   rm -rf "$pair_dir"
-  bash "$root/tests/support/pty_pair.sh" start "$pair_dir" com5 com6 $$ || exit 1
+  bash "$root/tests/support/unix_side.sh" pty-start "$pair_dir" com5 com6 $$ || exit 1
   printf 'normal\n' >"$work/control"
   "$root/build/win64/bin/field_instrument" --device "$pair_dir/b" --baud "$baud" --control "$work/control" \
     --owner $$ 2>&1 | prefixed "[instrument]" &

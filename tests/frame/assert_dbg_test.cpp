@@ -1,14 +1,57 @@
 // Assertions: the debugger line, the box of mode 1, the structured exception of mode -1.
 #include <gtest/gtest.h>
 
+#include <mutex>
+
 #include "support/box_catcher.h"
-#include "support/debug_output_capture.h"
 #include "tambre32/frame.h"
 
 namespace {
 
-using tambre::test::debug_output_capture;
 using lines = std::vector<std::string>;
+
+// Captures what this process writes to the debugger (OutputDebugStringA raises
+// DBG_PRINTEXCEPTION_C, which a vectored handler sees first) and counts and continues past
+// one kind of structured exception.
+class debug_output_capture {
+ public:
+  explicit debug_output_capture(DWORD swallow = 0) {
+    std::lock_guard<std::mutex> guard(lock_);
+    lines_.clear();
+    swallow_ = swallow;
+    swallowed_ = 0;
+    handler_ = AddVectoredExceptionHandler(1, on_exception);
+  }
+  ~debug_output_capture() { RemoveVectoredExceptionHandler(handler_); }
+  std::vector<std::string> lines() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return lines_;
+  }
+  int swallowed() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return swallowed_;
+  }
+
+ private:
+  static LONG CALLBACK on_exception(EXCEPTION_POINTERS* info) {
+    const EXCEPTION_RECORD* record = info->ExceptionRecord;
+    std::lock_guard<std::mutex> guard(lock_);
+    if (record->ExceptionCode == 0x40010006 && record->NumberParameters >= 2) {  // DBG_PRINTEXCEPTION_C
+      const auto* text = reinterpret_cast<const char*>(record->ExceptionInformation[1]);
+      const auto length = static_cast<size_t>(record->ExceptionInformation[0]);
+      if (text != nullptr && length > 0) lines_.emplace_back(text, length - 1);
+      return EXCEPTION_CONTINUE_SEARCH;
+    }
+    if (swallow_ == 0 || record->ExceptionCode != swallow_) return EXCEPTION_CONTINUE_SEARCH;
+    ++swallowed_;
+    return EXCEPTION_CONTINUE_EXECUTION;
+  }
+  static inline std::mutex lock_;
+  static inline std::vector<std::string> lines_;
+  static inline DWORD swallow_ = 0;
+  static inline int swallowed_ = 0;
+  PVOID handler_;
+};
 
 TEST(AssertDbg, DebuggerLineOfAFailedCondition) {
   const std::string long_expression(1000, 'e');

@@ -58,21 +58,22 @@ TEST(HostWindow, WindowsOfOtherProcessesAndOwnedWindowsAreNoHost) {
   EXPECT_EQ(owned.asked(), 0);
 }
 
-TEST(HostWindow, ClassNameBeginsWithTheHostPrefixInAnyCase) {
+TEST(HostWindow, ClassNameBeginsWithTheHostPrefixInAnyCaseAndAnswersTheVersion) {
   const struct {
     const char* class_name;
     bool host;
   } rows[] = {
-      {"RPMODLESS", true}, {"rpmodlessHost", true}, {"RpModLessX", true}, {"RPMODLES", false}, {"XRPMODLESS", false},
+      {"rpmodlessHost", true},
+      {"RpModLessX", true},
+      {"RPMODLES", false},
+      {"XRPMODLESS", false},
   };
   for (const auto& row : rows) {
     host_window_stand_in window(row.class_name);
     ASSERT_NE(window.handle(), nullptr) << row.class_name;
     EXPECT_EQ(FindOwner(), row.host ? window.handle() : nullptr) << row.class_name;
   }
-}
-
-TEST(HostWindow, TaskVersionIsTheHostsAnswerCutTo16Bits) {
+  // The task version is the host's answer cut to 16 bits.
   host_window_stand_in::answers answers;
   answers.version = 0x12345;
   answers.version2 = 0x0A0B0C0D;

@@ -10,6 +10,7 @@ namespace {
 
 using tambre::test::box_catcher;
 using tambre::test::box_icon;
+using tambre::test::caught_box;
 
 // A visible top-level window of the test program, active on this thread.
 class owner_window {
@@ -31,87 +32,69 @@ class owner_window {
   HWND window_;
 };
 
-std::string library_string(UINT id) {
-  char text[512] = "";
-  LoadStringA(GetModuleHandleA("tambre32.dll"), id, text, sizeof text);
-  return text;
+// The box `show` brings up, answered with `answer`; `show` must return that answer.
+template <typename Show>
+caught_box answered(int answer, Show show) {
+  box_catcher catcher(answer);
+  EXPECT_EQ(show(), answer);
+  return catcher.wait();
 }
 
-TEST(MessageFMTBox, WithoutOwnerTakesLibraryStringsAndCaptionTreiber) {
-  box_catcher catcher(IDOK);
-  EXPECT_EQ(MessageFMTBox(nullptr, 202, MB_OK | MB_ICONHAND), IDOK);
-  auto box = catcher.wait();
+TEST(MessageFMTBox, TheOwnerDecidesStringsCaptionAndOwnership) {
+  caught_box box = answered(IDOK, [] { return MessageFMTBox(nullptr, 202, MB_OK | MB_ICONHAND); });
   ASSERT_TRUE(box.found);
   EXPECT_EQ(box.caption, "Treiber");
   EXPECT_EQ(box.text, "Systemmeldung");
   EXPECT_EQ(box.owner, nullptr);
   EXPECT_EQ(box.icon, box_icon::hand);
   EXPECT_EQ(box.buttons, (std::vector<int>{IDOK}));
-}
 
-TEST(MessageFMTBox, WindowOwnerGivesItsModuleStringsTitleAndOwnership) {
   owner_window owner("Fenster 1");
-  box_catcher catcher(IDNO);
-  EXPECT_EQ(MessageFMTBox(owner.get(), 9001, MB_YESNO | MB_ICONQUESTION, 7, "Z"), IDNO);
-  auto box = catcher.wait();
+  box = answered(IDNO, [&] { return MessageFMTBox(owner.get(), 9001, MB_YESNO | MB_ICONQUESTION, 7, "Z"); });
   ASSERT_TRUE(box.found);
   EXPECT_EQ(box.caption, "Fenster 1");
   EXPECT_EQ(box.text, "Wert 7 von Z");
   EXPECT_EQ(box.owner, owner.get());
   EXPECT_EQ(box.icon, box_icon::question);
   EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
-}
 
-TEST(MessageFMTBox, ModuleOwnerGivesFileNameCaptionAndActiveWindow) {
-  owner_window active("Aktiv");
-  box_catcher catcher(IDCANCEL);
-  EXPECT_EQ(MessageFMTBox(GetModuleHandleA(nullptr), 9003, MB_OKCANCEL), IDCANCEL);
-  auto box = catcher.wait();
+  // A module: its file name as caption, the active window as owner.
+  box = answered(IDCANCEL, [] { return MessageFMTBox(GetModuleHandleA(nullptr), 9003, MB_OKCANCEL); });
   ASSERT_TRUE(box.found);
   EXPECT_EQ(box.caption, "frame_dll_test");
   EXPECT_EQ(box.text, "Kanal gest\xf6rt");
-  EXPECT_EQ(box.owner, active.get());
-}
+  EXPECT_EQ(box.owner, owner.get());
 
-TEST(MessageBoxes, MissingStringsShowNothingAndGiveZero) {
-  owner_window owner("Fenster 2");
+  box = answered(IDRETRY, [] { return ResourceMessageBox(GetModuleHandleA(nullptr), 9001, MB_RETRYCANCEL, 12, "Q"); });
+  ASSERT_TRUE(box.found);
+  EXPECT_EQ(box.caption, "Fenster 1");
+  EXPECT_EQ(box.text, "Wert 12 von Q");
+  EXPECT_EQ(box.owner, owner.get());
+
+  // Missing strings show nothing.
   EXPECT_EQ(MessageFMTBox(nullptr, 4711, MB_OK), 0);
   EXPECT_EQ(MessageFMTBox(owner.get(), 4711, MB_OK), 0);
-  EXPECT_EQ(MessageFMTBox(GetModuleHandleA(nullptr), 4711, MB_OK), 0);
   EXPECT_EQ(ResourceMessageBox(GetModuleHandleA(nullptr), 4711, MB_OK), 0);
   EXPECT_TRUE(tambre::test::no_box_visible());
 }
 
-TEST(ResourceMessageBox, CaptionAndOwnerFromTheActiveWindow) {
-  owner_window active("Leitstand");
-  box_catcher catcher(IDRETRY);
-  EXPECT_EQ(ResourceMessageBox(GetModuleHandleA(nullptr), 9001, MB_RETRYCANCEL, 12, "Q"), IDRETRY);
-  auto box = catcher.wait();
-  ASSERT_TRUE(box.found);
-  EXPECT_EQ(box.caption, "Leitstand");
-  EXPECT_EQ(box.text, "Wert 12 von Q");
-  EXPECT_EQ(box.owner, active.get());
-}
-
-TEST(LastErrorMessageBox, NothingToShowGivesZeroOrMinusOne) {
+TEST(LastErrorMessageBox, ShowsHeadAndSystemTextInTheForeground) {
   SetLastError(0);
   EXPECT_EQ(LastErrorMessageBox(nullptr, 0, MB_OK), 0);
   EXPECT_EQ(LastErrorMessageBox(nullptr, ERROR_ACCESS_DENIED, static_cast<UINT>(-1)), 0);
-  SetLastError(ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(LastErrorMessageBox(nullptr, 0, static_cast<UINT>(-1)), 0);
   EXPECT_EQ(LastErrorMessageBox(nullptr, 0x2000ABCDu, MB_OK), -1);  // no system text for this code
   EXPECT_TRUE(tambre::test::no_box_visible());
-}
 
-TEST(LastErrorMessageBox, ShowsHeadAndSystemTextInTheForeground) {
   owner_window owner("Fenster 3");
-  box_catcher catcher(IDOK);
-  SetLastError(ERROR_ACCESS_DENIED);
-  EXPECT_EQ(LastErrorMessageBox(owner.get(), 0, MB_OK | MB_ICONEXCLAMATION), IDOK);
-  auto box = catcher.wait();
+  const caught_box box = answered(IDOK, [&] {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return LastErrorMessageBox(owner.get(), 0, MB_OK | MB_ICONEXCLAMATION);
+  });
   ASSERT_TRUE(box.found);
   EXPECT_EQ(box.caption, "Systemmeldung");
-  EXPECT_EQ(box.text, library_string(201) + frame_test::system_text(ERROR_ACCESS_DENIED));
+  char head[512] = "";
+  LoadStringA(GetModuleHandleA("tambre32.dll"), 201, head, sizeof head);
+  EXPECT_EQ(box.text, head + frame_test::system_text(ERROR_ACCESS_DENIED));
   EXPECT_NE(box.text.find("ausgef\xfchrt"), std::string::npos) << "code page 1252 text";
   EXPECT_EQ(box.owner, owner.get());
   EXPECT_EQ(box.icon, box_icon::exclamation);

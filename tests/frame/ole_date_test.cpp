@@ -58,13 +58,10 @@ struct date_row {
 
 // Dates counted by hand: 1970-01-01 is day 25569, 2000-01-01 day 36526, 2024-07-01 day
 // 45474, 2038-01-19 day 50424. A TZ text names no DST bias: daylight rows move by the
-// bias the zone state holds.
+// bias the zone state holds. The sweep below takes Wine as the oracle for the rest.
 const date_row kDates[] = {
     {"epoch_utc", "GMT0", 0, 25569.0, false},
-    {"y2k_utc", "GMT0", 946684800, 36526.0, false},
     {"beyond_2038_utc", "GMT0", 2147483647u + 1u, 50424.0 + (3 * 3600 + 14 * 60 + 8) * kSecond, false},
-    {"last_time_utc", "GMT0", kLastTime, 73050.0 + 86399 * kSecond, false},
-    {"epoch_cet", "CET-1CEST", 0, 25569.0 + 1.0 / 24, false},
     {"summer_cest", "CET-1CEST", 1719792000, 45474.0 + 1.0 / 24, true},
     {"eastern_summer", "EST5EDT", 1719792000, 45473.0 + 19.0 / 24, true},
     {"half_hour_zone", "IST-5:30", 946684800, 36526.0 + 5.5 / 24, false},
@@ -87,6 +84,9 @@ TEST_F(OleDate, FailureResults) {
   EXPECT_EQ(DateToTime_t(73051.0), kNoTime) << "2100-01-01 is past the range";
   EXPECT_EQ(DateToTime_t(-1.0e9), kNoTime) << "no system time for that date";
   EXPECT_EQ(DateToTime_t(1.0e9), kNoTime);
+  // Fractions of a second round to the nearest second.
+  EXPECT_EQ(DateToTime_t(36526.0 + 0.4 * kSecond), 946684800u);
+  EXPECT_EQ(DateToTime_t(36526.0 + 0.6 * kSecond), 946684801u);
 }
 
 // Every value the calendar covers, in steps that hit all hours, days and years, in a zone
@@ -131,12 +131,6 @@ TEST_F(OleDate, RoundTripsAndWineAgrees) {
     }
     EXPECT_GT(checked, 8000);
   }
-}
-
-// Fractions that are not whole seconds are rounded by OLEAUT32 to the nearest second.
-TEST_F(OleDate, FractionsOfSecondsRoundToTheNearestSecond) {
-  EXPECT_EQ(DateToTime_t(36526.0 + 0.4 * kSecond), 946684800u);
-  EXPECT_EQ(DateToTime_t(36526.0 + 0.6 * kSecond), 946684801u);
 }
 
 }  // namespace

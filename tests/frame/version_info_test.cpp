@@ -10,20 +10,15 @@
 
 namespace {
 
-std::vector<char> version_block() {
+TEST(VersionInfo, FixedPartAndNamedTextsCarryTheProjectVersion) {
+  unsigned major = 0, minor = 0, patch = 0;
+  ASSERT_EQ(std::sscanf(TAMBRE_PROJECT_VERSION, "%u.%u.%u", &major, &minor, &patch), 3);
   char path[MAX_PATH];
   GetModuleFileNameA(GetModuleHandleA("tambre32.dll"), path, MAX_PATH);
   DWORD ignored = 0;
   std::vector<char> block(GetFileVersionInfoSizeA(path, &ignored));
-  if (block.empty() || !GetFileVersionInfoA(path, 0, static_cast<DWORD>(block.size()), block.data())) block.clear();
-  return block;
-}
-
-TEST(VersionInfo, FixedPartAndNamedTextsCarryTheProjectVersion) {
-  unsigned major = 0, minor = 0, patch = 0;
-  ASSERT_EQ(std::sscanf(TAMBRE_PROJECT_VERSION, "%u.%u.%u", &major, &minor, &patch), 3);
-  std::vector<char> block = version_block();
   ASSERT_FALSE(block.empty());
+  ASSERT_TRUE(GetFileVersionInfoA(path, 0, static_cast<DWORD>(block.size()), block.data()));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT size = 0;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &size));
@@ -31,8 +26,8 @@ TEST(VersionInfo, FixedPartAndNamedTextsCarryTheProjectVersion) {
   EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
   EXPECT_EQ(fixed->dwFileVersionMS, major << 16 | minor);
   EXPECT_EQ(fixed->dwFileVersionLS, patch << 16);
-  EXPECT_EQ(fixed->dwProductVersionMS, major << 16 | minor);
-  EXPECT_EQ(fixed->dwProductVersionLS, patch << 16);
+  EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+  EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
 
   // The named texts of the first translation.

@@ -57,6 +57,4 @@ std::string serial_far_end::read(std::size_t count, DWORD timeout_ms) {
   return bytes;
 }
 
-std::string serial_far_end::drain(DWORD quiet_ms) { return read(static_cast<std::size_t>(-1) / 2, quiet_ms); }
-
 }  // namespace tambre::test

@@ -15,12 +15,9 @@ class serial_far_end {
   explicit serial_far_end(const std::string& path);
 
   bool is_open() const { return static_cast<bool>(port_); }
-  HANDLE handle() const { return port_.get(); }
   bool write(const std::string& bytes);
   // Reads until `count` bytes have come or `timeout_ms` passed without any; returns them.
   std::string read(std::size_t count, DWORD timeout_ms = 2000);
-  // Whatever arrives within `quiet_ms` after the last byte.
-  std::string drain(DWORD quiet_ms = 100);
 
  private:
   sys::unique_file port_;

@@ -1,22 +1,28 @@
 #!/bin/bash
-# Makes and removes a pair of linked pseudo-terminals as two serial ports of a Wine prefix.
+# What a Windows test program starts on Wine's Unix side (CreateProcess of /bin/bash). It
+# gets no process handle: the outcome shows in STATE_DIR, "ready" or "failed", and the
+# directory is gone once stopped. What is started ends by itself once OWNER (the Unix
+# process id of the test program) is gone.
 #
-#   pty_pair.sh start STATE_DIR NAME_A NAME_B OWNER
+#   unix_side.sh pty-start STATE_DIR NAME_A NAME_B OWNER
 #                        socat joins two ptys; the prefix gets dosdevices/NAME_A and NAME_B
-#                        (e.g. com20); OWNER is the Unix process id of the test program
-#   pty_pair.sh stop STATE_DIR                  stops socat, removes the links and STATE_DIR
-#
-# The test program starts this through Wine's Unix side (CreateProcess of /bin/bash), which
-# gives it no process handle: it learns the outcome from STATE_DIR ("ready" or "failed";
-# the directory is gone once stopped). WINEPREFIX comes from the Wine environment.
-# A program that dies before its stop leaves nothing behind: a watchdog stops the pair
-# once the owner process is gone.
+#   unix_side.sh instrument-start STATE_DIR BINARY DEVICE OWNER [OPTION VALUE]...
+#                        the field instrument on DEVICE; control file STATE_DIR/control
+#   unix_side.sh pty-stop|instrument-stop STATE_DIR
 set -u
 command=$1
 dir=$2
 dosdevices="${WINEPREFIX:-$HOME/.wine}/dosdevices"
 
-. "$(dirname "$0")/wine_background.sh"
+# Wine hands its own descriptors (its server connection among them) to the Unix programs it
+# starts; what runs on in the background must not keep them, or the server never sees the
+# test program end.
+close_inherited() {
+  local fd
+  for fd in $(ls /proc/$BASHPID/fd); do
+    if ((fd > 2)); then eval "exec $fd>&-"; fi
+  done 2>/dev/null
+}
 
 stop_pair() {
   [ -f "$dir/socat.pid" ] && kill "$(cat "$dir/socat.pid")" 2>/dev/null
@@ -28,7 +34,7 @@ stop_pair() {
 }
 
 case $command in
-start)
+pty-start)
   a=$3
   b=$4
   owner=$5
@@ -70,11 +76,37 @@ start)
   echo $! >"$dir/watch.pid"
   touch "$dir/ready"
   ;;
-stop)
+instrument-start)
+  binary=$3
+  device=$4
+  owner=$5
+  shift 5
+  mkdir -p "$dir" || exit 1
+  (
+    close_inherited
+    exec "$binary" --device "$device" --control "$dir/control" --owner "$owner" "$@" </dev/null >"$dir/log" 2>&1
+  ) &
+  echo $! >"$dir/pid"
+  for _ in $(seq 500); do
+    if grep -q "slave" "$dir/log" 2>/dev/null; then
+      touch "$dir/ready"
+      exit 0
+    fi
+    kill -0 "$(cat "$dir/pid")" 2>/dev/null || break
+    sleep 0.01
+  done
+  touch "$dir/failed"
+  exit 1
+  ;;
+pty-stop)
   stop_pair
   ;;
+instrument-stop)
+  [ -f "$dir/pid" ] && kill "$(cat "$dir/pid")" 2>/dev/null
+  rm -rf "$dir"
+  ;;
 *)
-  echo "usage: $0 start STATE_DIR NAME_A NAME_B OWNER | stop STATE_DIR" >&2
+  echo "usage: see the head of $0" >&2
   exit 2
   ;;
 esac
