@@ -116,6 +116,7 @@ TEST(FileDialogText, DescriptionsFiltersAndDirectories) {
       {"C:\\export.txt", nullptr, nullptr, "C:"},
       {"export.txt", "D:\\x", nullptr, ""},
       {"", "D:\\x\\", "E:\\h", "D:\\x"},
+      {"", "", "E:\\h\\", "E:\\h"},  // an empty directory is none
       {nullptr, nullptr, nullptr, ""},
   };
   for (const dir& t : dirs) EXPECT_EQ(start_directory(t.proposal, t.given, t.host), t.expected) << t.expected;
