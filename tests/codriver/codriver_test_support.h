@@ -68,7 +68,6 @@ class recording_sink : public IProcessDriverEvent {
   };
   std::atomic<int> terminates{0};
   std::vector<transaction> transactions;
-  HRESULT failure = S_OK;
   std::function<void()> on_terminate;
   std::atomic<LONG> references{1};
 
