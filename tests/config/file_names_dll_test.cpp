@@ -1,5 +1,5 @@
-// Driver file names, window titles, directory macros and mkpath on real files and windows;
-// the driver is a small module copied to a ".drv" name and loaded.
+// Driver configuration file names and mkpath on real files; the driver is a small module
+// copied to a ".drv" name and loaded.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -65,17 +65,6 @@ TEST_F(DriverModule, ConfigFileBesideTheModuleOrTheHostsInstanceFile) {
   host_window_stand_in::set_directory("D:\\Instanzen", false);
   EXPECT_EQ(make_file_name(2), dir_.file("serial#2.cfg"));
   EXPECT_EQ(MakeFileName(module_, 0, nullptr), nullptr);
-}
-
-TEST_F(DriverModule, CheckDriverFileAndWindowTitle) {
-  EXPECT_EQ(CheckDriverFile(module_, "SERIAL.DRV"), 1);
-  EXPECT_EQ(CheckDriverFile(module_, "serial.dll"), 0);
-  HWND window = CreateWindowExA(0, "STATIC", "Messwerte", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  EXPECT_NE(MakeDrvWindowName(module_, window, TRUE), FALSE);
-  char title[128];
-  GetWindowTextA(window, title, sizeof title);
-  EXPECT_STREQ(title, "serial Messwerte");
-  DestroyWindow(window);
 }
 
 // Keeps and restores the process's current directory.

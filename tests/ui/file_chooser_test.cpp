@@ -124,17 +124,4 @@ TEST_F(FileChooser, ExportDescriptionOpenedChosenAndRemembered) {
   EXPECT_EQ(remembered(404), 1) << "the filter the dialog ended with, 1-based, also on cancel";
 }
 
-TEST_F(FileChooser, ProposalsDirectoryAndRememberedFilterClampedOnCancel) {
-  remember(402, 5);
-  dialog_driver driver;
-  char file[MAX_PATH] = "";
-  lstrcpyA(file, dir_.file("Daten\\export.txt").c_str());
-  EXPECT_EQ(ChooseFileName(nullptr, file, sizeof file, 0, 402, "C:\\"), 0);
-  seen_dialog seen = driver.wait();
-  ASSERT_TRUE(seen.found);
-  EXPECT_EQ(seen.folder, dir_.file("Daten"));
-  EXPECT_EQ(seen.filter, 2) << "clamped to the description's pairs";
-  EXPECT_EQ(remembered(402), 3) << "written back after cancel too";
-}
-
 }  // namespace
