@@ -23,7 +23,7 @@ TEST(CardAddress, FieldTextAndTheBoxesThatExplainOrAsk) {
     short message;
     int answer, result;
     DWORD address;
-    std::string shown;  // the whole text, or the start of the PC port question
+    std::string shown = "";  // the whole text, or the start of the PC port question
   } rows[] = {
       {"300", 1, 0, 1, 0x300},
       {"3F8 ", 0, 0, 1, 0x3F8},  // PC hardware, taken when nobody is asked

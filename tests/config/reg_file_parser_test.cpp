@@ -69,8 +69,8 @@ TEST(RegLine, KeyLinesNameOneOfThreeRoots) {
   const struct {
     const char* line;
     std::int32_t error;
-    reg_root root;
-    const char* path;
+    reg_root root = reg_root::classes_root;
+    const char* path = "";
   } rows[] = {
       {"[HKEY_CLASSES_ROOT\\CLSID\\{1}]", kRegOk, reg_root::classes_root, "CLSID\\{1}"},
       {"[HKEY_CURRENT_USER\\Software\\x] ; note", kRegOk, reg_root::current_user, "Software\\x"},
@@ -97,10 +97,10 @@ TEST(RegLine, ValueLinesGiveNameAndTextOrDoubleWord) {
   const struct {
     const char* line;
     std::int32_t error;
-    const char* name;
-    bool is_dword;
-    const char* text;
-    std::uint32_t dword;
+    const char* name = "";
+    bool is_dword = false;
+    const char* text = "";
+    std::uint32_t dword = 0;
   } rows[] = {
       {"\"ThreadingModel\"=\"Apartment\"   ", kRegOk, "ThreadingModel", false, "Apartment"},
       {"@=\"ProcessDriver\"", kRegOk, "", false, "ProcessDriver"},

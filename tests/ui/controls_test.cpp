@@ -18,18 +18,23 @@ namespace {
 using tambre::test::list_item_text;
 using tambre::test::test_dialog;
 
-HINSTANCE library() { return GetModuleHandleA("tambre32.dll"); }
 HINSTANCE self() { return GetModuleHandleA(nullptr); }
 
 // Columns "Wert" and "Name" with the rows ("1", "Pumpe 1") and ("100", "").
 void fill_table(HWND list) {
   const char* cells[3][2] = {{"Wert", "Name"}, {"1", "Pumpe 1"}, {"100", ""}};
   for (int c = 0; c < 2; ++c) {
-    LVCOLUMNA column{LVCF_TEXT | LVCF_WIDTH, 0, 100, const_cast<char*>(cells[0][c])};
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 100;
+    column.pszText = const_cast<char*>(cells[0][c]);
     ListView_InsertColumn(list, c, &column);
   }
   for (int r = 0; r < 2; ++r) {
-    LVITEMA item{LVIF_TEXT, r, 0, 0, 0, const_cast<char*>(cells[r + 1][0])};
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = r;
+    item.pszText = const_cast<char*>(cells[r + 1][0]);
     ListView_InsertItem(list, &item);
     ListView_SetItemText(list, r, 1, const_cast<char*>(cells[r + 1][1]));
   }
@@ -81,7 +86,10 @@ TEST(ListFill, TextsDataSelectionAndColumnsFromStringTables) {
   } columns[] = {{"Kanal", 60, LVCFMT_RIGHT}, {"Name", 80, LVCFMT_LEFT}, {"Einheit", 80, LVCFMT_CENTER}};
   for (int i = 0; i < 3; ++i) {
     char text[100] = "";
-    LVCOLUMNA c{LVCF_FMT | LVCF_WIDTH | LVCF_TEXT, 0, 0, text, static_cast<int>(sizeof text)};
+    LVCOLUMNA c{};
+    c.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    c.pszText = text;
+    c.cchTextMax = sizeof text;
     ASSERT_TRUE(SendMessageA(dialog.item(IDC_UI_LISTVIEW), LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&c)));
     EXPECT_STREQ(text, columns[i].text);
     EXPECT_EQ(c.cx, columns[i].width) << text;
@@ -103,7 +111,8 @@ TEST(SortImages, MarkOneColumnPerDirection) {
   for (const auto& r : rows) {
     ASSERT_EQ(LVSetSortImage(list, r.column, r.direction), 1);
     for (int i = 0; i < 4; ++i) {
-      HDITEMA item{HDI_FORMAT | HDI_IMAGE};
+      HDITEMA item{};
+      item.mask = HDI_FORMAT | HDI_IMAGE;
       ASSERT_TRUE(Header_GetItem(header, i, &item));
       EXPECT_EQ(item.iImage, r.images[i]) << "column " << r.column << " direction " << r.direction << " item " << i;
       EXPECT_EQ(item.fmt & (HDF_IMAGE | HDF_BITMAP_ON_RIGHT), HDF_IMAGE | HDF_BITMAP_ON_RIGHT);
@@ -125,7 +134,9 @@ TEST(Clipboard, TextOfEachControlKind) {
   test_dialog dialog;
   HWND tree = dialog.item(IDC_UI_TREE);
   auto add = [tree](HTREEITEM parent, const char* text) {
-    TVINSERTSTRUCTA insert{parent, TVI_LAST};
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = const_cast<char*>(text);
     return TreeView_InsertItem(tree, &insert);
