@@ -88,12 +88,12 @@ HRESULT STDMETHODCALLTYPE recording_sink::GetTypeInfoCount(UINT* count) {
 HRESULT STDMETHODCALLTYPE recording_sink::Terminate(IDispatch*) {
   ++terminates;
   if (on_terminate) on_terminate();
-  return failure;
+  return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE recording_sink::TransactionCompleted(IDispatch*, long tid, VARIANT_BOOL success, long extra) {
   transactions.push_back({tid, success, extra});
-  return failure;
+  return S_OK;
 }
 
 HRESULT register_type_library_for_marshalling() {

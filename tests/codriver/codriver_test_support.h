@@ -41,15 +41,6 @@ class low_function {
   low_block block_{64};
 };
 
-// Little-endian writes into a record at byte offsets.
-inline void put16(unsigned char* record, std::size_t offset, int value) {
-  record[offset] = static_cast<unsigned char>(value);
-  record[offset + 1] = static_cast<unsigned char>(value >> 8);
-}
-inline void put32(unsigned char* record, std::size_t offset, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) record[offset + i] = static_cast<unsigned char>(value >> (8 * i));
-}
-
 // A table of count name entries of entry_size bytes ("prefix1", "prefix2", ...).
 void fill_names(unsigned char* table, int count, int entry_size, const char* prefix);
 
@@ -77,7 +68,6 @@ class recording_sink : public IProcessDriverEvent {
   };
   std::atomic<int> terminates{0};
   std::vector<transaction> transactions;
-  HRESULT failure = S_OK;
   std::function<void()> on_terminate;
   std::atomic<LONG> references{1};
 

@@ -37,10 +37,10 @@ int TAMBRE_STDCALL host_query(int code, DWORD_PTR parameter, int size, void* out
 
 // Installs (or, with 0, removes) the process-wide host query function through a record.
 void install_host(CoDriver& driver, std::uint32_t function) {
-  low_block record(256);
-  tambre::test::put16(record.data(), 34, DRV_FLAG_HOST_QUERY);
-  tambre::test::put32(record.data(), 46, function);
-  driver.ForwardInit(reinterpret_cast<const DrvInitStruct*>(record.data()));
+  DrvInitStruct record{};
+  record.flags = DRV_FLAG_HOST_QUERY;
+  record.hostQuery = function;
+  driver.ForwardInit(&record);
 }
 
 class Properties : public ::testing::Test {
@@ -55,28 +55,9 @@ class Properties : public ::testing::Test {
     install_host(*driver_, 0);
     CoDriver::Destroy(driver_);
   }
-  std::string text(HRESULT (STDMETHODCALLTYPE IProcessDriver::*property)(BSTR*)) {
-    BSTR value = nullptr;
-    EXPECT_EQ((driver_->*property)(&value), S_OK);
-    return tambre::test::text_of(value);
-  }
   low_function host_function_{reinterpret_cast<void*>(&host_query)};
   CoDriver* driver_ = nullptr;
 };
-
-TEST_F(Properties, IdentityFromTheModuleAndTheProcess) {
-  char dll[MAX_PATH], exe[MAX_PATH];
-  GetModuleFileNameA(GetModuleHandleA("tambre32.dll"), dll, MAX_PATH);
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  const std::string dll_path(dll);
-  EXPECT_EQ(text(&IProcessDriver::GetName), "ProcessDriver.Server");
-  EXPECT_EQ(text(&IProcessDriver::GetFilePath), dll_path);
-  EXPECT_EQ(text(&IProcessDriver::GetFileName), "tambre32.dll");
-  EXPECT_EQ(text(&IProcessDriver::GetInstallDir), dll_path.substr(0, dll_path.rfind('\\')));
-  EXPECT_EQ(text(&IProcessDriver::GetAppFilePath), exe);
-  EXPECT_EQ(text(&IProcessDriver::GetAppFileName), "codriver_dll_test.exe");
-  EXPECT_TRUE(fake_host.calls.empty());
-}
 
 TEST_F(Properties, HostAnswersQueryFailuresAndNoHost) {
   VARIANT_BOOL on = 7;
@@ -91,14 +72,16 @@ TEST_F(Properties, HostAnswersQueryFailuresAndNoHost) {
   EXPECT_EQ(on, VARIANT_FALSE);
   EXPECT_EQ(driver_->GetControl(&on), S_OK);  // the query fails: off, still success
   EXPECT_EQ(on, VARIANT_FALSE);
-  EXPECT_EQ(text(&IProcessDriver::GetProjectName), "Anlage Nord");
+  BSTR name = nullptr;
+  EXPECT_EQ(driver_->GetProjectName(&name), S_OK);
+  EXPECT_EQ(tambre::test::text_of(name), "Anlage Nord");
   EXPECT_EQ(fake_host.calls.back().size, 80);
   long cycle = 0;
   EXPECT_EQ(driver_->GetCycleTime(&cycle), S_OK);
   EXPECT_EQ(cycle, 250);
 
   fake_host.answers.clear();
-  BSTR name = reinterpret_cast<BSTR>(1);
+  name = reinterpret_cast<BSTR>(1);
   EXPECT_EQ(driver_->GetProjectName(&name), E_UNEXPECTED);
   EXPECT_EQ(name, nullptr);
   EXPECT_EQ(driver_->GetCycleTime(&cycle), E_UNEXPECTED);
@@ -151,111 +134,6 @@ TEST_F(Properties, ChannelCountsAndBasesArePublishedByRunFlag16) {
   IProcessDriver* driver = driver_;
   void** vtable = *reinterpret_cast<void***>(driver);
   for (int slot = 22; slot <= 51; ++slot) EXPECT_EQ(reinterpret_cast<Method>(vtable[slot])(driver), E_NOTIMPL) << slot;
-}
-
-TEST_F(Properties, DispatchNeedsTheTypeInformation) {
-  void* out = reinterpret_cast<void*>(1);
-  EXPECT_EQ(driver_->QueryInterface(IID_IDispatch, &out), E_NOINTERFACE);
-  EXPECT_EQ(out, nullptr);
-  ITypeInfo* info = reinterpret_cast<ITypeInfo*>(1);
-  EXPECT_EQ(driver_->GetTypeInfo(0, 0, &info), E_UNEXPECTED);
-  EXPECT_EQ(info, nullptr);
-
-  driver_->LoadTypeInfo();  // from codriver.tlb beside the module
-  ASSERT_NE(driver_->m_typeInfo, nullptr);
-  EXPECT_EQ(driver_->QueryInterface(IID_IDispatch, &out), S_OK);
-  static_cast<IUnknown*>(out)->Release();
-  EXPECT_EQ(driver_->GetTypeInfo(1, 0, &info), DISP_E_BADINDEX);
-  OLECHAR name_text[] = L"CycleTime";
-  LPOLESTR names[] = {name_text};
-  DISPID id = 0;
-  EXPECT_EQ(driver_->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK);
-  EXPECT_EQ(id, 0x6002000E);  // the type library's numbering, which scripts rely on
-  fake_host.answers = {{14, 125}};
-  DISPPARAMS none = {};
-  VARIANT result;
-  VariantInit(&result);
-  EXPECT_EQ(driver_->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
-  EXPECT_EQ(V_VT(&result), VT_I4);
-  EXPECT_EQ(V_I4(&result), 125);
-  EXPECT_EQ(driver_->UnloadTypeInfo(driver_->m_typeInfo), 0);
-  EXPECT_EQ(driver_->m_typeInfo, nullptr);
-}
-
-long address_of(VARIANT& item) {
-  long address = 0;
-  static_cast<ChannelMap*>(V_DISPATCH(&item))->GetChannelAddress(&address);
-  VariantClear(&item);
-  return address;
-}
-
-TEST(ChannelMaps, CollectionItemsNamesAndEnumerator) {
-  CoDriver* driver = new CoDriver;
-  low_block names(4096);
-  tambre::test::fill_names(names.data(), 3, DRV_SHORT_NAME_SIZE, "Kurz");
-  tambre::test::fill_names(names.data() + 512, 3, DRV_LONG_NAME_SIZE, "Langer Name ");
-  driver->m_channelCounts[ctAIn] = 3;
-  driver->m_channelCounts[ctDOut] = 1;
-  driver->m_shortNames[ctAIn] = reinterpret_cast<char*>(names.data());
-  ChannelMapCollection* maps = nullptr;
-  ASSERT_EQ(driver->GetChannelMaps(ctAIn, &maps), S_OK);
-  auto item_name = [&](ChannelMapCollection* from, long index) {
-    ChannelMap* map = nullptr;
-    EXPECT_EQ(from->GetItem(index, &map), S_OK);
-    BSTR name = reinterpret_cast<BSTR>(1);
-    EXPECT_EQ(map->GetName(&name), S_OK);
-    map->Release();
-    return name ? tambre::test::text_of(name) : "<none>";
-  };
-  long count = 0;
-  EXPECT_EQ(maps->GetCount(&count), S_OK);
-  EXPECT_EQ(count, 3);
-  ChannelMap* map = reinterpret_cast<ChannelMap*>(1);
-  EXPECT_EQ(maps->GetItem(0, &map), DISP_E_BADINDEX);
-  EXPECT_EQ(map, nullptr);
-  EXPECT_EQ(maps->GetItem(4, &map), DISP_E_BADINDEX);
-  EXPECT_EQ(item_name(maps, 3), "Kurz3");
-  driver->m_longNames[ctAIn] = reinterpret_cast<char*>(names.data() + 512);  // read when asked: long wins
-  EXPECT_EQ(item_name(maps, 2), "Langer Name 2");
-
-  ASSERT_EQ(maps->GetItem(2, &map), S_OK);
-  ChannelType type = ctMOut;
-  VARIANT_BOOL activated = VARIANT_TRUE;
-  EXPECT_EQ(map->GetChannelType(&type), S_OK);
-  EXPECT_EQ(type, ctAIn);
-  EXPECT_EQ(map->GetActivated(&activated), S_OK);
-  EXPECT_EQ(activated, VARIANT_FALSE);
-  EXPECT_EQ(map->PutActivated(VARIANT_TRUE), E_NOTIMPL);
-  map->Release();
-
-  ChannelMapCollection* douts = nullptr;  // a type without tables has nameless maps
-  ASSERT_EQ(driver->GetChannelMaps(ctDOut, &douts), S_OK);
-  EXPECT_EQ(item_name(douts, 1), "<none>");
-  douts->Release();
-  EXPECT_EQ(driver->GetChannelMaps(static_cast<ChannelType>(12), &douts), DISP_E_BADINDEX);
-
-  IUnknown* unknown = nullptr;
-  ASSERT_EQ(maps->_NewEnumItem(&unknown), S_OK);
-  IEnumVARIANT* items = nullptr;
-  ASSERT_EQ(unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&items)), S_OK);
-  unknown->Release();
-  EXPECT_EQ(items->Skip(3), S_FALSE);  // exactly to the end fails and stays
-  VARIANT fetched_items[5];
-  ULONG fetched = 99;
-  EXPECT_EQ(items->Next(5, fetched_items, &fetched), S_FALSE);
-  ASSERT_EQ(fetched, 3u);
-  for (ULONG i = 0; i < 3; ++i) EXPECT_EQ(address_of(fetched_items[i]), static_cast<long>(i + 1));
-  EXPECT_EQ(V_VT(&fetched_items[3]), VT_EMPTY);
-  EXPECT_EQ(items->Reset(), S_OK);
-  EXPECT_EQ(items->Skip(2), S_OK);
-  EXPECT_EQ(items->Next(1, fetched_items, nullptr), S_OK);
-  EXPECT_EQ(address_of(fetched_items[0]), 3);
-  IEnumVARIANT* clone = nullptr;
-  EXPECT_EQ(items->Clone(&clone), E_NOTIMPL);
-  EXPECT_EQ(items->Release(), 0u);
-  maps->Release();
-  driver->m_shortNames[ctAIn] = driver->m_longNames[ctAIn] = nullptr;
-  CoDriver::Destroy(driver);
 }
 
 }  // namespace

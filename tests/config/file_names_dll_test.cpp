@@ -1,5 +1,5 @@
-// Driver file names, window titles, directory macros and mkpath on real files and windows;
-// the driver is a small module copied to a ".drv" name and loaded.
+// Driver configuration file names and mkpath on real files; the driver is a small module
+// copied to a ".drv" name and loaded.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -45,21 +45,15 @@ class DriverModule : public ::testing::Test {
   HMODULE module_ = nullptr;
 };
 
-// Runs before any test below lets the service cache fill.
-TEST_F(DriverModule, ConfigFileBesideTheModuleWithoutAHost) {
+// Without a host first: a test asking the host lets the service cache fill.
+TEST_F(DriverModule, ConfigFileBesideTheModuleOrTheHostsInstanceFile) {
   EXPECT_EQ(make_file_name(0), dir_.file("serial.cfg"));
   EXPECT_EQ(make_file_name(2), dir_.file("serial#2.cfg"));
-}
-
-TEST_F(DriverModule, InstanceFilesAskTheHostOnlyWhenTheyAreMissing) {
   host_window_stand_in host("rpmodlessHost");
   host_window_stand_in::set_directory("D:\\Instanzen");
-  EXPECT_EQ(make_file_name(0), dir_.file("serial.cfg"));
   touch("serial#3.cfg");
   EXPECT_EQ(make_file_name(3), dir_.file("serial#3.cfg"));
-  EXPECT_EQ(host.asked(), 0);
-  EXPECT_EQ(host_window_stand_in::service_calls(), 0);
-
+  EXPECT_EQ(host_window_stand_in::service_calls(), 0) << "the host is asked only for missing files";
   EXPECT_EQ(make_file_name(2), "D:\\Instanzen\\serial.cfg");
   EXPECT_EQ(host_window_stand_in::last_code(), 45u);
   EXPECT_EQ(host_window_stand_in::last_argument(), 2u);
@@ -68,44 +62,9 @@ TEST_F(DriverModule, InstanceFilesAskTheHostOnlyWhenTheyAreMissing) {
   SetFileAttributesA(dir_.file("serial#4.cfg").c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ(make_file_name(4), "D:\\Instanzen\\serial.cfg");
   SetFileAttributesA(dir_.file("serial#4.cfg").c_str(), FILE_ATTRIBUTE_NORMAL);
-
   host_window_stand_in::set_directory("D:\\Instanzen", false);
   EXPECT_EQ(make_file_name(2), dir_.file("serial#2.cfg"));
-  host_window_stand_in::set_directory("", true);
-  EXPECT_EQ(make_file_name(2), dir_.file("serial#2.cfg"));
-}
-
-TEST_F(DriverModule, BadArgumentsAndCheckDriverFile) {
   EXPECT_EQ(MakeFileName(module_, 0, nullptr), nullptr);
-  EXPECT_EQ(CheckDriverFile(module_, nullptr), 0);
-  EXPECT_EQ(CheckDriverFile(module_, "SERIAL.DRV"), 1);
-  EXPECT_EQ(CheckDriverFile(module_, "serial.dll"), 0);
-  EXPECT_EQ(MakeDrvWindowName(module_, nullptr, TRUE), FALSE);
-}
-
-TEST_F(DriverModule, WindowTitleStartsWithTheDriverName) {
-  HWND window = CreateWindowExA(0, "STATIC", "Messwerte", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(window, nullptr);
-  char title[128];
-  EXPECT_NE(MakeDrvWindowName(module_, window, TRUE), FALSE);
-  GetWindowTextA(window, title, sizeof title);
-  EXPECT_STREQ(title, "serial Messwerte");
-  EXPECT_NE(MakeDrvWindowName(module_, window, FALSE), FALSE);
-  GetWindowTextA(window, title, sizeof title);
-  EXPECT_STREQ(title, "serialserial Messwerte");
-  SetWindowTextA(window, "");
-  EXPECT_EQ(MakeDrvWindowName(module_, window, TRUE), FALSE);
-  GetWindowTextA(window, title, sizeof title);
-  EXPECT_STREQ(title, "");
-  DestroyWindow(window);
-}
-
-TEST(AppDirMacros, ExecutableDirectoryRoundTrip) {
-  const std::string below = module_directory(nullptr) + "\\bin\\x.dll";
-  char reduced[261], expanded[261];
-  EXPECT_STREQ(ReduceAppDir(reduced, below.c_str(), nullptr), "$INSTALL\\bin\\x.dll");
-  EXPECT_STREQ(ExpandAppDir(expanded, reduced, nullptr), below.c_str());
-  EXPECT_EQ(ReduceAppDir(nullptr, below.c_str(), nullptr), nullptr);
 }
 
 // Keeps and restores the process's current directory.
@@ -122,7 +81,7 @@ class MakePath : public ::testing::Test {
   tambre::test::temp_dir dir_;
 };
 
-TEST_F(MakePath, CreatesEveryLevelAndStaysInTheLast) {
+TEST_F(MakePath, CreatesEveryLevelStaysInTheLastOrRefuses) {
   const std::string target = dir_.file("a\\b\\c");
   EXPECT_EQ(mkpath(target.c_str()), 0);
   EXPECT_TRUE(std::filesystem::is_directory(target));
@@ -130,23 +89,13 @@ TEST_F(MakePath, CreatesEveryLevelAndStaysInTheLast) {
   // Existing levels are entered again; a trailing separator and doubled ones are no level.
   EXPECT_EQ(mkpath((dir_.file("a\\\\b") + "\\d\\").c_str()), 0);
   EXPECT_EQ(std::filesystem::path(current()), std::filesystem::path(dir_.file("a\\b\\d")));
-}
-
-TEST_F(MakePath, RefusedPaths) {
   std::ofstream(dir_.file("file")) << "x";
-  const struct {
-    std::string path;
-    int result;
-  } rows[] = {
-      {"Q:\\x", -1},  // no such drive
-      {"\\\\nosuchserver\\share", -1},
-      {dir_.file("file") + "\\sub", -1},  // a file where a directory should be
-      {"C:", 0},                          // drive-relative: only checked
-      {"C:nosuchdir", -1},
-  };
-  for (const auto& row : rows) EXPECT_EQ(mkpath(row.path.c_str()), row.result) << row.path;
+  for (const std::string& path : {std::string("Q:\\x"), dir_.file("file") + "\\sub", std::string("C:nosuchdir"),
+                                  "C:\\" + std::string(300, 'l')}) {
+    EXPECT_EQ(mkpath(path.c_str()), -1) << path;
+  }
+  EXPECT_EQ(mkpath("C:"), 0) << "drive-relative: only checked";
   EXPECT_EQ(mkpath(nullptr), -1);
-  EXPECT_EQ(mkpath(("C:\\" + std::string(300, 'l')).c_str()), -1);
 }
 
 }  // namespace

@@ -22,7 +22,6 @@ TEST(ConfigFileName, ReplacesFromTheLastDot) {
     const char* expected;
   } rows[] = {
       {"C:\\Drv\\serial.drv", 0, "C:\\Drv\\serial.cfg"},
-      {"C:\\Drv\\serial.drv", 2, "C:\\Drv\\serial#2.cfg"},
       {"C:\\Drv\\serial.drv", 32767, "C:\\Drv\\serial#32767.cfg"},
       {"C:\\Drv\\a.b.drv", 0, "C:\\Drv\\a.b.cfg"},
       {"C:\\my.dir\\serial", 0, "C:\\my.cfg"},
@@ -32,30 +31,21 @@ TEST(ConfigFileName, ReplacesFromTheLastDot) {
   for (const auto& row : rows) EXPECT_EQ(config_name(row.module, row.index), row.expected) << row.module;
 }
 
-TEST(ConfigFileName, LongModulePathsAreCutToTheBuffer) {
+TEST(ConfigFileName, CutToTheBufferInstanceFileAndWindowTitle) {
   const std::string module = "C:\\" + std::string(250, 'd') + "\\serial.drv";
-  const std::string name = config_name(module.c_str(), 12);
-  EXPECT_EQ(name.size(), path_size - 1);
-  EXPECT_EQ(name, module.substr(0, module.rfind('.')).append("#12.cfg").substr(0, path_size - 1));
-}
-
-TEST(ConfigFileName, InstanceFileInTheHostsDirectory) {
+  EXPECT_EQ(config_name(module.c_str(), 12),
+            module.substr(0, module.rfind('.')).append("#12.cfg").substr(0, path_size - 1));
   char out[path_size];
   instance_file_name("D:\\Inst", "C:\\Drv\\serial#2.cfg", out);
   EXPECT_STREQ(out, "D:\\Inst\\serial.cfg");
   instance_file_name(std::string(300, 'x').c_str(), "C:\\serial#2.cfg", out);
   EXPECT_EQ(std::string(out), std::string(260, 'x'));
-}
-
-TEST(DriverWindowTitle, ModuleNameBeforeTheTitle) {
-  char out[path_size];
   driver_window_title("C:\\Drv\\serial.drv", true, "Messwerte", out, sizeof out);
   EXPECT_STREQ(out, "serial Messwerte");
   driver_window_title("serial.x.drv", false, "Messwerte", out, sizeof out);
   EXPECT_STREQ(out, "serial.xMesswerte");
-  char small[8];
-  driver_window_title("C:\\Drv\\serial.drv", true, "Messwerte", small, sizeof small);
-  EXPECT_STREQ(small, "serial ");
+  driver_window_title("C:\\Drv\\serial.drv", true, "Messwerte", out, 8);
+  EXPECT_STREQ(out, "serial ");
 }
 
 TEST(DriverModuleName, ComparedWithoutDrvAndCase) {
@@ -145,8 +135,7 @@ TEST(PathForms, UncPathsAndExtensions) {
   const struct {
     const char* path;
     bool unc;
-  } unc_rows[] = {{"\\\\srv", false},  {"\\\\srv\\", false},  {"\\\\srv\\s", true}, {"\\\\srv\\share\\x", true},
-                  {"\\srv\\s", false}, {"C:\\srv\\s", false}, {"", false},          {nullptr, false}};
+  } unc_rows[] = {{"\\\\srv\\", false}, {"\\\\srv\\s", true}, {"\\srv\\s", false}, {"", false}, {nullptr, false}};
   for (const auto& row : unc_rows) EXPECT_EQ(is_unc_path(row.path), row.unc) << (row.path ? row.path : "null");
 
   const struct {
@@ -155,9 +144,8 @@ TEST(PathForms, UncPathsAndExtensions) {
     bool has;
   } extension_rows[] = {
       {"data.CSV", "csv", true},   {"data.csv", ".CSV", true},   {"csv", "csv", false},
-      {".csv", "csv", true},       {"x.csv", "csv", true},       {"datacsv", "csv", false},
-      {"data.csvx", "csv", false}, {"a.tar.gz", "tar.gz", true}, {"data.csv", nullptr, false},
-      {nullptr, "csv", false},
+      {".csv", "csv", true},       {"datacsv", "csv", false},    {"a.tar.gz", "tar.gz", true},
+      {"data.csvx", "csv", false}, {"data.csv", nullptr, false}, {nullptr, "csv", false},
   };
   for (const auto& row : extension_rows)
     EXPECT_EQ(has_extension(row.path, row.extension), row.has)

@@ -1,8 +1,8 @@
 // The packed hexadecimal text of value arrays; strtoul is the oracle for reading.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -16,59 +16,47 @@ using tambre::config::format_hex_values;
 using tambre::config::kMaxHexValues;
 using tambre::config::read_hex_values;
 
-TEST(HexValues, FormatIsUpperCaseWithoutLeadingZerosOrTrailingComma) {
-  struct row {
-    const char* name;
+TEST(HexValues, FormatIsUpperCaseWithoutLeadingZerosOrTrailingCommaAndTakesAtMost112) {
+  std::vector<std::uint32_t> many(200);
+  for (std::size_t i = 0; i < many.size(); ++i) many[i] = static_cast<std::uint32_t>(i);
+  std::string first_112;
+  for (int i = 0; i < kMaxHexValues; ++i) {
+    char hex[12];
+    std::snprintf(hex, sizeof hex, i ? ",%X" : "%X", i);
+    first_112 += hex;
+  }
+  const struct {
     std::vector<std::uint32_t> values;
     int count;
     std::string text;
-  };
-  const row rows[] = {
-      {"port list", {1016, 0, 255}, 3, "3F8,0,FF"},
-      {"count below the array", {0xABCDEF01u, 2, 3}, 2, "ABCDEF01,2"},
-      {"negative count", {1}, -4, ""},
-  };
-  for (const row& r : rows) EXPECT_EQ(format_hex_values(r.values.data(), r.count), r.text) << r.name;
-}
-
-TEST(HexValues, FormatTakesAtMost112Numbers) {
-  std::vector<std::uint32_t> values(200);
-  for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<std::uint32_t>(i);
-  const std::string text = format_hex_values(values.data(), 200);
-  EXPECT_EQ(std::count(text.begin(), text.end(), ','), kMaxHexValues - 1);
-  EXPECT_EQ(text.substr(text.rfind(',') + 1), "6F");  // 111, the 112th value
+  } rows[] = {
+      {{1016, 0, 255}, 3, "3F8,0,FF"}, {{0xABCDEF01u, 2, 3}, 2, "ABCDEF01,2"}, {{1}, -4, ""}, {many, 200, first_112}};
+  for (const auto& r : rows) EXPECT_EQ(format_hex_values(r.values.data(), r.count), r.text) << r.text;
 }
 
 TEST(HexValues, ReadClearsTheArrayAndCountsEveryPiece) {
-  struct row {
-    const char* name;
-    const char* text;
+  std::string many;
+  for (int i = 0; i < 150; ++i) many += std::to_string(i % 10) + ",";
+  std::vector<std::uint32_t> first_112(200, 0);
+  for (int i = 0; i < kMaxHexValues; ++i) first_112[i] = i % 10;
+  const struct {
+    std::string text;
     int count;
     int result;
     std::vector<std::uint32_t> values;
+  } rows[] = {
+      {"3F8,0,FF", 5, 3, {0x3F8, 0, 0xFF, 0, 0}},
+      {"", 3, 0, {0, 0, 0}},
+      {"1,2,3", 2, 2, {1, 2}},
+      {"123456789", 1, 1, {0xFFFFFFFFu}},  // saturates
+      {"0x,5", 5, 4, {0, 0, 0, 5, 0}},     // "0x" alone is no number: skipped a character at a time
+      {many, 200, kMaxHexValues, first_112},
   };
-  const row rows[] = {
-      {"port list", "3F8,0,FF", 5, 3, {0x3F8, 0, 0xFF, 0, 0}},
-      {"empty text", "", 3, 0, {0, 0, 0}},
-      {"count limits", "1,2,3", 2, 2, {1, 2}},
-      {"too large saturates", "123456789", 1, 1, {0xFFFFFFFFu}},
-      {"0x alone is no number, skipped a character at a time", "0x,5", 5, 4, {0, 0, 0, 5, 0}},
-  };
-  for (const row& r : rows) {
+  for (const auto& r : rows) {
     std::vector<std::uint32_t> values(r.values.size(), 0xAAAAAAAAu);
-    EXPECT_EQ(read_hex_values(r.text, values.data(), r.count), r.result) << r.name;
-    EXPECT_EQ(values, r.values) << r.name;
+    EXPECT_EQ(read_hex_values(r.text.c_str(), values.data(), r.count), r.result) << r.text;
+    EXPECT_EQ(values, r.values) << r.text;
   }
-}
-
-TEST(HexValues, ReadStopsAt112Numbers) {
-  std::string text;
-  for (int i = 0; i < 150; ++i) text += std::to_string(i % 10) + ",";
-  std::vector<std::uint32_t> values(200, 7);
-  EXPECT_EQ(read_hex_values(text.c_str(), values.data(), 200), kMaxHexValues);
-  EXPECT_EQ(values[111], 1u);
-  EXPECT_EQ(values[112], 0u);
-  EXPECT_EQ(values[199], 0u);
 }
 
 bool bare_hex_prefix(const std::string& text) {

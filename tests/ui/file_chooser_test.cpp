@@ -3,9 +3,7 @@
 #include <windows.h>
 
 #include <dlgs.h>
-#include <shlobj.h>
 
-#include <atomic>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -13,16 +11,13 @@
 #include <vector>
 
 #include "support/box_catcher.h"
-#include "support/host_window_stand_in.h"
 #include "support/temp_dir.h"
 #include "support/window_screenshot.h"
 #include "tambre32/settings.h"
 #include "tambre32/ui.h"
-#include "ui/test_dialog.h"
 
 namespace {
 
-// What the helper thread saw of the dialog.
 struct seen_dialog {
   bool found = false;
   std::string title;
@@ -31,24 +26,20 @@ struct seen_dialog {
   std::string folder;
 };
 
-struct dialog_search {
-  HWND found = nullptr;
-};
-
 BOOL CALLBACK match_file_dialog(HWND window, LPARAM data) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   char name[16] = "";
   GetClassNameA(window, name, sizeof name);
   if (process != GetCurrentProcessId() || std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
-  reinterpret_cast<dialog_search*>(data)->found = window;
+  *reinterpret_cast<HWND*>(data) = window;
   return FALSE;
 }
 
 HWND find_dialog() {
-  dialog_search s;
-  EnumWindows(match_file_dialog, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  HWND found = nullptr;
+  EnumWindows(match_file_dialog, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 // Waits for the next file dialog of this process, reads it, lets `act` work on it and
@@ -131,86 +122,6 @@ TEST_F(FileChooser, ExportDescriptionOpenedChosenAndRemembered) {
   EXPECT_EQ(seen.folder, folder());
   EXPECT_EQ(chosen, 0);
   EXPECT_EQ(remembered(404), 1) << "the filter the dialog ended with, 1-based, also on cancel";
-}
-
-TEST_F(FileChooser, StartDirectoryAndRememberedFilterOnCancel) {
-  struct row {
-    UINT description;
-    std::string proposal;
-    std::string start;
-    LONG stored;
-    std::string folder;
-    int filter;
-  } rows[] = {
-      {405, "", folder(), 5, folder(), 2},                                      // clamped to 3 pairs
-      {402, dir_.file("Daten\\export.txt"), "C:\\", 2, dir_.file("Daten"), 1},  // the proposal's directory
-  };
-  for (const row& r : rows) {
-    remember(r.description, r.stored);
-    dialog_driver driver;
-    char file[MAX_PATH] = "";
-    lstrcpyA(file, r.proposal.c_str());
-    EXPECT_EQ(ChooseFileName(nullptr, file, sizeof file, 0, r.description, r.start.c_str()), 0);
-    seen_dialog seen = driver.wait();
-    ASSERT_TRUE(seen.found) << r.description;
-    EXPECT_EQ(seen.folder, r.folder) << r.description;
-    EXPECT_EQ(seen.filter, r.filter) << r.description;
-    EXPECT_EQ(remembered(r.description), r.filter + 1) << "written back after cancel too";
-  }
-}
-
-TEST_F(FileChooser, DefaultsAndNoMemoryWithoutDescription) {
-  WriteUsrIniInt("Tambre", "FilterIndex0", -99);
-  dialog_driver driver;
-  char file[MAX_PATH] = "";
-  EXPECT_EQ(ChooseFileName2(nullptr, file, sizeof file, 0, nullptr, "", folder().c_str(), "dat"), 0);
-  seen_dialog seen = driver.wait();
-  EXPECT_EQ(seen.title, "Dateiauswahl");
-  EXPECT_EQ(seen.filters, (std::vector<std::string>{"Alle (*.*)"}));
-  EXPECT_EQ(GetUsrIniInt("Tambre", "FilterIndex0", -99), -99);
-  EXPECT_EQ(ChooseFileName(nullptr, file, sizeof file, 0, 4711, nullptr), 0);  // no string: no dialog
-  EXPECT_EQ(ChooseFileName(nullptr, nullptr, 260, 0, 404, nullptr), 0);
-  EXPECT_TRUE(tambre::test::no_box_visible());
-}
-
-TEST_F(FileChooser, HostDirectoryWhenNothingElseIsGiven) {
-  tambre::test::host_window_stand_in host("rpmodlessHost");
-  tambre::test::host_window_stand_in::set_directory(folder() + "\\Daten\\");
-  dialog_driver driver;
-  char file[MAX_PATH] = "";
-  EXPECT_EQ(ChooseFileName(nullptr, file, sizeof file, 0, 406, nullptr), 0);
-  seen_dialog seen = driver.wait();
-  EXPECT_EQ(seen.folder, dir_.file("Daten"));
-  EXPECT_EQ(tambre::test::host_window_stand_in::last_code(), 45u);
-  EXPECT_EQ(tambre::test::host_window_stand_in::last_argument(), 1u);
-}
-
-TEST_F(FileChooser, ExportAsksForItsFile) {
-  tambre::test::test_dialog dialog;
-  HWND list = dialog.item(IDC_UI_LISTVIEW);
-  ASSERT_EQ(InitHeaderStr(dialog.handle(), IDC_UI_LISTVIEW, GetModuleHandleA("tambre32.dll"), 130, 1), 1);
-  dialog_driver driver;
-  EXPECT_EQ(ExportListView(list, nullptr, nullptr), 0);
-  EXPECT_EQ(driver.wait().title, "Export-Dateiauswahl");
-}
-
-TEST(PrepareFilter, InPlaceForTheSystem) {
-  char filter[] = "Treiber (*.drv)|*.drv|Alle (*.*)|*.*||";
-  EXPECT_EQ(PrepareFilter(filter), 5);
-  EXPECT_STREQ(filter + 16, "*.drv");
-  EXPECT_EQ(PrepareFilter(nullptr), 0);
-}
-
-TEST(SpecialFolders, ShellPathsOrFailure) {
-  char path[MAX_PATH + 1] = "x";
-  ASSERT_NE(GetSpecialWindowsDir(CSIDL_WINDOWS, path), 0);
-  char windows[MAX_PATH] = "";
-  GetWindowsDirectoryA(windows, sizeof windows);
-  EXPECT_STREQ(path, windows);
-  strcpy(path, "x");
-  EXPECT_EQ(GetSpecialWindowsDir(0x7FFF, path), 0);
-  EXPECT_STREQ(path, "") << "emptied first";
-  EXPECT_EQ(GetSpecialWindowsDir(CSIDL_WINDOWS, nullptr), 0);
 }
 
 }  // namespace
