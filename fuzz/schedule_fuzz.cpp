@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const bool first = a.match(t, offset);
   require(a.match(t, offset) == first);
-  b.match(t ^ 0x5A5A, -offset);
+  // The other offset's sign flipped; in unsigned arithmetic, where the lowest one stays itself.
+  b.match(t ^ 0x5A5A, static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(offset)));
 
   const int forward = a.compare(b);
   require(forward >= -1 && forward <= 1 && b.compare(a) == -forward && a.compare(a) == 0);

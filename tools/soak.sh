@@ -8,8 +8,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 bash tools/setup.sh || exit 1
-if ! { cmake --preset native >/dev/null && cmake --build --preset native -j "$(nproc)" --target log_soak >/dev/null; }; then
-  echo "soak.sh: the native preset does not build" >&2
+if ! { cmake --preset native >/dev/null && cmake --build --preset native -j "$(nproc)" --target log_soak >/dev/null &&
+  cmake --preset win64 >/dev/null && cmake --build --preset win64 -j "$(nproc)" --target serial_soak >/dev/null; }; then
+  echo "soak.sh: the soak programs do not build" >&2
   exit 1
 fi
 
@@ -18,18 +19,27 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # Journal: 4 writer processes, 5000 entries each, trimming to 500, a writer killed every second.
-log_line=$(build/native/bin/log_soak --writers 4 --entries 5000 --kill-ms 1000 --max-items 500 --pace-us 4000 --dir "$work") || status=1
+log_verdict=held
+log_line=$(build/native/bin/log_soak --writers 4 --entries 5000 --kill-ms 1000 --max-items 500 --pace-us 4000 --dir "$work") ||
+  { status=1; log_verdict=FAILED; }
 echo "$log_line"
 
+# Serial: 1000 open/close cycles, Close during a flood, the far end cut mid-transfer (Wine, ptys).
+serial_verdict=held
+xvfb-run -a -s "-screen 0 1024x768x24" bash tools/wine_prefix_run.sh "$root/build/win64/wineprefix" \
+  wine build/win64/bin/serial_soak.exe --cycles 1000 --flood-ms 3000 >"$work/serial.out" 2>/dev/null ||
+  { status=1; serial_verdict=FAILED; }
+serial_line=$(grep '^serial_soak:' "$work/serial.out")
+echo "$serial_line"
+
 when=$(date -u +%Y-%m-%dT%H:%MZ)
-verdict=held
-[ $status -eq 0 ] || verdict=FAILED
 section="## Soak
 
 Written by \`bash tools/soak.sh\` ($when, $(nproc) cores); the test run has short forms.
 
 | soak | what runs | result |
 |---|---|---|
-| journal | 4 processes write 5000 entries each (one every 4 ms) to one \`LogFile\` (maximum 500 entries, so it is cut back all the time); every second one writer is killed with SIGKILL and restarted where its own record says it stopped | $verdict: \`${log_line#log_soak: }\` |"
+| journal | 4 processes write 5000 entries each (one every 4 ms) to one \`LogFile\` (maximum 500 entries, so it is cut back all the time); every second one writer is killed with SIGKILL and restarted where its own record says it stopped | $log_verdict: \`${log_line#log_soak: }\` |
+| serial | \`CSio\` on a pseudo-terminal pair under Wine: 1000 open/close cycles (a second object opens the open port in every tenth), then Close while the far end floods the line for 3 s, then the far end cut in the middle of a transfer | $serial_verdict: \`${serial_line#serial_soak: }\` |"
 bash tools/reliability_section.sh soak "$section"
 exit $status
