@@ -147,7 +147,7 @@ TEST(TimespecDialog, PeriodicOkStoresTheFieldsTheKindUses) {
       set_number(dialog, kPeriodHours, c.period_hours);
       set_number(dialog, kPeriodMinutes, c.period_minutes);
       if (c.entry == 0 && c.period_days == 3) {
-        EXPECT_TRUE(tambre::test::save_screenshot(dialog, "timespec_periodic"));
+        EXPECT_TRUE(tambre::test::save_screenshot(dialog, "schedule_periodic"));
       }
       click(dialog, IDOK);
     });
@@ -255,7 +255,7 @@ TEST(TimespecDialog, OnceRecordOpensOnItsDate) {
                     field_text(dialog, kOnceYear) + " " + field_text(dialog, kOnceHour) + ":" +
                     field_text(dialog, kOnceMinute),
                 "5.2.2031 6:5");
-      EXPECT_TRUE(tambre::test::save_screenshot(dialog, "timespec_once"));
+      EXPECT_TRUE(tambre::test::save_screenshot(dialog, "schedule_once"));
       click(dialog, IDOK);
     });
     EXPECT_EQ(r.setup(nullptr), IDOK);
