@@ -6,7 +6,10 @@ as a Wine process with its own prefix and its own wineserver (a wineserver creat
 sockets of its processes, so it must live in the namespace of its side). The standby runs
 throughout; the master comes, goes and comes back. The test checks the answers of both
 sides, measures the takeover time against the alive timeout T, and checks the adapter
-functions against what `ip` lists inside the namespace.
+functions against what `ip` lists inside the namespace. Then a loss sweep: with the master
+running, the standby's side drops its datagrams at random (nftables, 0 to 90 %); the figures
+of the standby's brief takeovers are printed; without loss there must be none, and the
+standby must come back to the master when the loss ends.
 
 usage: redundancy_netns_test.py PEER_EXE WORK_DIR
 Exit 0 passed, 1 failed, 77 skipped (namespaces cannot be created here).
@@ -14,6 +17,7 @@ Exit 0 passed, 1 failed, 77 skipped (namespaces cannot be created here).
 import os
 import queue
 import re
+import shutil
 import subprocess
 import sys
 import threading
@@ -27,6 +31,12 @@ PORT = "23990"
 ADDR_A, ADDR_B, ADDR_A2 = "10.199.0.1", "10.199.0.2", "10.199.1.1"
 MAC_A = "02:00:00:00:0a:01"
 IF_A, IF_B = "tmb-a", "tmb-b"
+LOSS_LEVELS = (0, 10, 20, 30, 40, 50, 60, 70, 80, 90)  # percent of the master's datagrams dropped
+LOSS_STEP = 3.0  # seconds at each level
+# The master announces every T/2 and the standby gives up after more than T without one: a
+# single lost announcement leaves a gap of T plus a query period, so any loss can make the
+# standby take over for a moment. The sweep counts those takeovers, and checks that none
+# happens without loss and that the standby comes back to the master once the loss ends.
 
 failures = []
 passes = []
@@ -114,6 +124,47 @@ def master_run(ns, prefix, label):
     return master.offset() + int(end[0][3])  # local time of the last successful send
 
 
+def set_loss(ns, percent):
+    """Drops `percent` of the redundancy datagrams arriving in namespace `ns`."""
+    run("ip", "netns", "exec", ns, "nft", "flush", "ruleset")
+    if percent == 0:
+        return
+    run("ip", "netns", "exec", ns, "nft", "add", "table", "inet", "loss")
+    run("ip", "netns", "exec", ns, "nft", "add", "chain", "inet", "loss", "in",
+        "{ type filter hook input priority 0; }")
+    run("ip", "netns", "exec", ns, "nft", "add", "rule", "inet", "loss", "in", "udp", "dport", PORT,
+        "numgen", "random", "mod", "100", "<", str(percent), "drop")
+
+
+def loss_sweep(ns_a, ns_b, prefix_a, standby):
+    """Runs the master through every loss level; returns the standby's false takeovers per level."""
+    limit = int(len(LOSS_LEVELS) * LOSS_STEP * 1000) + 1500
+    master = Peer(ns_a, prefix_a, PEER, "master", ADDR_B, PORT, str(T), str(PERIOD), str(limit), "200")
+    back = standby.wait_for(lambda w: w[:1] == ["result"] and w[2] == "1", 60)
+    if not check(back is not None, "loss sweep: the standby sees the master"):
+        master.finish(60)
+        return {}
+    takeovers = {}
+    last = "1"
+    for level in LOSS_LEVELS:
+        set_loss(ns_b, level)
+        takeovers[level] = 0
+        end = time.monotonic() + LOSS_STEP
+        while (left := end - time.monotonic()) > 0:
+            line = standby.wait_for(lambda w: w[:1] == ["result"], left)
+            if line is not None:
+                last = line[1][2]
+                takeovers[level] += last == "-1"
+    set_loss(ns_b, 0)
+    if last == "-1":
+        last = "1" if standby.wait_for(lambda w: w[:1] == ["result"] and w[2] == "1", 3 * T / 1000) else "-1"
+    check(last == "1", "loss sweep: the standby is back with the master once the loss ends")
+    master.finish(60)
+    gone = standby.wait_for(lambda w: w[:1] == ["result"] and w[2] == "-1", 10)
+    check(gone is not None, "loss sweep: the standby takes over when the master ends")
+    return takeovers
+
+
 def build_network(tag, ns_a, ns_b):
     """Namespace A with IF_A (two addresses, a fixed MAC) and B with IF_B, joined by a veth pair."""
     run("ip", "netns", "add", ns_b)
@@ -179,7 +230,7 @@ def main():
 
         # The standby alone: 1 first, -1 once T has passed without a master.
         standby = Peer(ns_b, prefix_b, PEER, "standby", ADDR_A, PORT, str(T), str(PERIOD),
-                       "Z:" + stop_file.replace("/", "\\"), "120000")
+                       "Z:" + stop_file.replace("/", "\\"), "300000")
         opened = standby.wait_for(lambda w: w[:1] == ["open"], 120)
         check(opened is not None, "standby opened its link")
         first = standby.wait_for(lambda w: w[:1] == ["result"], 10)
@@ -202,12 +253,23 @@ def main():
                 takeovers.append(takeover)
                 check(T < takeover < 2 * T, f"{label}: takeover {takeover:.0f} ms after the last announcement (T = {T} ms)")
 
+        answers = results([w for _, w in standby.seen])
+        check(answers == [1, -1, 1, -1, 1, -1], f"standby's answers over the two master runs: {answers}")
+
+        if shutil.which("nft"):
+            takeovers_at = loss_sweep(ns_a, ns_b, prefix_a, standby)
+            for level, count in takeovers_at.items():
+                if level == 0:
+                    check(count == 0, f"no loss: the standby took over {count} times while the master ran")
+            print("standby takeovers while the master ran, by loss: " +
+                  ", ".join(f"{l} %: {c}" for l, c in takeovers_at.items()))
+        else:
+            print("loss sweep skipped: nft is not installed")
+
         with open(stop_file, "w"):
             pass
         lines = standby.finish(30)
         check(any(w[:1] == ["end"] for w in lines), "standby stopped on request")
-        answers = results(lines)
-        check(answers == [1, -1, 1, -1, 1, -1], f"standby's answers over the whole run: {answers}")
         if takeovers:
             print(f"takeover time: {', '.join(f'{t:.0f}' for t in takeovers)} ms with T = {T} ms "
                   f"and a query period of {PERIOD} ms")

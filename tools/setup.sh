@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   libwine-dev wine wine64
-  xvfb xauth x11-utils x11-apps imagemagick socat iproute2 locales libmodbus-dev
+  xvfb xauth x11-utils x11-apps imagemagick socat iproute2 nftables locales libmodbus-dev
   googletest libgtest-dev libbenchmark-dev libssl-dev zlib1g-dev libdeflate-dev
   clang-format clang-tidy
   doxygen python3-matplotlib zip
