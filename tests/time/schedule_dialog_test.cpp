@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "redundancy/dialog_driver.h"
+#include "schedule_builder.h"
 #include "support/combo_box.h"
 #include "support/dialog_screenshot.h"
 #include "tambre32/schedule.h"
@@ -19,6 +20,7 @@ using tambre::test::choose;
 using tambre::test::list_texts;
 using tambre::test::selection;
 using schedule = tambre32::timespec;
+using tambre::test::schedule_record;
 
 constexpr char kTitle[] = "Zeitperiode einstellen";
 constexpr int kPeriodic = 1000, kOnce = 1001, kKind = 1002, kDay = 1003, kMonth = 1005, kWeekday = 1006, kHour = 1007,
@@ -27,21 +29,6 @@ constexpr int kPeriodic = 1000, kOnce = 1001, kKind = 1002, kDay = 1003, kMonth 
 constexpr int kPeriodicFields[] = {kKind,   kDay,        kMonth,       kWeekday,      kHour,
                                    kMinute, kPeriodDays, kPeriodHours, kPeriodMinutes};
 constexpr int kOnceFields[] = {kOnceDay, kOnceMonth, kOnceYear, kOnceHour, kOnceMinute};
-
-schedule make(int kind, int minute = 0, int hour = 0, int day = 0, int weekday = 0, int month = 0, int year = 0,
-              int length = 0) {
-  schedule r;
-  r.init();
-  r.kind = kind;
-  r.minute = static_cast<short>(minute);
-  r.hour = static_cast<short>(hour);
-  r.day = static_cast<short>(day);
-  r.weekday = static_cast<short>(weekday);
-  r.month = static_cast<short>(month);
-  r.year = static_cast<short>(year);
-  r.length = length;
-  return r;
-}
 
 std::string fields(const schedule& r) {
   char text[128];
@@ -77,7 +64,7 @@ bool contains(const std::vector<int>& ids, int id) {
 }
 
 TEST(TimespecDialog, ListsEnablingAndKindTakenAtOnce) {
-  schedule r = make(3, 30, 6);
+  schedule r = schedule_record(3, 30, 6);
   const int kinds[] = {99, 1, 2, 3, 4, 5, 6, 7};
   {
     dialog_driver driver(kTitle, [&r, &kinds](HWND dialog) {
@@ -115,7 +102,7 @@ TEST(TimespecDialog, ListsEnablingAndKindTakenAtOnce) {
     });
     EXPECT_EQ(r.setup(nullptr), IDCANCEL);
   }
-  EXPECT_EQ(fields(r), fields(make(5, 30, 6, 0, 0, 0, 0, 86400)));
+  EXPECT_EQ(fields(r), fields(schedule_record(5, 30, 6, 0, 0, 0, 0, 86400)));
 }
 
 struct periodic_case {
@@ -124,28 +111,34 @@ struct periodic_case {
   schedule expected;
 };
 
+// The kind, the date and hour fields and the period of a case; weekday and minute are left
+// to the caller.
+void enter_periodic(HWND dialog, const periodic_case& c) {
+  choose(dialog, kKind, c.entry);
+  set_number(dialog, kDay, c.day);
+  choose(dialog, kMonth, c.month);
+  set_number(dialog, kHour, c.hour);
+  set_number(dialog, kPeriodDays, c.period_days);
+  set_number(dialog, kPeriodHours, c.period_hours);
+  set_number(dialog, kPeriodMinutes, c.period_minutes);
+}
+
 TEST(TimespecDialog, PeriodicOkStoresTheFieldsTheKindUses) {
   const periodic_case cases[] = {
-      {3, 9, 4, 3, 7, 8, 0, 0, 0, make(3, 8, 7, 0, 0, 0, 0, 86400)},
-      {4, 9, 4, 1, 6, 0, 0, 0, 0, make(4, 0, 6, 0, 1, 0, 0, 604800)},
-      {5, 31, 4, 3, 6, 0, 0, 0, 0, make(5, 0, 6, 30, 0, 0, 0, 2678400)},
-      {7, 28, 1, 3, 23, 59, 0, 0, 0, make(7, 59, 23, 27, 0, 1, 0, 31536000)},
-      {0, 2, 0, 3, 4, 0, 3, 0, 30, make(99, 0, 4, 1, 0, 0, 0, 3 * 86400 + 1800)},
-      {0, 1, 0, 0, 0, 0, 366, 23, 59, make(99, 0, 0, 0, 0, 0, 0, 366 * 86400 + 23 * 3600 + 59 * 60)},
+      {3, 9, 4, 3, 7, 8, 0, 0, 0, schedule_record(3, 8, 7, 0, 0, 0, 0, 86400)},
+      {4, 9, 4, 1, 6, 0, 0, 0, 0, schedule_record(4, 0, 6, 0, 1, 0, 0, 604800)},
+      {5, 31, 4, 3, 6, 0, 0, 0, 0, schedule_record(5, 0, 6, 30, 0, 0, 0, 2678400)},
+      {7, 28, 1, 3, 23, 59, 0, 0, 0, schedule_record(7, 59, 23, 27, 0, 1, 0, 31536000)},
+      {0, 2, 0, 3, 4, 0, 3, 0, 30, schedule_record(99, 0, 4, 1, 0, 0, 0, 3 * 86400 + 1800)},
+      {0, 1, 0, 0, 0, 0, 366, 23, 59, schedule_record(99, 0, 0, 0, 0, 0, 0, 366 * 86400 + 23 * 3600 + 59 * 60)},
   };
   for (const auto& c : cases) {
-    schedule r = make(0, 0, 6, 4, 0, 2, 130);
+    schedule r = schedule_record(0, 0, 6, 4, 0, 2, 130);
     dialog_driver driver(kTitle, [&c](HWND dialog) {
       choose_mode(dialog, kPeriodic);
-      choose(dialog, kKind, c.entry);
-      set_number(dialog, kDay, c.day);
-      choose(dialog, kMonth, c.month);
+      enter_periodic(dialog, c);
       choose(dialog, kWeekday, c.weekday);
-      set_number(dialog, kHour, c.hour);
       set_number(dialog, kMinute, c.minute);
-      set_number(dialog, kPeriodDays, c.period_days);
-      set_number(dialog, kPeriodHours, c.period_hours);
-      set_number(dialog, kPeriodMinutes, c.period_minutes);
       if (c.entry == 0 && c.period_days == 3) {
         EXPECT_TRUE(tambre::test::save_screenshot(dialog, "schedule_periodic"));
       }
@@ -165,19 +158,13 @@ TEST(TimespecDialog, PeriodicRefusals) {
       {7, 29, 1, 0, 6, 0, 0, 0, 0, {}},   // yearly on February 29
       {5, 0, 0, 0, 6, 0, 0, 0, 0, {}},    // monthly on day 0
   };
-  schedule r = make(3, 30, 6);
+  schedule r = schedule_record(3, 30, 6);
   r.recalc();  // as the dialog does on opening
   const std::string before = fields(r);
   {
     dialog_driver driver(kTitle, [&refused, &r, &before](HWND dialog) {
       for (const auto& c : refused) {
-        choose(dialog, kKind, c.entry);
-        set_number(dialog, kDay, c.day);
-        choose(dialog, kMonth, c.month);
-        set_number(dialog, kHour, c.hour);
-        set_number(dialog, kPeriodDays, c.period_days);
-        set_number(dialog, kPeriodHours, c.period_hours);
-        set_number(dialog, kPeriodMinutes, c.period_minutes);
+        enter_periodic(dialog, c);
         click(dialog, IDOK);
         EXPECT_TRUE(still_open(dialog)) << c.entry << " " << c.day;
         schedule kept = r;
@@ -192,7 +179,7 @@ TEST(TimespecDialog, PeriodicRefusals) {
     });
     EXPECT_EQ(r.setup(nullptr), IDOK);
   }
-  EXPECT_EQ(fields(r), fields(make(3, 30, 6, 0, 0, 0, 0, 86400)));
+  EXPECT_EQ(fields(r), fields(schedule_record(3, 30, 6, 0, 0, 0, 0, 86400)));
 }
 
 // Tomorrow at this time by the platform's own clock.
@@ -210,7 +197,7 @@ SYSTEMTIME local_tomorrow() {
 }
 
 TEST(TimespecDialog, OnceShowsTomorrowForPeriodicRecordsAndRefusesBadDates) {
-  schedule r = make(2, 15);
+  schedule r = schedule_record(2, 15);
   const SYSTEMTIME tomorrow = local_tomorrow();
   {
     dialog_driver driver(kTitle, [&tomorrow](HWND dialog) {
@@ -243,11 +230,11 @@ TEST(TimespecDialog, OnceShowsTomorrowForPeriodicRecordsAndRefusesBadDates) {
     });
     EXPECT_EQ(r.setup(nullptr), IDOK);
   }
-  EXPECT_EQ(fields(r), fields(make(0, 15, 7, 28, 0, 1, 132)));
+  EXPECT_EQ(fields(r), fields(schedule_record(0, 15, 7, 28, 0, 1, 132)));
 }
 
 TEST(TimespecDialog, OnceRecordOpensOnItsDate) {
-  schedule r = make(0, 5, 6, 4, 0, 2, 131);
+  schedule r = schedule_record(0, 5, 6, 4, 0, 2, 131);
   {
     dialog_driver driver(kTitle, [](HWND dialog) {
       EXPECT_TRUE(checked(dialog, kOnce));
@@ -260,7 +247,7 @@ TEST(TimespecDialog, OnceRecordOpensOnItsDate) {
     });
     EXPECT_EQ(r.setup(nullptr), IDOK);
   }
-  EXPECT_EQ(fields(r), fields(make(0, 5, 6, 4, 0, 2, 131)));
+  EXPECT_EQ(fields(r), fields(schedule_record(0, 5, 6, 4, 0, 2, 131)));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "cet_clock.h"
 #include "civil_oracle.h"
 #include "glibc_zone.h"
+#include "schedule_builder.h"
 #include "tambre32/schedule.h"
 #include "time/schedule_match.h"
 
@@ -20,20 +21,7 @@ using tambre::test::seconds_of;
 
 namespace {
 
-tambre32::timespec record(int kind, int minute = 0, int hour = 0, int day = 0, int weekday = 0, int month = 0,
-                          int year = 0, int length = 0) {
-  tambre32::timespec r;
-  r.init();
-  r.kind = kind;
-  r.minute = static_cast<short>(minute);
-  r.hour = static_cast<short>(hour);
-  r.day = static_cast<short>(day);
-  r.weekday = static_cast<short>(weekday);
-  r.month = static_cast<short>(month);
-  r.year = static_cast<short>(year);
-  r.length = length;
-  return r;
-}
+using tambre::test::schedule_record;
 
 tambre32::timespec normalised(tambre32::timespec r) {
   r.recalc();
@@ -77,50 +65,50 @@ bool on_cut_day(const tambre32::timespec& r, const std::tm& f) {
 
 std::vector<schedule_case> year_cases() {
   std::vector<schedule_case> cases = {
-      {"once", record(0, 30, 6, 4, 0, 2, 124),
+      {"once", schedule_record(0, 30, 6, 4, 0, 2, 124),
        [](const tambre32::timespec& r, const std::tm& f, std::int64_t) {
          return f.tm_year == r.year && f.tm_mon == r.month && f.tm_mday == r.day + 1 && at_time_of_day(r, f);
        }},
-      {"hourly", record(2, 15),
+      {"hourly", schedule_record(2, 15),
        [](const tambre32::timespec& r, const std::tm& f, std::int64_t) { return f.tm_min == r.minute; }},
-      {"daily", record(3, 30, 6),
+      {"daily", schedule_record(3, 30, 6),
        [](const tambre32::timespec& r, const std::tm& f, std::int64_t) { return at_time_of_day(r, f); }},
-      {"weekly", record(4, 0, 6, 0, 1),
+      {"weekly", schedule_record(4, 0, 6, 0, 1),
        [](const tambre32::timespec& r, const std::tm& f, std::int64_t) {
          return f.tm_wday == r.weekday && at_time_of_day(r, f);
        }},
-      {"quarterly", record(6, 0, 0, 0, 0, 1),
+      {"quarterly", schedule_record(6, 0, 0, 0, 0, 1),
        [](const tambre32::timespec& r, const std::tm& f, std::int64_t) {
          return f.tm_mon % 3 == r.month && on_cut_day(r, f) && at_time_of_day(r, f);
        }},
-      {"quarterly-31", record(6, 45, 23, 30, 0, 2),
+      {"quarterly-31", schedule_record(6, 45, 23, 30, 0, 2),
        [](const tambre32::timespec& r, const std::tm& f, std::int64_t) {
          return f.tm_mon % 3 == r.month && on_cut_day(r, f) && at_time_of_day(r, f);
        }},
-      {"yearly", record(7, 0, 6, 28, 0, 1),
+      {"yearly", schedule_record(7, 0, 6, 28, 0, 1),
        [](const tambre32::timespec& r, const std::tm& f, std::int64_t) {
          return f.tm_mon == r.month && on_cut_day(r, f) && at_time_of_day(r, f);
        }},
-      {"every-4h", record(99, 0, 4, 0, 0, 0, 0, 7200),
+      {"every-4h", schedule_record(99, 0, 4, 0, 0, 0, 0, 7200),
        [](const tambre32::timespec&, const std::tm& f, std::int64_t) { return f.tm_min == 0 && f.tm_hour % 4 == 0; }},
-      {"every-8h", record(99, 0, 8, 0, 0, 0, 0, 86400),
+      {"every-8h", schedule_record(99, 0, 8, 0, 0, 0, 0, 86400),
        [](const tambre32::timespec&, const std::tm& f, std::int64_t) { return f.tm_min == 0 && f.tm_hour % 8 == 0; }},
-      {"every-2h", record(99, 0, 0, 0, 0, 0, 0, 7200),
+      {"every-2h", schedule_record(99, 0, 0, 0, 0, 0, 0, 7200),
        [](const tambre32::timespec&, const std::tm& f, std::int64_t) { return f.tm_min == 0 && f.tm_hour % 2 == 0; }},
-      {"every-90min-at-20", record(99, 20, 0, 0, 0, 0, 0, 5400),
+      {"every-90min-at-20", schedule_record(99, 20, 0, 0, 0, 0, 0, 5400),
        [](const tambre32::timespec&, const std::tm& f, std::int64_t) {
          // Periods counted in wall-clock minutes from local midnight of January 1.
          return (f.tm_yday * 1440 + f.tm_hour * 60 + f.tm_min) % 90 == 20;
        }},
-      {"every-3d-at-1d5h", record(99, 0, 5, 1, 0, 0, 0, 3 * 86400),
+      {"every-3d-at-1d5h", schedule_record(99, 0, 5, 1, 0, 0, 0, 3 * 86400),
        [](const tambre32::timespec&, const std::tm& f, std::int64_t) {
          return (f.tm_yday * 1440 + f.tm_hour * 60 + f.tm_min) % (3 * 1440) == 1440 + 300;
        }},
-      {"length-60", record(99, 0, 0, 0, 0, 0, 0, 60),
+      {"length-60", schedule_record(99, 0, 0, 0, 0, 0, 0, 60),
        [](const tambre32::timespec&, const std::tm&, std::int64_t t) { return t % 60 < 30; }},
   };
   for (int day = 0; day < 31; ++day)
-    cases.push_back({"monthly-" + std::to_string(day + 1), record(5, 0, 6, day),
+    cases.push_back({"monthly-" + std::to_string(day + 1), schedule_record(5, 0, 6, day),
                      [](const tambre32::timespec& r, const std::tm& f, std::int64_t) {
                        return on_cut_day(r, f) && at_time_of_day(r, f);
                      }});
@@ -170,7 +158,7 @@ TEST_F(TimespecMatch, EveryMinuteOfTwoYearsLikeTheOracle) {
 }
 
 TEST_F(TimespecMatch, MonthEndCutWhateverTheCacheHolds) {
-  tambre32::timespec last = normalised(record(5, 0, 6, 30));
+  tambre32::timespec last = normalised(schedule_record(5, 0, 6, 30));
   for (auto t : {cet(2023, 4, 30, 6), cet(2024, 2, 29, 6), cet(2023, 2, 28, 6, 0, 59)}) {
     tambre::time::forget_match_cache();
     EXPECT_TRUE(last.match(t, 0));
@@ -181,7 +169,7 @@ TEST_F(TimespecMatch, MonthEndCutWhateverTheCacheHolds) {
 }
 
 TEST_F(TimespecMatch, OffsetRoundsAndTheCacheIsKeyedByTAlone) {
-  tambre32::timespec daily = normalised(record(3, 0, 6));
+  tambre32::timespec daily = normalised(schedule_record(3, 0, 6));
   const auto t = cet(2024, 7, 1, 5, 58, 45);
   EXPECT_TRUE(daily.match(t, 90));  // 06:00:15 -> 06:00
   EXPECT_TRUE(daily.match(t, 0));   // the same t reuses the breakdown of 06:00
@@ -192,7 +180,7 @@ TEST_F(TimespecMatch, OffsetRoundsAndTheCacheIsKeyedByTAlone) {
 }
 
 TEST_F(TimespecMatch, MinutelyFollowsTheSecondOfTheUtcClock) {
-  tambre32::timespec every = normalised(record(1));
+  tambre32::timespec every = normalised(schedule_record(1));
   for (int second : {0, 9, 10, 59}) {
     source.utc.second = second;
     EXPECT_EQ(every.match(cet(2024, 1, 1), 0), second < 10) << second;
@@ -201,16 +189,17 @@ TEST_F(TimespecMatch, MinutelyFollowsTheSecondOfTheUtcClock) {
 
 TEST_F(TimespecMatch, NeverDueWithoutTimeKindOrLength) {
   const auto t = cet(2024, 1, 1);  // midnight: every offset-0 schedule could fire
-  EXPECT_FALSE(normalised(record(3)).match(-1, 0));
-  EXPECT_FALSE(normalised(record(3)).match(static_cast<tambre32::timespec_long>(0xF4865700u), 0));  // past 2099
-  EXPECT_FALSE(normalised(record(3)).match(static_cast<tambre32::timespec_long>(0xF48656C0u), 3600));
+  EXPECT_FALSE(normalised(schedule_record(3)).match(-1, 0));
+  EXPECT_FALSE(
+      normalised(schedule_record(3)).match(static_cast<tambre32::timespec_long>(0xF4865700u), 0));  // past 2099
+  EXPECT_FALSE(normalised(schedule_record(3)).match(static_cast<tambre32::timespec_long>(0xF48656C0u), 3600));
   for (int kind : {-1, 8, 42, 98, 100, 0x7FFFFFFF})
-    EXPECT_FALSE(record(kind, 0, 0, 0, 0, 0, 0, 60).match(t, 0)) << kind;
-  for (int kind : {2, 3, 4, 99}) EXPECT_FALSE(record(kind).match(t, 0)) << kind;  // length 0 divides nothing
+    EXPECT_FALSE(schedule_record(kind, 0, 0, 0, 0, 0, 0, 60).match(t, 0)) << kind;
+  for (int kind : {2, 3, 4, 99}) EXPECT_FALSE(schedule_record(kind).match(t, 0)) << kind;  // length 0 divides nothing
   // Fields far out of range give a plain no.
-  EXPECT_FALSE(record(4, 32767, 32767, 0, 32767, 0, 0, 604800).match(t, 0));
-  EXPECT_FALSE(record(99, 32767, 32767, 32767, 0, 0, 0, -7).match(t, 0));
-  EXPECT_FALSE(record(6, 0, 0, -1, 0, -32768).match(t, 0));
+  EXPECT_FALSE(schedule_record(4, 32767, 32767, 0, 32767, 0, 0, 604800).match(t, 0));
+  EXPECT_FALSE(schedule_record(99, 32767, 32767, 32767, 0, 0, 0, -7).match(t, 0));
+  EXPECT_FALSE(schedule_record(6, 0, 0, -1, 0, -32768).match(t, 0));
 }
 
 struct text_case {
@@ -220,21 +209,21 @@ struct text_case {
 
 TEST(TimespecText, EveryKindAsItsExamples) {
   const text_case cases[] = {
-      {record(3, 30, 6), "T\xe4glich 06:30"},
-      {record(2, 15), "St\xfcndlich 00:15"},
-      {record(1), "Min\xfctlich  00:"},
-      {record(4, 0, 6, 0, 6), "W\xf6\x63htlich Sa 06:00"},
-      {record(5, 0, 6, 0), "Monatlich 1.06:00"},
-      {record(6, 5, 7, 14, 0, 2), "Quartal 15.3.07:05"},
-      {record(7, 0, 6, 0, 0, 0),
+      {schedule_record(3, 30, 6), "T\xe4glich 06:30"},
+      {schedule_record(2, 15), "St\xfcndlich 00:15"},
+      {schedule_record(1), "Min\xfctlich  00:"},
+      {schedule_record(4, 0, 6, 0, 6), "W\xf6\x63htlich Sa 06:00"},
+      {schedule_record(5, 0, 6, 0), "Monatlich 1.06:00"},
+      {schedule_record(6, 5, 7, 14, 0, 2), "Quartal 15.3.07:05"},
+      {schedule_record(7, 0, 6, 0, 0, 0),
        "J\xe4hrlich"
        "1.1.06:00"},
-      {record(0, 0, 6, 4, 0, 2, 124), "5.3.2024 06:00"},
-      {record(99, 15, 0, 0, 0, 0, 0, 7200), "<0d 02:00> 00:15"},
-      {record(99, 0, 0, 0, 0, 0, 0, 95400), "<1d 02:30> 1.00:00"},
-      {record(99, 59, 23, 30, 6, 11, 199, 366 * 86400 + 23 * 3600 + 59 * 60), "<366d 23:59> 31.12.2099 23:59"},
-      {record(99, 0, 0, 0, 0, 0, 0, 0), "1.1.1900 00:00"},  // no length: a once-record
-      {record(12, 1, 2, 3, 4, 5, 6), "4.6.1906 02:01"},
+      {schedule_record(0, 0, 6, 4, 0, 2, 124), "5.3.2024 06:00"},
+      {schedule_record(99, 15, 0, 0, 0, 0, 0, 7200), "<0d 02:00> 00:15"},
+      {schedule_record(99, 0, 0, 0, 0, 0, 0, 95400), "<1d 02:30> 1.00:00"},
+      {schedule_record(99, 59, 23, 30, 6, 11, 199, 366 * 86400 + 23 * 3600 + 59 * 60), "<366d 23:59> 31.12.2099 23:59"},
+      {schedule_record(99, 0, 0, 0, 0, 0, 0, 0), "1.1.1900 00:00"},  // no length: a once-record
+      {schedule_record(12, 1, 2, 3, 4, 5, 6), "4.6.1906 02:01"},
   };
   for (const auto& c : cases) {
     tambre32::timespec r = c.spec;
@@ -251,7 +240,7 @@ TEST(TimespecRecalc, KindsAndLengths) {
                {6, 0, 6, 7948800}, {7, 0, 7, 31536000}, {99, 7200, 99, 7200}, {99, 0, 0, 0},     {99, -60, 0, 0},
                {12, 60, 0, 0},     {0, 500, 0, 0},      {-3, 60, 0, 0}};
   for (const auto& c : cases) {
-    tambre32::timespec r = normalised(record(c.kind, 1, 2, 3, 4, 5, 6, c.length));
+    tambre32::timespec r = normalised(schedule_record(c.kind, 1, 2, 3, 4, 5, 6, c.length));
     EXPECT_EQ(r.kind, c.kind_after) << c.kind;
     EXPECT_EQ(static_cast<int>(r.length), c.length_after) << c.kind;  // the field is unaligned
     EXPECT_EQ(r.minute + r.hour + r.day + r.weekday + r.month + r.year, 21) << "fields kept";
@@ -263,8 +252,8 @@ TEST(TimespecCompare, StrictWeakOrderingOverRandomRecords) {
   const int kinds[] = {0, 1, 2, 3, 4, 5, 6, 7, 99, 12};
   std::vector<tambre32::timespec> records;
   for (int i = 0; i < 600; ++i) {
-    tambre32::timespec r = record(kinds[random() % 10], random() % 3, random() % 3, random() % 3, random() % 2,
-                                  random() % 3, random() % 200, static_cast<int>(random() % 3) * 3600);
+    tambre32::timespec r = schedule_record(kinds[random() % 10], random() % 3, random() % 3, random() % 3, random() % 2,
+                                           random() % 3, random() % 200, static_cast<int>(random() % 3) * 3600);
     r.reserved = static_cast<short>(random());  // takes no part
     if (random() % 2) r.recalc();
     records.push_back(r);
@@ -282,11 +271,11 @@ TEST(TimespecCompare, StrictWeakOrderingOverRandomRecords) {
       }
     }
   }
-  tambre32::timespec hourly = normalised(record(2, 59)), daily = normalised(record(3, 0, 1)),
-                     later_daily = normalised(record(3, 0, 2));
+  tambre32::timespec hourly = normalised(schedule_record(2, 59)), daily = normalised(schedule_record(3, 0, 1)),
+                     later_daily = normalised(schedule_record(3, 0, 2));
   EXPECT_EQ(hourly.compare(daily), -1);
   EXPECT_EQ(later_daily.compare(daily), 1);
-  EXPECT_EQ(normalised(record(7, 59, 23, 30, 0, 11)).compare(normalised(record(0))), -1);
+  EXPECT_EQ(normalised(schedule_record(7, 59, 23, 30, 0, 11)).compare(normalised(schedule_record(0))), -1);
 }
 
 }  // namespace
