@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ascii.h"
 #include "locale/locale_snapshot.h"
 #include "log/log_format.h"
 #include "sys/platform.h"
@@ -87,7 +88,7 @@ std::string numbered_header(const char* line, long number) {
   const std::size_t length = std::strlen(line);
   if (!tambre::log::parse_header(line, length, old) || old == number) return line;
   const char* rest = line + 2;
-  while (*rest >= '0' && *rest <= '9') ++rest;
+  while (tambre::base::is_digit(*rest)) ++rest;
   char head[32];
   std::snprintf(head, sizeof head, "[#%li", number);
   std::string text = head;
