@@ -6,10 +6,12 @@ as a Wine process with its own prefix and its own wineserver (a wineserver creat
 sockets of its processes, so it must live in the namespace of its side). The standby runs
 throughout; the master comes, goes and comes back. The test checks the answers of both
 sides, measures the takeover time against the alive timeout T, and checks the adapter
-functions against what `ip` lists inside the namespace. Then a loss sweep: with the master
-running, the standby's side drops its datagrams at random (nftables, 0 to 90 %); the figures
-of the standby's brief takeovers are printed; without loss there must be none, and the
-standby must come back to the master when the loss ends.
+functions against what `ip` lists inside the namespace. Then a link sweep with the master
+running: the master's datagrams go through a relay (tools/udp_relay.py) that passes them,
+duplicates them, and sends late copies that arrive after newer ones, where the standby must
+never take over; then the standby's side drops them at random (nftables, 0 to 90 %); the
+figures of the standby's brief takeovers are printed; without loss there must be none, and
+the standby must come back to the master when the loss ends.
 
 usage: redundancy_netns_test.py PEER_EXE WORK_DIR
 Exit 0 passed, 1 failed, 77 skipped (namespaces cannot be created here).
@@ -32,7 +34,11 @@ ADDR_A, ADDR_B, ADDR_A2 = "10.199.0.1", "10.199.0.2", "10.199.1.1"
 MAC_A = "02:00:00:00:0a:01"
 IF_A, IF_B = "tmb-a", "tmb-b"
 LOSS_LEVELS = (0, 10, 20, 30, 40, 50, 60, 70, 80, 90)  # percent of the master's datagrams dropped
-LOSS_STEP = 3.0  # seconds at each level
+LOSS_STEP = 3.0  # seconds at each level and relay mode
+RELAY = os.path.join(ROOT, "tools", "udp_relay.py")
+RELAY_PORT = "23991"
+RELAY_MODES = ("pass", "dup", "late")  # see udp_relay.py
+LATE_MS = 225  # a late copy arrives after the next announcement (every T/2)
 # The master announces every T/2 and the standby gives up after more than T without one: a
 # single lost announcement leaves a gap of T plus a query period, so any loss can make the
 # standby take over for a moment. The sweep counts those takeovers, and checks that none
@@ -136,33 +142,65 @@ def set_loss(ns, percent):
         "numgen", "random", "mod", "100", "<", str(percent), "drop")
 
 
-def loss_sweep(ns_a, ns_b, prefix_a, standby):
-    """Runs the master through every loss level; returns the standby's false takeovers per level."""
-    limit = int(len(LOSS_LEVELS) * LOSS_STEP * 1000) + 1500
+def set_relay(ns, on):
+    """Sends the redundancy datagrams arriving in namespace `ns` through the relay port."""
+    run("ip", "netns", "exec", ns, "nft", "flush", "ruleset")
+    if not on:
+        return
+    # Rewritten before connection tracking sees it, so no earlier flow of the port gets in the way.
+    run("ip", "netns", "exec", ns, "nft", "add", "table", "inet", "relay")
+    run("ip", "netns", "exec", ns, "nft", "add", "chain", "inet", "relay", "pre",
+        "{ type filter hook prerouting priority raw; }")
+    run("ip", "netns", "exec", ns, "nft", "add", "rule", "inet", "relay", "pre", "iifname", IF_B, "udp", "dport",
+        PORT, "udp", "dport", "set", RELAY_PORT)
+
+
+def count_takeovers(standby, seconds, last):
+    """The standby's takeovers within `seconds` and its last answer."""
+    count = 0
+    end = time.monotonic() + seconds
+    while (left := end - time.monotonic()) > 0:
+        line = standby.wait_for(lambda w: w[:1] == ["result"], left)
+        if line is not None:
+            last = line[1][2]
+            count += last == "-1"
+    return count, last
+
+
+def link_sweep(ns_a, ns_b, prefix_a, standby):
+    """Runs the master through the relay modes, then every loss level.
+
+    Returns the standby's false takeovers per phase and the relay's counts per mode."""
+    phases = len(RELAY_MODES) + len(LOSS_LEVELS)
+    limit = int(phases * LOSS_STEP * 1000) + 1500
     master = Peer(ns_a, prefix_a, PEER, "master", ADDR_B, PORT, str(T), str(PERIOD), str(limit), "200")
     back = standby.wait_for(lambda w: w[:1] == ["result"] and w[2] == "1", 60)
-    if not check(back is not None, "loss sweep: the standby sees the master"):
+    if not check(back is not None, "link sweep: the standby sees the master"):
         master.finish(60)
-        return {}
+        return {}, []
     takeovers = {}
     last = "1"
+    relay = subprocess.Popen(["ip", "netns", "exec", ns_b, "python3", RELAY, RELAY_PORT, PORT, str(LATE_MS)],
+                             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    relay.stdout.readline()
+    set_relay(ns_b, True)
+    for mode in RELAY_MODES:
+        relay.stdin.write(mode + "\n")
+        relay.stdin.flush()
+        takeovers[mode], last = count_takeovers(standby, LOSS_STEP, last)
+    set_relay(ns_b, False)
+    counts, _ = relay.communicate("quit\n", timeout=10)
     for level in LOSS_LEVELS:
         set_loss(ns_b, level)
-        takeovers[level] = 0
-        end = time.monotonic() + LOSS_STEP
-        while (left := end - time.monotonic()) > 0:
-            line = standby.wait_for(lambda w: w[:1] == ["result"], left)
-            if line is not None:
-                last = line[1][2]
-                takeovers[level] += last == "-1"
+        takeovers[f"{level} %"], last = count_takeovers(standby, LOSS_STEP, last)
     set_loss(ns_b, 0)
     if last == "-1":
         last = "1" if standby.wait_for(lambda w: w[:1] == ["result"] and w[2] == "1", 3 * T / 1000) else "-1"
-    check(last == "1", "loss sweep: the standby is back with the master once the loss ends")
+    check(last == "1", "link sweep: the standby is back with the master once the loss ends")
     master.finish(60)
     gone = standby.wait_for(lambda w: w[:1] == ["result"] and w[2] == "-1", 10)
-    check(gone is not None, "loss sweep: the standby takes over when the master ends")
-    return takeovers
+    check(gone is not None, "link sweep: the standby takes over when the master ends")
+    return takeovers, counts.splitlines()[1:]
 
 
 def build_network(tag, ns_a, ns_b):
@@ -257,14 +295,19 @@ def main():
         check(answers == [1, -1, 1, -1, 1, -1], f"standby's answers over the two master runs: {answers}")
 
         if shutil.which("nft"):
-            takeovers_at = loss_sweep(ns_a, ns_b, prefix_a, standby)
-            for level, count in takeovers_at.items():
-                if level == 0:
-                    check(count == 0, f"no loss: the standby took over {count} times while the master ran")
-            print("standby takeovers while the master ran, by loss: " +
-                  ", ".join(f"{l} %: {c}" for l, c in takeovers_at.items()))
+            takeovers_at, relayed = link_sweep(ns_a, ns_b, prefix_a, standby)
+            for phase in ("0 %",) + RELAY_MODES:
+                if phase in takeovers_at:
+                    check(takeovers_at[phase] == 0,
+                          f"{phase}: the standby took over {takeovers_at[phase]} times while the master ran")
+            check(len(relayed) == len(RELAY_MODES) and all(
+                int(line.split()[4]) >= int(line.split()[2]) > 0 for line in relayed),
+                f"the relay forwarded the master's datagrams: {relayed}")
+            print("relay (datagrams received, sent): " + "; ".join(relayed))
+            print("standby takeovers while the master ran, by link: " +
+                  ", ".join(f"{p}: {c}" for p, c in takeovers_at.items()))
         else:
-            print("loss sweep skipped: nft is not installed")
+            print("link sweep skipped: nft is not installed")
 
         with open(stop_file, "w"):
             pass

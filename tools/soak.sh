@@ -32,8 +32,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash tools/wine_prefix_run.sh "$root/buil
 serial_line=$(grep '^serial_soak:' "$work/serial.out")
 echo "$serial_line"
 
-# Redundancy: two machines in two network namespaces (root), the master's datagrams dropped
-# at random from 0 to 90 % (nftables) while it runs.
+# Redundancy: two machines in two network namespaces (root), the master's datagrams relayed
+# duplicated and reordered, then dropped at random from 0 to 90 % (nftables) while it runs.
 redundancy_verdict=held
 python3 tools/redundancy_netns_test.py build/win64/bin/redundancy_peer.exe "$work/netns" >"$work/netns.out" 2>&1
 case $? in
@@ -41,7 +41,7 @@ case $? in
   77) redundancy_verdict="skipped (no network namespaces here)" ;;
   *) status=1; redundancy_verdict=FAILED ;;
 esac
-redundancy_line="$(grep '^standby takeovers' "$work/netns.out"); $(grep '^takeover time' "$work/netns.out"); $(tail -1 "$work/netns.out")"
+redundancy_line="$(grep '^relay' "$work/netns.out"); $(grep '^standby takeovers' "$work/netns.out"); $(grep '^takeover time' "$work/netns.out"); $(tail -1 "$work/netns.out")"
 echo "$redundancy_line"
 
 when=$(date -u +%Y-%m-%dT%H:%MZ)
@@ -53,6 +53,6 @@ Written by \`bash tools/soak.sh\` ($when, $(nproc) cores); the test run has shor
 |---|---|---|
 | journal | 4 processes write 5000 entries each (one every 4 ms) to one \`LogFile\` (maximum 500 entries, so it is cut back all the time); every second one writer is killed with SIGKILL and restarted where its own record says it stopped | $log_verdict: \`${log_line#log_soak: }\` |
 | serial | \`CSio\` on a pseudo-terminal pair under Wine: 1000 open/close cycles (a second object opens the open port in every tenth), then Close while the far end floods the line for 3 s, then the far end cut in the middle of a transfer | $serial_verdict: \`${serial_line#serial_soak: }\` |
-| redundancy | master and standby as two machines (two network namespaces joined by a veth pair, a prefix and wineserver each, T = 300 ms, queries every 10 ms); the master comes and goes twice, then runs while the standby's side drops its datagrams at random, 3 s at each of 0, 10, ..., 90 %. The master announces every T/2, so one lost announcement can end a T without one: the standby then takes over until the next one arrives | $redundancy_verdict: \`$redundancy_line\` |"
+| redundancy | master and standby as two machines (two network namespaces joined by a veth pair, a prefix and wineserver each, T = 300 ms, queries every 10 ms); the master comes and goes twice, then runs while its datagrams pass a relay 3 s in each mode (passed, duplicated, and copied again 225 ms late so that older ones arrive after newer ones), then while the standby's side drops them at random, 3 s at each of 0, 10, ..., 90 %. The master announces every T/2, so one lost announcement can end a T without one: the standby then takes over until the next one arrives | $redundancy_verdict: \`$redundancy_line\` |"
 bash tools/reliability_section.sh soak "$section"
 exit $status
