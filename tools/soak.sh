@@ -38,7 +38,7 @@ com_verdict=held
 xvfb-run -a -s "-screen 0 1024x768x24" bash tools/wine_prefix_run.sh "$root/build/win64/wineprefix" \
   wine build/win64/bin/com_soak.exe --seconds 60 --rate 500 >"$work/com.out" 2>/dev/null ||
   { status=1; com_verdict=FAILED; }
-com_line=$(grep '^com_soak:' "$work/com.out")
+com_line=$(grep '^com_soak:' "$work/com.out" | tr -d '\r')
 echo "$com_line"
 
 # Redundancy: two machines in two network namespaces (root), the master's datagrams dropped
@@ -62,7 +62,7 @@ Written by \`bash tools/soak.sh\` ($when, $(nproc) cores); the test run has shor
 |---|---|---|
 | journal | 4 processes write 5000 entries each (one every 4 ms) to one \`LogFile\` (maximum 500 entries, so it is cut back all the time); every second one writer is killed with SIGKILL and restarted where its own record says it stopped | $log_verdict: \`${log_line#log_soak: }\` |
 | serial | \`CSio\` on a pseudo-terminal pair under Wine: 1000 open/close cycles (a second object opens the open port in every tenth), then Close while the far end floods the line for 3 s, then the far end cut in the middle of a transfer | $serial_verdict: \`${serial_line#serial_soak: }\` |
-| COM | the driver object under Wine with real proxies: one driver process fires \`NotifySinks\` at 500/s from 4 threads, each event numbered, while 3 client processes (9 threads, in single-threaded apartments with message loops and in the multithreaded apartment) read properties, walk the channel maps and subscribe and unsubscribe for 60 s; one client is killed with TerminateProcess mid-run and a new one started; at the end \`StopObject\` with every client connected. An event whose \`NotifySinks\` began after \`Advise\` returned and ended before \`Unadvise\` was called must arrive exactly once, none twice | $com_verdict: \`${com_line#com_soak: }\` |
+| COM | the driver object under Wine with real proxies: one driver process fires \`NotifySinks\` at 500/s from 32 threads, each event numbered, while 3 client processes (9 threads, in single-threaded apartments with message loops and in the multithreaded apartment) read properties, walk the channel maps and subscribe and unsubscribe for 60 s; one client is killed with TerminateProcess mid-run and a new one started; at the end \`StopObject\` with every client connected. An event whose \`NotifySinks\` began after \`Advise\` returned and ended before \`Unadvise\` was called must arrive exactly once, none twice | $com_verdict: \`${com_line#com_soak: }\` |
 | redundancy | master and standby as two machines (two network namespaces joined by a veth pair, a prefix and wineserver each, T = 300 ms, queries every 10 ms); the master comes and goes twice, then runs while the standby's side drops its datagrams at random, 3 s at each of 0, 10, ..., 90 %. The master announces every T/2, so one lost announcement can end a T without one: the standby then takes over until the next one arrives | $redundancy_verdict: \`$redundancy_line\` |"
 bash tools/reliability_section.sh soak "$section"
 exit $status
