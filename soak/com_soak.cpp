@@ -473,8 +473,11 @@ int run_driver(DWORD seconds, int rate) {
     ++faults;
     std::fprintf(stderr, "com_soak: fault: %s\n", what);
   };
-  // Left by process exit: Wine's CoUninitialize crashes in rpcrt4 here once a client was
-  // killed while connected (with or without the sinks it left behind).
+  // Left by process exit, not CoUninitialize: once a client was killed, Wine still holds
+  // references to the driver object after StopObject's CoDisconnectObject (3 here, none
+  // without the kill; the event calls that failed on the dead client's sinks had passed the
+  // object as Server). Destroy releases those too, and CoUninitialize would release them
+  // once more on the deleted object.
   CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   if (!tambre::test::ensure_rpc_service_running() || FAILED(tambre::test::register_type_library_for_marshalling())) {
     std::printf("com_soak: no RPC service or type library registration\n");
