@@ -13,6 +13,35 @@ namespace {
 // One counter for the whole process; successive cookies run 1, 3, 5, ...
 DWORD cookie_counter = 0;
 
+// Advise and Unadvise arrive on COM's threads while the driver's thread notifies: one lock
+// keeps every driver's sink list and the cookie counter whole. No sink is called under it,
+// so a sink may unsubscribe from inside its handler.
+SRWLOCK sink_lock = SRWLOCK_INIT;
+
+// The failures of a call whose sink's process or connection has gone for good.
+bool sink_gone(HRESULT result) {
+  switch (result) {
+    case RPC_E_DISCONNECTED:
+    case RPC_E_SERVER_DIED:
+    case RPC_E_SERVER_DIED_DNE:
+    case CO_E_OBJNOTCONNECTED:
+    case HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE):
+    case HRESULT_FROM_WIN32(RPC_S_CALL_FAILED):
+    case HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE):
+      return true;
+    default:
+      return false;
+  }
+}
+
+class sink_list_guard {
+ public:
+  sink_list_guard() { AcquireSRWLockExclusive(&sink_lock); }
+  ~sink_list_guard() { ReleaseSRWLockExclusive(&sink_lock); }
+  sink_list_guard(const sink_list_guard&) = delete;
+  sink_list_guard& operator=(const sink_list_guard&) = delete;
+};
+
 template <typename Interface, typename Object>
 HRESULT self_or_nothing(Object* object, REFIID own, REFIID iid, void** out) {
   if (!out) return E_POINTER;
@@ -103,36 +132,42 @@ HRESULT STDMETHODCALLTYPE CoDriver::IPoint::Advise(IUnknown* sink, DWORD* cookie
   *cookie = 0;
   if (m_sinkCount >= DRV_MAX_SINKS) return CONNECT_E_ADVISELIMIT;
   if (!sink) return E_POINTER;
+  // The query may be a call into the client's process: it is made outside the lock.
   IProcessDriverEvent* events = nullptr;
   const HRESULT result = sink->QueryInterface(m_owner->m_eventInterfaceId, reinterpret_cast<void**>(&events));
   if (FAILED(result)) return result;
-  if (++cookie_counter == 0) cookie_counter = 1;
-  const DWORD issued = cookie_counter;
-  if (m_sinkCount >= DRV_MAX_SINKS) {  // filled meanwhile by another thread
-    events->Release();
-    return E_OUTOFMEMORY;
+  {
+    sink_list_guard guard;
+    if (m_sinkCount < DRV_MAX_SINKS) {
+      if (++cookie_counter == 0) cookie_counter = 1;
+      const DWORD issued = cookie_counter;
+      m_sinks[m_sinkCount] = Sink{events, issued};
+      *cookie = issued;
+      ++cookie_counter;
+      ++m_sinkCount;
+      return S_OK;
+    }
   }
-  m_sinks[m_sinkCount] = Sink{events, issued};
-  *cookie = issued;
-  ++cookie_counter;
-  ++m_sinkCount;
-  return S_OK;
+  events->Release();  // the list was filled meanwhile by another thread
+  return E_OUTOFMEMORY;
 }
 
 HRESULT STDMETHODCALLTYPE CoDriver::IPoint::Unadvise(DWORD cookie) {
   if (cookie == 0) return E_INVALIDARG;
-  for (LONG slot = 0; slot < m_sinkCount; ++slot) {
-    if (m_sinks[slot].cookie != cookie) continue;
-    IProcessDriverEvent* events = m_sinks[slot].events;
-    // Later slots move down first, so that a notification walking the list meanwhile
-    // never meets the released pointer.
+  IProcessDriverEvent* events = nullptr;
+  {
+    sink_list_guard guard;
+    LONG slot = 0;
+    while (slot < m_sinkCount && m_sinks[slot].cookie != cookie) ++slot;
+    if (slot == m_sinkCount) return E_INVALIDARG;
+    events = m_sinks[slot].events;
     memmove(&m_sinks[slot], &m_sinks[slot + 1], (m_sinkCount - slot - 1) * sizeof(Sink));
     --m_sinkCount;
     m_sinks[m_sinkCount] = Sink{nullptr, 0};
-    if (events) events->Release();
-    return S_OK;
   }
-  return E_INVALIDARG;
+  // A notification under way holds references of its own; this one may end the proxy.
+  if (events) events->Release();
+  return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CoDriver::IPoint::EnumConnections(IEnumConnections** out) {
@@ -140,42 +175,43 @@ HRESULT STDMETHODCALLTYPE CoDriver::IPoint::EnumConnections(IEnumConnections** o
 }
 
 CoDriver::NotifyRes CoDriver::IPoint::NotifySinks(EventID event, HWND, WPARAM word, LPARAM value) {
-  const LONG count = m_sinkCount;
-  // Terminate walks a copy, with its own references, so that a sink may unsubscribe from
-  // inside its handler. Other events walk the live list.
+  // Every event walks a copy taken under the lock, with references of its own: a sink
+  // subscribed during the whole notification receives it, whoever unsubscribes meanwhile.
   Sink copy[DRV_MAX_SINKS];
-  const Sink* sinks = m_sinks;
-  if (event == EID_TERMINATE) {
-    for (LONG i = 0; i < count; ++i) {
-      copy[i] = m_sinks[i];
-      if (copy[i].events) copy[i].events->AddRef();
+  LONG count = 0;
+  {
+    sink_list_guard guard;
+    for (; count < m_sinkCount; ++count) {
+      copy[count] = m_sinks[count];
+      if (copy[count].events) copy[count].events->AddRef();
     }
-    sinks = copy;
   }
   IDispatch* server = static_cast<IProcessDriver*>(m_owner);
   try {
     for (LONG i = 0; i < count; ++i) {
-      IProcessDriverEvent* sink = sinks[i].events;
+      IProcessDriverEvent* sink = copy[i].events;
       if (!sink) continue;
       IProcessDriverEvent* events = nullptr;
       if (FAILED(sink->QueryInterface(m_owner->m_eventInterfaceId, reinterpret_cast<void**>(&events)))) continue;
       // A sink's failure code concerns it alone; the walk goes on.
+      HRESULT result = S_OK;
       if (event == EID_TERMINATE) {
-        events->Terminate(server);
+        result = events->Terminate(server);
       } else if (event == EID_TRANSACTIONCOMPLETED) {
         const auto long_value = static_cast<DWORD>(value);
-        events->TransactionCompleted(server, static_cast<long>(word), MakeBool(long_value & 0xFFFF),
-                                     static_cast<long>(long_value >> 16));
+        result = events->TransactionCompleted(server, static_cast<long>(word), MakeBool(long_value & 0xFFFF),
+                                              static_cast<long>(long_value >> 16));
       }
       events->Release();
+      // A sink whose process has ended can never unsubscribe, and every call to it fails
+      // (under Wine each such call also leaks a handle): it leaves the list.
+      if (sink_gone(result)) Unadvise(copy[i].cookie);
     }
   } catch (...) {
     // Anything other than a failure code ends the walk.
   }
-  if (event == EID_TERMINATE) {
-    for (LONG i = 0; i < count; ++i) {
-      if (copy[i].events) copy[i].events->Release();
-    }
+  for (LONG i = 0; i < count; ++i) {
+    if (copy[i].events) copy[i].events->Release();
   }
   return NotifyDone;
 }
@@ -194,6 +230,7 @@ ULONG STDMETHODCALLTYPE CoDriver::IPoint::IEnumConn::Release() { return m_owner-
 
 HRESULT STDMETHODCALLTYPE CoDriver::IPoint::IEnumConn::Next(ULONG count, CONNECTDATA* out, ULONG* fetched) {
   if (!out && count) return E_POINTER;
+  sink_list_guard guard;
   ULONG done = 0;
   while (done < count && static_cast<LONG>(m_position) < m_owner->m_sinkCount) {
     const Sink& slot = m_owner->m_sinks[m_position];
@@ -208,6 +245,7 @@ HRESULT STDMETHODCALLTYPE CoDriver::IPoint::IEnumConn::Next(ULONG count, CONNECT
 }
 
 HRESULT STDMETHODCALLTYPE CoDriver::IPoint::IEnumConn::Skip(ULONG count) {
+  sink_list_guard guard;
   if (static_cast<long long>(m_position) + count >= m_owner->m_sinkCount) return S_FALSE;
   m_position += count;
   return S_OK;
