@@ -1,12 +1,11 @@
 // Period arithmetic in a Central European zone: the documented cases, and every day of
-// 2000-2099 against an independent calendar of the zone's local time (which also gives
-// the corrected lengths of the calendar periods and the changeover days).
+// 2000-2099 against the independent local time of fake_time_source.h.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <ctime>
 
-#include "cet_clock.h"
+#include "fake_time_source.h"
 #include "tambre32/periods.h"
 #include "time/local_time.h"
 #include "time/periods.h"
@@ -130,9 +129,9 @@ TEST_F(Periods, ChangeoverDaysAndQuantities) {
   EXPECT_EQ(tmv_dbl(27, t, nullptr), -1.0);
 }
 
-// Every day of the century: floor <= t <= ceil for every standard period; the calendar
-// periods' corrected length at their start equals the time to the next start; and the
-// changeover days are exactly the days whose local length is not 86,400 seconds.
+// Every day of the century: floor <= t <= ceil for every standard period, the calendar
+// periods' corrected length is the time to the next start, and the changeover days are
+// the days not 86,400 seconds long.
 TEST_F(Periods, EveryDayOfTheCentury) {
   using tambre::test::civil_from_days;
   using tambre::test::days_from_civil;
