@@ -57,6 +57,10 @@ TEST_F(Zone, FromRecord) {
   wide.standard_name[1] = 0x100;
   zone_from(wide);
   EXPECT_EQ(std::string(tt::zone().standard_name), "\xff?xed");
+  for (auto& c : wide.standard_name) c = u'A';  // 32 characters, no terminator
+  wide.standard_date.year = 'B';
+  zone_from(wide);
+  EXPECT_EQ(std::string(tt::zone().standard_name), std::string(32, 'A'));
 }
 
 // A TZ text leaves the DST bias alone, never uses the record, and is parsed once.

@@ -40,6 +40,8 @@ TEST_F(Periods, FloorAndCeiling) {
       {"month into daylight time", cet(2024, 3, 14, 10), 2635201, cet(2024, 3, 1), cet(2024, 4, 1)},
       {"shift on the spring change", cet(2024, 3, 31, 0, 30), 28800, cet(2024, 3, 31), cet(2024, 3, 31, 9)},
       {"four hours", cet(2024, 5, 2, 23, 59), 14400, cet(2024, 5, 2, 20), cet(2024, 5, 3, 0)},
+      {"four hours over the autumn change", cet(2024, 10, 27, 3, 30), 14400, cet(2024, 10, 27), cet(2024, 10, 27, 3)},
+      {"shift over the autumn change", cet(2024, 10, 27, 3, 30), 28800, cet(2024, 10, 27), cet(2024, 10, 27, 7)},
       {"quarter", cet(2024, 8, 20, 1), 7905601, cet(2024, 7, 1), cet(2024, 10, 1)},
       {"year", cet(2024, 8, 20, 1), 31557601, cet(2024, 1, 1), cet(2025, 1, 1)},
   };

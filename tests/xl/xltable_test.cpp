@@ -2,6 +2,10 @@
 // the diagnostic text; walkers and the text stay inside truncated and corrupt buffers.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -308,7 +312,8 @@ TEST(XlWalk, CorruptBuffersStayInside) {
   }
 }
 
-// The first calls race on several threads: all get one id, and later calls the same.
+// The first calls race on several threads: all get one id, and later calls the same, the
+// one the platform registers for "XlTable".
 TEST(XlClipboardFormat, OneIdForAllThreadsAndCalls) {
   unsigned ids[4] = {};
   std::vector<std::thread> threads;
@@ -317,6 +322,13 @@ TEST(XlClipboardFormat, OneIdForAllThreadsAndCalls) {
   EXPECT_NE(ids[0], 0u);
   for (unsigned id : ids) EXPECT_EQ(id, ids[0]);
   EXPECT_EQ(xlClipboardFormat(), ids[0]);
+#ifdef _WIN32
+  EXPECT_GE(ids[0], 0xC000u);  // the range of registered formats
+  EXPECT_EQ(RegisterClipboardFormatA("XlTable"), ids[0]);
+  char name[32] = {};
+  ASSERT_GT(GetClipboardFormatNameA(ids[0], name, sizeof name), 0);
+  EXPECT_STREQ(name, "XlTable");
+#endif
 }
 
 }  // namespace
