@@ -55,6 +55,17 @@ TEST_F(Periods, FloorAndCeiling) {
   EXPECT_EQ(tmCeil(tt::no_time, 2635201), tt::no_time);
 }
 
+// Up to an hour, periods count from 1970 UTC; longer ones from local midnight.
+TEST_F(Periods, ArithmeticPeriodsAlignOnUtc) {
+  zone_from(tambre::test::fixed_zone(-343));  // UTC+5:43
+  const tt::time_value t = 1700012345;
+  for (std::int32_t p : {300, 600, 900, 1200, 1800, 3600}) {
+    EXPECT_EQ(tmFloor(t, p), t - t % p) << p;
+    EXPECT_EQ(tmCeil(t, p), t - t % p + p) << p;
+  }
+  EXPECT_EQ((tmFloor(t, 7200) + 343 * 60) % 7200, 0u) << "two hours from local midnight";
+}
+
 TEST_F(Periods, LengthsWithChangeoverCorrection) {
   struct row {
     const char* name;

@@ -197,6 +197,7 @@ TEST(TimespecText, EveryKindAsItsExamples) {
       {schedule_record(2, 15), "St\xfcndlich 00:15"},
       {schedule_record(1), "Min\xfctlich  00:"},
       {schedule_record(4, 0, 6, 0, 6), "W\xf6\x63htlich Sa 06:00"},
+      {schedule_record(4, 0, 6, 0, 7), "W\xf6\x63htlich 06:00"},  // no name beyond Saturday
       {schedule_record(5, 0, 6, 0), "Monatlich 1.06:00"},
       {schedule_record(6, 5, 7, 14, 0, 2), "Quartal 15.3.07:05"},
       {schedule_record(7, 0, 6, 0, 0, 0),
@@ -255,11 +256,21 @@ TEST(TimespecCompare, StrictWeakOrderingOverRandomRecords) {
       }
     }
   }
-  tambre32::timespec hourly = normalised(schedule_record(2, 59)), daily = normalised(schedule_record(3, 0, 1)),
-                     later_daily = normalised(schedule_record(3, 0, 2));
-  EXPECT_EQ(hourly.compare(daily), -1);
-  EXPECT_EQ(later_daily.compare(daily), 1);
-  EXPECT_EQ(normalised(schedule_record(7, 59, 23, 30, 0, 11)).compare(normalised(schedule_record(0))), -1);
+  // Kind first, then the length, then the due point, each field by its weight.
+  const std::pair<tambre32::timespec, tambre32::timespec> ordered[] = {
+      {schedule_record(2, 59), schedule_record(3, 0, 1)},
+      {schedule_record(7, 59, 23, 30, 0, 11), schedule_record(0)},
+      {schedule_record(2, 10), schedule_record(2, 20)},
+      {schedule_record(3, 0, 1), schedule_record(3, 0, 2)},
+      {schedule_record(5, 59, 23, 1), schedule_record(5, 0, 0, 2)},
+      {schedule_record(4, 0, 0, 0, 1), schedule_record(4, 0, 0, 0, 2)},
+      {schedule_record(7, 0, 0, 30, 0, 1), schedule_record(7, 0, 0, 0, 0, 2)},
+      {schedule_record(0, 0, 0, 0, 0, 11, 124), schedule_record(0, 0, 0, 0, 0, 0, 125)},
+  };
+  for (const auto& [a, b] : ordered) {
+    EXPECT_EQ(normalised(a).compare(normalised(b)), -1) << static_cast<int>(a.kind) << " " << a.minute;
+    EXPECT_EQ(normalised(b).compare(normalised(a)), 1) << static_cast<int>(a.kind) << " " << a.minute;
+  }
 }
 
 }  // namespace
