@@ -2,6 +2,7 @@
 // place, ranges read back, damaged tails and concurrent writers.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <ctime>
 #include <fstream>
 #include <mutex>
@@ -9,6 +10,10 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
 
 #include "log/log_test_support.h"
 #include "support/file_contents.h"
@@ -204,6 +209,25 @@ TEST_F(log_file_test, EntryStateRules) {
   EXPECT_EQ(bytes.substr(bytes.size() - 5), ": ]\r\n") << bytes;
   EXPECT_EQ(bytes.find("zweiter"), std::string::npos);
 }
+
+#if !defined(_WIN32)
+// A file size limit makes the write fail part way: the entry counts for nothing.
+TEST_F(log_file_test, FailedWriteKeepsTheNumbering) {
+  named_log log(path);
+  ASSERT_TRUE(write_entry(log, 1));
+  rlimit old_limit;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  rlimit limit = old_limit;
+  limit.rlim_cur = file_contents(path).size() + 10;
+  std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  const bool written = write_entry(log, 2);
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, SIG_DFL);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(log.GetLastItem(), 1);
+}
+#endif
 
 TEST_F(log_file_test, LinesAreCutAt511) {
   named_log log(path);
