@@ -226,6 +226,9 @@ TEST_F(Localtime, DaylightIndicatorOncePerMinute) {
   source.zone.status = 1;  // the platform says standard time now: its word counts
   EXPECT_EQ(tambre_time(nullptr), seconds_of(2024, 7, 1, 13, 1, 30));
   EXPECT_EQ(source.zone_queries, queries + 1);
+  source.local.second = source.utc.second = 45;
+  EXPECT_EQ(tambre_time(nullptr), seconds_of(2024, 7, 1, 13, 1, 45)) << "the cached standard-time answer";
+  EXPECT_EQ(source.zone_queries, queries + 1);
 }
 
 TEST_F(Localtime, MillisecondClock) {
