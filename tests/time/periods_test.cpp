@@ -76,6 +76,8 @@ TEST_F(Periods, LengthsWithChangeoverCorrection) {
   };
   const row rows[] = {
       {"first shift of spring sunday", cet(2024, 3, 31), 28800, 1, 25200},
+      {"second shift of spring sunday", cet(2024, 3, 31, 8), 28800, 1, 28800},
+      {"second four hours of autumn sunday", cet(2024, 10, 27, 4), 14400, 1, 14400},
       {"changeover seven days", cet(2024, 3, 25), 604800, 1, 601200},
       {"autumn sunday uncorrected", cet(2024, 10, 27), 86400, 0, 86400},
       {"nominal month", cet(2024, 3, 10), 2635200, 1, 2674800},
