@@ -1,5 +1,4 @@
-// The rules that turn an adapter chain into the name list and its parallel arrays, and the
-// look-up of a name in such a list.
+// An adapter chain turned into the name list and its parallel arrays; names looked up.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,5 +1,4 @@
-// The loader's busy flag: a waiter gives up after a fixed number of looks, and takes the
-// flag as soon as the holder lets go.
+// The loader's busy flag: a waiter gives up after a number of looks, or takes it when freed.
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -1,5 +1,4 @@
-// Dotted IPv4 text: the parsing rules in a table, and random dotted quads against the
-// platform's own inet_pton and back through ipaddr.
+// Dotted IPv4 text: the parsing rules, and random quads against inet_pton and back.
 #include <gtest/gtest.h>
 
 #include <cstdint>

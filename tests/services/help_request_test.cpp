@@ -1,10 +1,13 @@
-// Classic help commands mapped to the HTML Help control's, and the topic of the failure
-// message.
+// Classic help commands mapped to the HTML Help control's, the failure message's topic,
+// and the help file's search order on real files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "services/help_request.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -59,6 +62,32 @@ TEST(HelpCommand, TopicTextOfTheFailureMessage) {
   EXPECT_STREQ(topic, "Messwerte und m");
   help_topic_text(257, 0, topic, sizeof topic);
   EXPECT_STREQ(topic, "");
+}
+
+// The help file of a program: beside it or below, beside the library or above it.
+TEST(HelpFileSearch, CandidatesInOrder) {
+  tambre::test::temp_dir dir;
+#ifdef _WIN32
+  const std::string root = dir.path().string();
+  for (const char* sub : {"app\\Help", "lib", "Help"}) std::filesystem::create_directories(root + "\\" + sub);
+#else
+  const std::string root = dir.path().string() + "/";  // the backslash paths are plain names here
+#endif
+  const std::string candidates[] = {root + "\\app\\Help\\drv.hlp", root + "\\app\\drv.hlp", root + "\\lib\\drv.hlp",
+                                    root + "\\lib\\..\\drv.hlp", root + "\\lib\\..\\Help\\drv.hlp"};
+  for (const auto& file : candidates) std::ofstream(file) << "x";
+  const std::string executable = root + "\\app\\host.exe", library = root + "\\lib\\tambre32.dll";
+  for (const auto& expected : candidates) {
+    char found[help_path_size];
+    find_help_file("drv.hlp", executable.c_str(), library.c_str(), found);
+    EXPECT_EQ(found, expected);
+    std::filesystem::remove(expected);
+  }
+  char found[help_path_size];
+  find_help_file("drv.hlp", executable.c_str(), library.c_str(), found);
+  EXPECT_STREQ(found, "drv.hlp");
+  find_help_file(std::string(300, 'n').c_str(), executable.c_str(), library.c_str(), found);
+  EXPECT_EQ(std::string(found), std::string(260, 'n'));
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
-// On-line help under Wine: the help file's search order with real files, the classic
-// viewer reached through its seam, and compiled help through Wine's HTML Help control.
+// On-line help under Wine: the classic viewer reached through its seam, and compiled help
+// through Wine's HTML Help control.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "services/help_dispatch_win32.h"
@@ -36,27 +34,6 @@ BOOL WINAPI recording_viewer(HWND window, LPCSTR file, UINT command, ULONG_PTR d
   viewer.data = data;
   viewer.keyword = command == help_key && data != 0 ? reinterpret_cast<const char*>(data) : "";
   return 7;
-}
-
-TEST(HelpFileSearch, CandidatesInOrder) {
-  tambre::test::temp_dir dir;
-  const std::string root = dir.path().string();
-  for (const char* sub : {"app\\Help", "lib", "Help"}) std::filesystem::create_directories(root + "\\" + sub);
-  const std::string candidates[] = {root + "\\app\\Help\\drv.hlp", root + "\\app\\drv.hlp", root + "\\lib\\drv.hlp",
-                                    root + "\\lib\\..\\drv.hlp", root + "\\lib\\..\\Help\\drv.hlp"};
-  for (const auto& file : candidates) std::ofstream(file) << "x";
-  const std::string executable = root + "\\app\\host.exe", library = root + "\\lib\\tambre32.dll";
-  for (const auto& expected : candidates) {
-    char found[help_path_size];
-    find_help_file("drv.hlp", executable.c_str(), library.c_str(), found);
-    EXPECT_EQ(found, expected);
-    std::filesystem::remove(expected);
-  }
-  char found[help_path_size];
-  find_help_file("drv.hlp", executable.c_str(), library.c_str(), found);
-  EXPECT_STREQ(found, "drv.hlp");
-  find_help_file(std::string(300, 'n').c_str(), executable.c_str(), library.c_str(), found);
-  EXPECT_EQ(std::string(found), std::string(260, 'n'));
 }
 
 // The classic viewer is the recorder; compiled help that needs no control runs first,

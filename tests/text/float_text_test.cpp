@@ -14,7 +14,7 @@
 #include "support/test_locales.h"
 #include "text/fixed_point.h"
 #include "text/float_text.h"
-#include "time/cet_clock.h"
+#include "time/fake_time_source.h"
 
 using tambre::locale::locale_snapshot;
 namespace tx = tambre::text;

@@ -1,5 +1,5 @@
-// The string utilities: the rules of each function, in tables, plus what breaks them in
-// practice (overlap, growth and shrink in place, buffer ends, per-thread state).
+// The string utilities: each function's rules in tables, what breaks them in practice
+// (overlap, growth and shrink in place, buffer ends, per-thread state), C library oracles.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,15 +20,13 @@
 
 namespace {
 
-struct copy_case {
-  const char* name;
-  const char* src;
-  unsigned size;
-  const char* expected;
-};
-
 TEST(Strxcpy, CopiesAtMostSizeMinusOneAndTerminates) {
-  const copy_case cases[] = {
+  const struct {
+    const char* name;
+    const char* src;
+    unsigned size;
+    const char* expected;
+  } cases[] = {
       {"cut", "abcdef", 4, "abc"}, {"size one", "abcdef", 1, ""}, {"size zero counts as one", "abc", 0, ""},
       {"fits", "abc", 4, "abc"},   {"empty", "", 8, ""},
   };
@@ -52,16 +50,10 @@ TEST(Strmove, HandlesOverlapInBothDirections) {
   EXPECT_STREQ(backward, "cdef");
 }
 
-struct subst_case {
-  const char* name;
-  const char* input;
-  const char* find;
-  const char* repl;
-  const char* expected;
-};
-
 TEST(Strsubst, ReplacesInPlaceWithoutRescanningInsertions) {
-  const subst_case cases[] = {
+  const struct {
+    const char *name, *input, *find, *repl, *expected;
+  } cases[] = {
       {"growth is not searched again", "aaa", "a", "aa", "aaaaaa"},
       {"removal", "xabyab", "ab", "", "xy"},
       {"shrink", "<<x>><<y>>", "<<", "[", "[x>>[y>>"},
@@ -78,14 +70,11 @@ TEST(Strsubst, ReplacesInPlaceWithoutRescanningInsertions) {
   }
 }
 
-struct compare_case {
-  const char* a;
-  const char* b;
-  int equal, iequal, nequal, niequal;
-};
-
 TEST(StringCompare, EqualityAndPrefixWithAndWithoutCase) {
-  const compare_case cases[] = {
+  const struct {
+    const char *a, *b;
+    int equal, iequal, nequal, niequal;
+  } cases[] = {
       {"DAY-1D", "DAY", 0, 0, 1, 1}, {"DA", "DAY", 0, 0, 0, 0},  {"day", "DAY", 0, 1, 0, 1},
       {"abc", "abc", 1, 1, 1, 1},    {"", "", 1, 1, 1, 1},       {"abc", "", 0, 0, 1, 1},
       {"aBc", "AbC", 0, 1, 0, 1},    {"ab[", "AB{", 0, 0, 0, 0}, {"Zoo", "zOO", 0, 1, 0, 1},
@@ -98,16 +87,13 @@ TEST(StringCompare, EqualityAndPrefixWithAndWithoutCase) {
   }
 }
 
-struct match_case {
-  const char* s;
-  const char* pattern;
-  int expected;
-};
-
 // The empty text and the first-occurrence rule of several stars; simpler patterns are
 // compared with fnmatch below.
 TEST(Strmatch, WildcardsIgnoringCaseWithoutBacktracking) {
-  const match_case cases[] = {
+  const struct {
+    const char *s, *pattern;
+    int expected;
+  } cases[] = {
       {"", "*", 1},         {"", "*a", 1},  // an empty text matches any pattern that begins with '*'
       {"", "a", 0},         {"", "", 1},         {"abxabcd", "*ab?d", 0},  // the first "ab" is taken
       {"abcd", "*ab?d", 1}, {"xaby", "*ab*", 1}, {"aXbXc", "a*b*c", 1},
@@ -125,20 +111,16 @@ TEST(Strspace, ControlBlanksBecomeSpaces) {
   EXPECT_STREQ(strspace(s), "a b c d e f\x08g");
 }
 
-struct trim_case {
-  const char* input;
-  int mode;
-  const char* expected;
-};
-
 TEST(Strtrim, ModesRemoveLeadingAndTrailingBlanks) {
-  const trim_case cases[] = {
-      {"  a b \t\n", 3, "a b"},
-      {"  a b \t\n", 2, "  a b"},
-      {"  a b \t\n", 1, "a b \t\n"},
-      {" \t\r\n", 3, ""},
-      {"", 3, ""},
-  };
+  const struct {
+    const char* input;
+    int mode;
+    const char* expected;
+  } cases[] = {{"  a b \t\n", 3, "a b"},
+               {"  a b \t\n", 2, "  a b"},
+               {"  a b \t\n", 1, "a b \t\n"},
+               {" \t\r\n", 3, ""},
+               {"", 3, ""}};
   for (const auto& c : cases) {
     char buffer[32];
     std::strcpy(buffer, c.input);
@@ -242,8 +224,6 @@ TEST(NullArguments, GiveEmptyResultsInsteadOfCrashing) {
 }
 
 #if !defined(_WIN32)
-// Oracles from the C library: strcasestr for the search (the empty text and the empty
-// word included), fnmatch for the wildcards.
 std::string random_text(std::mt19937& rng, const char* alphabet, int max_length) {
   std::uniform_int_distribution<int> length(0, max_length);
   std::uniform_int_distribution<size_t> pick(0, std::strlen(alphabet) - 1);

@@ -16,38 +16,29 @@ const double qnan = std::numeric_limits<double>::quiet_NaN();
 const double snan = std::numeric_limits<double>::signaling_NaN();
 const double inf = std::numeric_limits<double>::infinity();
 
-TEST(DoubleEqual, SpecialValuesAreComparable) {
-  struct row {
+TEST(DoubleCompare, SpecialValuesAreComparableAndNaNSortsBelowEverything) {
+  const struct {
     const char* name;
     double a, b;
     bool equal;
+    int order;
   } rows[] = {
-      {"two quiet NaNs", qnan, qnan, true},
-      {"quiet NaN and a number", qnan, 1.0, false},
-      {"plus infinities", inf, inf, true},
-      {"opposite infinities", inf, -inf, false},
-      {"zeros of both signs", 0.0, -0.0, true},
-      {"signalling NaN equals nothing", snan, snan, false},
-      {"ordinary unequal", 2.5, 2.5000000001, false},
+      {"two quiet NaNs", qnan, qnan, true, 0},
+      {"quiet NaN and a number", qnan, 1.0, false, -1},
+      {"NaN and minus infinity", qnan, -inf, false, -1},
+      {"plus infinities", inf, inf, true, 0},
+      {"opposite infinities", inf, -inf, false, 1},
+      {"infinity on top", inf, 1e308, false, 1},
+      {"zeros of both signs", 0.0, -0.0, true, 0},
+      {"signalling NaN equals nothing", snan, snan, false, 0},
+      {"ordinary unequal", 2.5, 2.5000000001, false, -1},
   };
   for (const auto& r : rows) {
     EXPECT_EQ(DoubleEqual(&r.a, &r.b), r.equal) << r.name;
     EXPECT_EQ(DoubleNotEqual(&r.a, &r.b), !r.equal) << r.name;
+    EXPECT_EQ(CompareDouble(&r.a, &r.b), r.order) << r.name;
+    EXPECT_EQ(CompareDouble(&r.b, &r.a), -r.order) << r.name;
   }
-}
-
-TEST(CompareDouble, NaNSortsBelowEverything) {
-  struct row {
-    const char* name;
-    double a, b;
-    int result;
-  } rows[] = {
-      {"NaN and minus infinity", qnan, -inf, -1},
-      {"NaN and NaN", qnan, snan, 0},
-      {"equal zeros", -0.0, 0.0, 0},
-      {"infinity on top", inf, 1e308, 1},
-  };
-  for (const auto& r : rows) EXPECT_EQ(CompareDouble(&r.a, &r.b), r.result) << r.name;
 }
 
 // Both ways where the packing is unique; a zero exponent byte and the most negative

@@ -1,6 +1,6 @@
 #pragma once
-// A time source for tests: a given zone record (or a failing query), fixed clocks and a
-// given TZ. Installing it resets the library's zone state to its initial values.
+// A time source for tests (a given zone record or a failing query, fixed clocks, a given
+// TZ), the fixtures installing it, and a Central European zone with its own oracle.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,7 +9,9 @@
 #include <string>
 #include <thread>
 
+#include "civil_oracle.h"
 #include "sys/platform.h"
+#include "time/calendar.h"
 #include "time/local_time.h"
 #include "time/zone_state.h"
 
@@ -31,13 +33,12 @@ inline sys::zone_record make_record(int bias, sys::zone_date standard, int stand
   return r;
 }
 
-// Central European rules: last Sunday of March 02:00 to last Sunday of October 03:00.
+// Last Sunday of March 02:00 to last Sunday of October 03:00.
 inline sys::zone_record central_european() {
   return make_record(-60, {0, 10, 0, 5, 3, 0, 0, 0}, 0, {0, 3, 0, 5, 2, 0, 0, 0}, -60, "W. Europe Standard Time",
                      "W. Europe Daylight Time");
 }
 
-// No daylight-saving time at the given bias (minutes).
 inline sys::zone_record fixed_zone(int bias) { return make_record(bias, {}, 0, {}, 0, "Fixed", "Fixed"); }
 
 class fake_time_source : public sys::time_source {
@@ -56,7 +57,6 @@ class fake_time_source : public sys::time_source {
     tz_set = true;
     tz = value;
   }
-
   sys::zone_query query_zone() override {
     ++zone_queries;
     if (query_delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(query_delay_ms));
@@ -84,10 +84,42 @@ class zone_test : public ::testing::Test {
     time::forget_minute_cache();
   }
   void TearDown() override { time::reset_zone_for_test(); }
-  // Installs the record and reads the zone as tzset_ does.
-  void zone_from(const sys::zone_record& record) {
+  void zone_from(const sys::zone_record& record) {  // as tzset_ reads it
     source.use_record(record);
     time::read_zone();
+  }
+};
+
+// Central European time apart from the library: UTC+1, and UTC+2 from 01:00 UTC of the
+// last Sunday of March to 01:00 UTC of the last Sunday of October.
+inline std::int64_t last_sunday_utc_1am(std::int64_t year, unsigned month) {
+  std::int64_t days = days_from_civil(year, month, 31);
+  return (days - ((days % 7) + 11) % 7) * 86400 + 3600;
+}
+
+inline bool cet_daylight_at(std::int64_t utc, std::int64_t year) {
+  return utc >= last_sunday_utc_1am(year, 3) && utc < last_sunday_utc_1am(year, 10);
+}
+
+// The time value of a local time (outside the changeover hours).
+inline time::time_value cet(std::int64_t y, unsigned m, unsigned d, int hh = 0, int mm = 0, int ss = 0) {
+  std::int64_t utc = seconds_of(y, m, d, hh, mm, ss) - 3600;
+  if (cet_daylight_at(utc - 3600, y)) utc -= 3600;
+  return static_cast<time::time_value>(utc);
+}
+
+// The zone of a Central European record, the platform's "daylight time now" withheld.
+class cet_clock_test : public zone_test {
+ protected:
+  void SetUp() override {
+    zone_test::SetUp();
+    zone_from(central_european());
+    source.zone.status = sys::zone_query_failed;
+  }
+  void set_now(int y, int m, int d, int hh = 0, int mm = 0, int ss = 0) {
+    source.local = {y, m, d, hh, mm, ss, 0};
+    source.utc = source.local;
+    time::forget_minute_cache();
   }
 };
 

@@ -1,12 +1,11 @@
 // Period arithmetic in a Central European zone: the documented cases, and every day of
-// 2000-2099 against an independent calendar of the zone's local time (which also gives
-// the corrected lengths of the calendar periods and the changeover days).
+// 2000-2099 against the independent local time of fake_time_source.h.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <ctime>
 
-#include "cet_clock.h"
+#include "fake_time_source.h"
 #include "tambre32/periods.h"
 #include "time/local_time.h"
 #include "time/periods.h"
@@ -41,6 +40,8 @@ TEST_F(Periods, FloorAndCeiling) {
       {"month into daylight time", cet(2024, 3, 14, 10), 2635201, cet(2024, 3, 1), cet(2024, 4, 1)},
       {"shift on the spring change", cet(2024, 3, 31, 0, 30), 28800, cet(2024, 3, 31), cet(2024, 3, 31, 9)},
       {"four hours", cet(2024, 5, 2, 23, 59), 14400, cet(2024, 5, 2, 20), cet(2024, 5, 3, 0)},
+      {"four hours over the autumn change", cet(2024, 10, 27, 3, 30), 14400, cet(2024, 10, 27), cet(2024, 10, 27, 3)},
+      {"shift over the autumn change", cet(2024, 10, 27, 3, 30), 28800, cet(2024, 10, 27), cet(2024, 10, 27, 7)},
       {"quarter", cet(2024, 8, 20, 1), 7905601, cet(2024, 7, 1), cet(2024, 10, 1)},
       {"year", cet(2024, 8, 20, 1), 31557601, cet(2024, 1, 1), cet(2025, 1, 1)},
   };
@@ -54,6 +55,17 @@ TEST_F(Periods, FloorAndCeiling) {
   EXPECT_EQ(tmCeil(tt::no_time, 2635201), tt::no_time);
 }
 
+// Up to an hour, periods count from 1970 UTC; longer ones from local midnight.
+TEST_F(Periods, ArithmeticPeriodsAlignOnUtc) {
+  zone_from(tambre::test::fixed_zone(-343));  // UTC+5:43
+  const tt::time_value t = 1700012345;
+  for (std::int32_t p : {300, 600, 900, 1200, 1800, 3600}) {
+    EXPECT_EQ(tmFloor(t, p), t - t % p) << p;
+    EXPECT_EQ(tmCeil(t, p), t - t % p + p) << p;
+  }
+  EXPECT_EQ((tmFloor(t, 7200) + 343 * 60) % 7200, 0u) << "two hours from local midnight";
+}
+
 TEST_F(Periods, LengthsWithChangeoverCorrection) {
   struct row {
     const char* name;
@@ -64,6 +76,8 @@ TEST_F(Periods, LengthsWithChangeoverCorrection) {
   };
   const row rows[] = {
       {"first shift of spring sunday", cet(2024, 3, 31), 28800, 1, 25200},
+      {"second shift of spring sunday", cet(2024, 3, 31, 8), 28800, 1, 28800},
+      {"second four hours of autumn sunday", cet(2024, 10, 27, 4), 14400, 1, 14400},
       {"changeover seven days", cet(2024, 3, 25), 604800, 1, 601200},
       {"autumn sunday uncorrected", cet(2024, 10, 27), 86400, 0, 86400},
       {"nominal month", cet(2024, 3, 10), 2635200, 1, 2674800},
@@ -130,9 +144,9 @@ TEST_F(Periods, ChangeoverDaysAndQuantities) {
   EXPECT_EQ(tmv_dbl(27, t, nullptr), -1.0);
 }
 
-// Every day of the century: floor <= t <= ceil for every standard period; the calendar
-// periods' corrected length at their start equals the time to the next start; and the
-// changeover days are exactly the days whose local length is not 86,400 seconds.
+// Every day of the century: floor <= t <= ceil for every standard period, the calendar
+// periods' corrected length is the time to the next start, and the changeover days are
+// the days not 86,400 seconds long.
 TEST_F(Periods, EveryDayOfTheCentury) {
   using tambre::test::civil_from_days;
   using tambre::test::days_from_civil;

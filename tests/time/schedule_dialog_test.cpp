@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -57,12 +58,6 @@ std::vector<int> used_fields(int kind) {
   return used;
 }
 
-bool contains(const std::vector<int>& ids, int id) {
-  for (int i : ids)
-    if (i == id) return true;
-  return false;
-}
-
 TEST(TimespecDialog, ListsEnablingAndKindTakenAtOnce) {
   schedule r = schedule_record(3, 30, 6);
   const int kinds[] = {99, 1, 2, 3, 4, 5, 6, 7};
@@ -88,7 +83,8 @@ TEST(TimespecDialog, ListsEnablingAndKindTakenAtOnce) {
         choose(dialog, kKind, entry);
         EXPECT_EQ(r.kind, kinds[entry]);
         const auto used = used_fields(kinds[entry]);
-        for (int id : kPeriodicFields) EXPECT_EQ(enabled(dialog, id), contains(used, id)) << kinds[entry] << " " << id;
+        for (int id : kPeriodicFields)
+          EXPECT_EQ(enabled(dialog, id), std::count(used.begin(), used.end(), id) == 1) << kinds[entry] << " " << id;
         for (int id : kOnceFields) EXPECT_FALSE(enabled(dialog, id)) << kinds[entry] << " " << id;
       }
       choose_mode(dialog, kOnce);
@@ -111,8 +107,7 @@ struct periodic_case {
   schedule expected;
 };
 
-// The kind, the date and hour fields and the period of a case; weekday and minute are left
-// to the caller.
+// The kind, date, hour and period of a case (weekday and minute are the caller's).
 void enter_periodic(HWND dialog, const periodic_case& c) {
   choose(dialog, kKind, c.entry);
   set_number(dialog, kDay, c.day);

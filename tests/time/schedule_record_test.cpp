@@ -9,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "cet_clock.h"
 #include "civil_oracle.h"
-#include "glibc_zone.h"
+#include "fake_time_source.h"
 #include "schedule_builder.h"
 #include "tambre32/schedule.h"
 #include "time/schedule_match.h"
@@ -49,69 +48,54 @@ int oracle_days_of_month(const std::tm& f) {
                           tambre::test::days_from_civil(y, m, 1));
 }
 
-// One record and when it is due by the oracle's breakdown (t is the time asked about).
+// One record and when it is due by the oracle's breakdown f of the time t asked about.
 struct schedule_case {
   std::string name;
   tambre32::timespec spec;
   bool (*due)(const tambre32::timespec& r, const std::tm& f, std::int64_t t);
 };
 
-bool at_time_of_day(const tambre32::timespec& r, const std::tm& f) {
-  return f.tm_hour == r.hour && f.tm_min == r.minute;
-}
+bool at(const tambre32::timespec& r, const std::tm& f) { return f.tm_hour == r.hour && f.tm_min == r.minute; }
 bool on_cut_day(const tambre32::timespec& r, const std::tm& f) {
-  return f.tm_mday == std::min(r.day + 1, oracle_days_of_month(f));
+  return f.tm_mday == std::min(r.day + 1, oracle_days_of_month(f)) && at(r, f);
 }
+// Custom periods count wall-clock minutes from local midnight of January 1.
+int minute_of_year(const std::tm& f) { return f.tm_yday * 1440 + f.tm_hour * 60 + f.tm_min; }
+using spec = const tambre32::timespec&;
+using fields = const std::tm&;
 
 std::vector<schedule_case> year_cases() {
   std::vector<schedule_case> cases = {
       {"once", schedule_record(0, 30, 6, 4, 0, 2, 124),
-       [](const tambre32::timespec& r, const std::tm& f, std::int64_t) {
-         return f.tm_year == r.year && f.tm_mon == r.month && f.tm_mday == r.day + 1 && at_time_of_day(r, f);
+       [](spec r, fields f, std::int64_t) {
+         return f.tm_year == r.year && f.tm_mon == r.month && f.tm_mday == 5 && at(r, f);
        }},
-      {"hourly", schedule_record(2, 15),
-       [](const tambre32::timespec& r, const std::tm& f, std::int64_t) { return f.tm_min == r.minute; }},
-      {"daily", schedule_record(3, 30, 6),
-       [](const tambre32::timespec& r, const std::tm& f, std::int64_t) { return at_time_of_day(r, f); }},
+      {"hourly", schedule_record(2, 15), [](spec r, fields f, std::int64_t) { return f.tm_min == r.minute; }},
+      {"daily", schedule_record(3, 30, 6), [](spec r, fields f, std::int64_t) { return at(r, f); }},
       {"weekly", schedule_record(4, 0, 6, 0, 1),
-       [](const tambre32::timespec& r, const std::tm& f, std::int64_t) {
-         return f.tm_wday == r.weekday && at_time_of_day(r, f);
-       }},
+       [](spec r, fields f, std::int64_t) { return f.tm_wday == r.weekday && at(r, f); }},
       {"quarterly", schedule_record(6, 0, 0, 0, 0, 1),
-       [](const tambre32::timespec& r, const std::tm& f, std::int64_t) {
-         return f.tm_mon % 3 == r.month && on_cut_day(r, f) && at_time_of_day(r, f);
-       }},
+       [](spec r, fields f, std::int64_t) { return f.tm_mon % 3 == r.month && on_cut_day(r, f); }},
       {"quarterly-31", schedule_record(6, 45, 23, 30, 0, 2),
-       [](const tambre32::timespec& r, const std::tm& f, std::int64_t) {
-         return f.tm_mon % 3 == r.month && on_cut_day(r, f) && at_time_of_day(r, f);
-       }},
+       [](spec r, fields f, std::int64_t) { return f.tm_mon % 3 == r.month && on_cut_day(r, f); }},
       {"yearly", schedule_record(7, 0, 6, 28, 0, 1),
-       [](const tambre32::timespec& r, const std::tm& f, std::int64_t) {
-         return f.tm_mon == r.month && on_cut_day(r, f) && at_time_of_day(r, f);
-       }},
+       [](spec r, fields f, std::int64_t) { return f.tm_mon == r.month && on_cut_day(r, f); }},
       {"every-4h", schedule_record(99, 0, 4, 0, 0, 0, 0, 7200),
-       [](const tambre32::timespec&, const std::tm& f, std::int64_t) { return f.tm_min == 0 && f.tm_hour % 4 == 0; }},
+       [](spec, fields f, std::int64_t) { return f.tm_min == 0 && f.tm_hour % 4 == 0; }},
       {"every-8h", schedule_record(99, 0, 8, 0, 0, 0, 0, 86400),
-       [](const tambre32::timespec&, const std::tm& f, std::int64_t) { return f.tm_min == 0 && f.tm_hour % 8 == 0; }},
+       [](spec, fields f, std::int64_t) { return f.tm_min == 0 && f.tm_hour % 8 == 0; }},
       {"every-2h", schedule_record(99, 0, 0, 0, 0, 0, 0, 7200),
-       [](const tambre32::timespec&, const std::tm& f, std::int64_t) { return f.tm_min == 0 && f.tm_hour % 2 == 0; }},
+       [](spec, fields f, std::int64_t) { return f.tm_min == 0 && f.tm_hour % 2 == 0; }},
       {"every-90min-at-20", schedule_record(99, 20, 0, 0, 0, 0, 0, 5400),
-       [](const tambre32::timespec&, const std::tm& f, std::int64_t) {
-         // Periods counted in wall-clock minutes from local midnight of January 1.
-         return (f.tm_yday * 1440 + f.tm_hour * 60 + f.tm_min) % 90 == 20;
-       }},
+       [](spec, fields f, std::int64_t) { return minute_of_year(f) % 90 == 20; }},
       {"every-3d-at-1d5h", schedule_record(99, 0, 5, 1, 0, 0, 0, 3 * 86400),
-       [](const tambre32::timespec&, const std::tm& f, std::int64_t) {
-         return (f.tm_yday * 1440 + f.tm_hour * 60 + f.tm_min) % (3 * 1440) == 1440 + 300;
-       }},
+       [](spec, fields f, std::int64_t) { return minute_of_year(f) % (3 * 1440) == 1440 + 300; }},
       {"length-60", schedule_record(99, 0, 0, 0, 0, 0, 0, 60),
-       [](const tambre32::timespec&, const std::tm&, std::int64_t t) { return t % 60 < 30; }},
+       [](spec, fields, std::int64_t t) { return t % 60 < 30; }},
   };
   for (int day = 0; day < 31; ++day)
     cases.push_back({"monthly-" + std::to_string(day + 1), schedule_record(5, 0, 6, day),
-                     [](const tambre32::timespec& r, const std::tm& f, std::int64_t) {
-                       return on_cut_day(r, f) && at_time_of_day(r, f);
-                     }});
+                     [](spec r, fields f, std::int64_t) { return on_cut_day(r, f); }});
   for (auto& c : cases) c.spec.recalc();
   return cases;
 }
@@ -213,6 +197,7 @@ TEST(TimespecText, EveryKindAsItsExamples) {
       {schedule_record(2, 15), "St\xfcndlich 00:15"},
       {schedule_record(1), "Min\xfctlich  00:"},
       {schedule_record(4, 0, 6, 0, 6), "W\xf6\x63htlich Sa 06:00"},
+      {schedule_record(4, 0, 6, 0, 7), "W\xf6\x63htlich 06:00"},  // no name beyond Saturday
       {schedule_record(5, 0, 6, 0), "Monatlich 1.06:00"},
       {schedule_record(6, 5, 7, 14, 0, 2), "Quartal 15.3.07:05"},
       {schedule_record(7, 0, 6, 0, 0, 0),
@@ -271,11 +256,21 @@ TEST(TimespecCompare, StrictWeakOrderingOverRandomRecords) {
       }
     }
   }
-  tambre32::timespec hourly = normalised(schedule_record(2, 59)), daily = normalised(schedule_record(3, 0, 1)),
-                     later_daily = normalised(schedule_record(3, 0, 2));
-  EXPECT_EQ(hourly.compare(daily), -1);
-  EXPECT_EQ(later_daily.compare(daily), 1);
-  EXPECT_EQ(normalised(schedule_record(7, 59, 23, 30, 0, 11)).compare(normalised(schedule_record(0))), -1);
+  // Kind first, then the length, then the due point, each field by its weight.
+  const std::pair<tambre32::timespec, tambre32::timespec> ordered[] = {
+      {schedule_record(2, 59), schedule_record(3, 0, 1)},
+      {schedule_record(7, 59, 23, 30, 0, 11), schedule_record(0)},
+      {schedule_record(2, 10), schedule_record(2, 20)},
+      {schedule_record(3, 0, 1), schedule_record(3, 0, 2)},
+      {schedule_record(5, 59, 23, 1), schedule_record(5, 0, 0, 2)},
+      {schedule_record(4, 0, 0, 0, 1), schedule_record(4, 0, 0, 0, 2)},
+      {schedule_record(7, 0, 0, 30, 0, 1), schedule_record(7, 0, 0, 0, 0, 2)},
+      {schedule_record(0, 0, 0, 0, 0, 11, 124), schedule_record(0, 0, 0, 0, 0, 0, 125)},
+  };
+  for (const auto& [a, b] : ordered) {
+    EXPECT_EQ(normalised(a).compare(normalised(b)), -1) << static_cast<int>(a.kind) << " " << a.minute;
+    EXPECT_EQ(normalised(b).compare(normalised(a)), 1) << static_cast<int>(a.kind) << " " << a.minute;
+  }
 }
 
 }  // namespace

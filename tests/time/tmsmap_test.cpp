@@ -1,23 +1,18 @@
-// tmsmap: the value, its operators, calendar additions and floors in a Central European zone.
+// tmsmap: the value's rules, calendar additions and floors in a Central European zone (the
+// plain arithmetic goes through the DLL in time_dll_test.cpp).
 #include <gtest/gtest.h>
 
-#include "cet_clock.h"
+#include "fake_time_source.h"
 #include "tambre32/tmsmap.h"
 
-using tambre::test::seconds_of;
-
 namespace {
-
-// Local Central European time as a value.
 double cet(int year, unsigned mon, unsigned day, int hour = 0, int min = 0, int sec = 0) {
   return static_cast<double>(tambre::test::cet(year, mon, day, hour, min, sec));
 }
-
 }  // namespace
 
-// The plain arithmetic goes through the DLL in time_dll_test.cpp; here the rules around it:
 // -1 is the invalid value, seconds read as unsigned, milliseconds signed.
-TEST(TmsmapValue, InvalidUnsignedAndMilliseconds) {
+TEST(TmsmapValue, InvalidUnsignedMillisecondsAndComparisons) {
   EXPECT_EQ(static_cast<double>(tmsmap(tmsmap_long{-1})), -1.0);
   EXPECT_EQ(tmsmap::conv(-1, 500), -1.0);
   EXPECT_EQ(static_cast<double>(tmsmap(static_cast<tmsmap_long>(0xEE6B2800u))), 4000000000.0);
@@ -27,34 +22,25 @@ TEST(TmsmapValue, InvalidUnsignedAndMilliseconds) {
   EXPECT_EQ(static_cast<double>(a * tmsmap_long{-1}), -1.0);
   EXPECT_EQ(static_cast<double>(tmsmap(2.0) * static_cast<tmsmap_long>(0x80000000u)), 4294967296.0);
   EXPECT_EQ(static_cast<double>(a / tmsmap_long{250}), 42.0) << "250 ms intervals in 10.5 s";
-}
-
-TEST(TmsmapValue, SecondsMillisecondsAndComparisons) {
-  struct row {
-    double v;
-    tmsmap_long seconds;
-  } rows[] = {{-1.0, -1}, {-0.5, -1}, {0.5, 0}, {1.9, 1}, {4000000000.0, static_cast<tmsmap_long>(0xEE6B2800u)}};
-  for (const auto& r : rows) EXPECT_EQ(!tmsmap(r.v), r.seconds) << r.v;
+  for (auto [v, seconds] : {std::pair{-1.0, -1}, {-0.5, -1}, {0.5, 0}, {1.9, 1}}) EXPECT_EQ(!tmsmap(v), seconds) << v;
+  EXPECT_EQ(!tmsmap(4000000000.0), static_cast<tmsmap_long>(0xEE6B2800u));
   EXPECT_EQ(~tmsmap(10.5), 500);
   EXPECT_EQ(~tmsmap(1712345678.125), 125);
-  tmsmap a(1.0), b(2.0), invalid(-1.0);
-  EXPECT_FALSE(a.gt(b));
-  EXPECT_FALSE(a.eq(b));
-  EXPECT_TRUE(invalid.lt(a)) << "the invalid value compares like any number";
+  tmsmap one(1.0), two(2.0), invalid(-1.0);
+  EXPECT_FALSE(one.gt(two) || one.eq(two));
+  EXPECT_TRUE(invalid.lt(one)) << "the invalid value compares like any number";
 }
 
 using TmsmapCalendar = tambre::test::cet_clock_test;
 
-struct add_row {
-  const char* name;
-  double from;
-  int days, weeks, months, quarters, years;
-  bool subtract;
-  double expected;
-};
-
 TEST_F(TmsmapCalendar, AddAndSubtractCalendarUnits) {
-  const add_row rows[] = {
+  const struct {
+    const char* name;
+    double from;
+    int days, weeks, months, quarters, years;
+    bool subtract;
+    double expected;
+  } rows[] = {
       {"Jan 31 + 1 month, leap", cet(2024, 1, 31, 12), 0, 0, 1, 0, 0, false, cet(2024, 3, 2, 12)},
       {"Mar 31 - 1 month", cet(2024, 3, 31, 12), 0, 0, 1, 0, 0, true, cet(2024, 3, 2, 12)},
       {"Feb 29 + 1 year", cet(2024, 2, 29), 0, 0, 0, 0, 1, false, cet(2025, 3, 1)},
@@ -64,42 +50,33 @@ TEST_F(TmsmapCalendar, AddAndSubtractCalendarUnits) {
       {"Jan 15 - 14 months", cet(2024, 1, 15), 0, 0, 14, 0, 0, true, cet(2022, 11, 15)},
       {"Nov 30 + 1 quarter", cet(2023, 11, 30), 0, 0, 0, 1, 0, false, cet(2024, 3, 1)},
       {"everything at once", cet(2020, 1, 1), 1, 1, 1, 1, 1, false, cet(2021, 5, 9)},
+      {"milliseconds survive", 1000.25, 1, 0, 0, 0, 0, false, 87400.25},
   };
   for (const auto& r : rows) {
     tmsmap v(r.from);
-    bool ok = r.subtract ? v.subne(r.days, r.weeks, r.months, r.quarters, r.years)
-                         : v.addne(r.days, r.weeks, r.months, r.quarters, r.years);
-    EXPECT_TRUE(ok) << r.name;
+    EXPECT_TRUE(r.subtract ? v.subne(r.days, r.weeks, r.months, r.quarters, r.years)
+                           : v.addne(r.days, r.weeks, r.months, r.quarters, r.years))
+        << r.name;
     EXPECT_EQ(static_cast<double>(v), r.expected) << r.name;
   }
-}
-
-TEST_F(TmsmapCalendar, MillisecondsSurviveAndFailuresKeepValue) {
-  tmsmap v(1000.25);
-  ASSERT_TRUE(v.addne(1, 0, 0, 0, 0));
-  EXPECT_EQ(static_cast<double>(v), 87400.25);
-
-  tmsmap invalid(-1.0);
+  // Failures keep the value.
+  tmsmap invalid(-1.0), last(cet(2099, 12, 1, 12) + 0.5), beyond(4200000000.0);
   EXPECT_FALSE(invalid.addne(1, 0, 0, 0, 0));
   EXPECT_EQ(static_cast<double>(invalid), -1.0);
-  tmsmap last(cet(2099, 12, 1, 12) + 0.5);
   EXPECT_FALSE(last.addne(0, 0, 1, 0, 0)) << "January 2100 is past the range";
   EXPECT_EQ(static_cast<double>(last), cet(2099, 12, 1, 12) + 0.5);
-  tmsmap beyond(4200000000.0);
   EXPECT_FALSE(beyond.floorne(tmsmap::fm_day));
   EXPECT_EQ(static_cast<double>(beyond), 4200000000.0);
 }
 
-struct floor_row {
-  const char* name;
-  double from;
-  tmsmap::floormode mode;
-  double expected;
-};
-
 TEST_F(TmsmapCalendar, EveryFloorMode) {
   const double t = cet(2024, 5, 15, 9, 30, 45) + 0.75;  // a Wednesday
-  const floor_row rows[] = {
+  const struct {
+    const char* name;
+    double from;
+    tmsmap::floormode mode;
+    double expected;
+  } rows[] = {
       {"second", t, tmsmap::fm_second, t - 0.75},
       {"hour", t, tmsmap::fm_hour, cet(2024, 5, 15, 9)},
       {"minute", t, tmsmap::fm_minute, cet(2024, 5, 15, 9, 30, 0)},
@@ -131,7 +108,7 @@ TEST_F(TmsmapCalendar, DaysPerMonth) {
   EXPECT_EQ(feb.daypermonth(static_cast<tmsmap_long>(cet(2023, 2, 10))), 28);
   EXPECT_EQ(feb.daypermonth(static_cast<tmsmap_long>(cet(2024, 4, 30, 23, 30, 0))), 30);
   // Local time decides: 2024-01-31 23:30 UTC is February 1 in Central Europe.
-  EXPECT_EQ(feb.daypermonth(static_cast<tmsmap_long>(seconds_of(2024, 1, 31, 23, 30))), 29);
+  EXPECT_EQ(feb.daypermonth(static_cast<tmsmap_long>(tambre::test::seconds_of(2024, 1, 31, 23, 30))), 29);
   EXPECT_EQ(feb.daypermonth(static_cast<tmsmap_long>(0xF48656FFu + 30u * 86400u)), -1);
   EXPECT_EQ(tmsmap(-1.0).daypermonth(), -1);
 }
