@@ -133,35 +133,27 @@ struct device_install : ::testing::Test {
   }
 };
 
-TEST_F(device_install, InstalledOrDeclinedInstallsNothing) {
+TEST_F(device_install, InstalledDeclinedOrStartedAsksAtMostOnce) {
   without_device().present = true;  // installed after all, version 5 with capabilities 3
   EXPECT_TRUE(IOQueryDeviceInstallEx(3, 5));
   EXPECT_TRUE(no_box_visible());
-  without_device();
   provide("Ferrol2k.sys", "nt5 device");
-  box_sequence boxes({IDNO});
-  EXPECT_TRUE(IOQueryDeviceInstall());
-  const auto caught = boxes.wait();
-  ASSERT_EQ(caught.size(), 1u);
-  EXPECT_EQ(caught[0].caption, "Treiber");
-  EXPECT_NE(caught[0].text.find("'Ferrol2k.sys'  installiert"), std::string::npos) << caught[0].text;
-  EXPECT_EQ(caught[0].icon, box_icon::question);
-  EXPECT_FALSE(fs::exists(drivers + "Ferrol2k.sys"));
-  EXPECT_FALSE(key_exists(kNt5Key));
-  EXPECT_TRUE(service_script::calls.empty());
-}
-
-TEST_F(device_install, StartedDeviceNeedsNoRestartAndNoMessage) {
-  without_device();
-  provide("Ferrol2k.sys", "nt5 device");
-  box_sequence boxes({IDYES});
-  EXPECT_TRUE(IOQueryDeviceInstall());
-  EXPECT_EQ(boxes.wait().size(), 1u);
-  EXPECT_TRUE(no_box_visible());
+  for (const int answer : {IDNO, IDYES}) {
+    without_device();
+    box_sequence boxes({answer});
+    EXPECT_TRUE(IOQueryDeviceInstall());
+    const auto caught = boxes.wait();
+    ASSERT_EQ(caught.size(), 1u);
+    EXPECT_TRUE(no_box_visible()) << "a started device needs no restart and no message";
+    EXPECT_EQ(caught[0].caption, "Treiber");
+    EXPECT_NE(caught[0].text.find("'Ferrol2k.sys'  installiert"), std::string::npos) << caught[0].text;
+    EXPECT_EQ(caught[0].icon, box_icon::question);
+    if (answer == IDNO) EXPECT_FALSE(fs::exists(drivers + "Ferrol2k.sys") || key_exists(kNt5Key));
+  }
   EXPECT_EQ(file_text(drivers + "Ferrol2k.sys"), "nt5 device");
   expect_service_key(kNt5Key);
   const std::vector<service_call> expected = {{"Ferrol2k", TAMBRE_SERVICE_CREATE}, {"Ferrol2k", TAMBRE_SERVICE_START}};
-  EXPECT_EQ(service_script::calls, expected);
+  EXPECT_EQ(service_script::calls, expected) << "declined: nothing";
 }
 
 TEST_F(device_install, FailedStartFallsBackOnceToTheOlderDeviceThenReports) {
