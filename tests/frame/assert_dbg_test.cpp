@@ -10,9 +10,8 @@ namespace {
 
 using lines = std::vector<std::string>;
 
-// Captures what this process writes to the debugger (OutputDebugStringA raises
-// DBG_PRINTEXCEPTION_C, which a vectored handler sees first) and counts and continues past
-// one kind of structured exception.
+// The debugger lines of this process (a vectored handler sees DBG_PRINTEXCEPTION_C first);
+// counts and continues past one kind of structured exception.
 class debug_output_capture {
  public:
   explicit debug_output_capture(DWORD swallow = 0) {
@@ -73,20 +72,19 @@ TEST(AssertDbg, DebuggerLineOfAFailedCondition) {
   EXPECT_EQ(AssertDbg(1, "x > 0", "f.cpp", 12, 1), 1) << "no box for a true condition";
 }
 
-TEST(AssertDbg, ModeOneShowsAHandBox) {
-  debug_output_capture capture;
-  tambre::test::box_catcher catcher(IDOK);
-  EXPECT_EQ(AssertDbg(0, "p != 0", "drv.cpp", 99, 1), 0);
-  auto box = catcher.wait();
-  ASSERT_TRUE(box.found);
-  EXPECT_EQ(box.caption, "Assertion");
-  EXPECT_EQ(box.text, "ASSERTION FAILED:\n\nExpr:\tp != 0\nFile:\tdrv.cpp\nLine:\t99");
-  EXPECT_EQ(box.icon, tambre::test::box_icon::hand);
-  EXPECT_EQ(box.owner, nullptr);
-  EXPECT_EQ(capture.lines().size(), 1u);
-}
-
-TEST(AssertDbg, ModeMinusOneRaisesTheAssertionException) {
+TEST(AssertDbg, ModeOneShowsAHandBoxModeMinusOneRaisesTheAssertionException) {
+  {
+    debug_output_capture capture;
+    tambre::test::box_catcher catcher(IDOK);
+    EXPECT_EQ(AssertDbg(0, "p != 0", "drv.cpp", 99, 1), 0);
+    auto box = catcher.wait();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.caption, "Assertion");
+    EXPECT_EQ(box.text, "ASSERTION FAILED:\n\nExpr:\tp != 0\nFile:\tdrv.cpp\nLine:\t99");
+    EXPECT_EQ(box.icon, tambre::test::box_icon::hand);
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_EQ(capture.lines().size(), 1u);
+  }
   debug_output_capture capture(TAMBRE_ASSERT_EXCEPTION);
   EXPECT_EQ(AssertDbg(0, "ok", "a.cpp", 5, -1), 0);
   EXPECT_EQ(capture.swallowed(), 1);

@@ -24,6 +24,7 @@ constexpr int kCancelButton = 3, kText = 101, kProgress = 1067;
 
 unique_handle new_event() { return unique_handle(CreateEventA(nullptr, TRUE, FALSE, nullptr)); }
 
+// Polls `condition` until it holds, for at most five seconds.
 template <typename Condition>
 bool within_five_seconds(Condition condition) {
   for (const DWORD start = GetTickCount(); !condition(); Sleep(5)) {
@@ -38,31 +39,43 @@ std::string text_of(HWND window) {
   return text;
 }
 
-BOOL CALLBACK match_owned_box(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<std::pair<HWND, HWND>*>(param);  // owner, found
-  char name[16] = "";
-  GetClassNameA(window, name, sizeof name);
-  if (std::string(name) != "#32770" || GetWindow(window, GW_OWNER) != search->first || !IsWindowVisible(window)) {
-    return TRUE;
+// Counts the dialog windows this thread creates while it lives.
+struct dialogs_created {
+  static inline int count = 0;
+  HHOOK hook;
+  dialogs_created() : hook(SetWindowsHookExA(WH_CBT, on_cbt, nullptr, GetCurrentThreadId())) { count = 0; }
+  ~dialogs_created() { UnhookWindowsHookEx(hook); }
+  static LRESULT CALLBACK on_cbt(int code, WPARAM wparam, LPARAM lparam) {
+    char name[16] = "";
+    if (code == HCBT_CREATEWND && GetClassNameA(reinterpret_cast<HWND>(wparam), name, sizeof name) &&
+        std::string(name) == "#32770") {
+      ++count;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
   }
-  search->second = window;
-  return FALSE;
-}
+};
 
 // Presses "Abbrechen" and answers the question with `answer`; returns the question's text,
 // the longest static text of the box.
 std::string press_cancel_and_answer(HWND dialog, int answer) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kCancelButton, BN_CLICKED), 0);
-  std::pair<HWND, HWND> search{dialog, nullptr};
-  if (!within_five_seconds([&] { return !EnumWindows(match_owned_box, reinterpret_cast<LPARAM>(&search)); })) return "";
+  HWND box = nullptr;
+  if (!within_five_seconds([&] {
+        for (HWND w = FindWindowA("#32770", nullptr); w && !box; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+          if (GetWindow(w, GW_OWNER) == dialog && IsWindowVisible(w)) box = w;
+        }
+        return box != nullptr;
+      })) {
+    return "";
+  }
   std::string question;
-  for (HWND child = GetWindow(search.second, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     char name[16] = "";
     GetClassNameA(child, name, sizeof name);
     if (_stricmp(name, "Static") == 0 && text_of(child).size() > question.size()) question = text_of(child);
   }
-  PostMessageA(search.second, WM_COMMAND, answer, 0);
-  within_five_seconds([&] { return !IsWindow(search.second); });  // the answer has been taken
+  PostMessageA(box, WM_COMMAND, answer, 0);
+  within_five_seconds([&] { return !IsWindow(box); });  // the answer has been taken
   return question;
 }
 
@@ -84,6 +97,7 @@ int wait_with_user(int total, const std::function<void(HWND dialog, HANDLE event
 }
 
 TEST(MsgBoxWaitForExit, WaitsThatShowNoDialog) {
+  dialogs_created dialogs;
   const unique_handle signalled = new_event();
   SetEvent(signalled.get());  // gives 1 wherever the arguments are taken
   HANDLE closed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -101,33 +115,12 @@ TEST(MsgBoxWaitForExit, WaitsThatShowNoDialog) {
 
   // A quiet wait as long as the total (or longer) shows no dialog.
   const unique_handle event = new_event();
-  std::atomic<bool> seen{false}, done{false};
-  std::thread watcher([&] {
-    for (; !done; Sleep(2)) seen = seen || FindWindowA("#32770", kDefaultCaption) != nullptr;
-  });
   EXPECT_EQ(MsgBoxWaitForExit(event.get(), 150, 200, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(MsgBoxWaitForExit(event.get(), 150, 150, nullptr, nullptr, nullptr), 0);
-  done = true;
-  watcher.join();
-  EXPECT_FALSE(seen);
+  EXPECT_EQ(dialogs_created::count, 0);
 }
 
-TEST(MsgBoxWaitForExit, ProgressBarCountsFiftyMillisecondSteps) {
-  PBRANGE range{-1, -1};
-  const DWORD start = GetTickCount();
-  EXPECT_EQ(wait_with_user(175,
-                           [&](HWND dialog, HANDLE) {
-                             SendDlgItemMessageA(dialog, kProgress, PBM_GETRANGE, FALSE,
-                                                 reinterpret_cast<LPARAM>(&range));
-                           }),
-            0);
-  EXPECT_GE(GetTickCount() - start, 175u);
-  EXPECT_EQ(range.iLow, 0);
-  EXPECT_EQ(range.iHigh, 3) << "175 ms in steps of 50";
-  EXPECT_EQ(FindWindowA("#32770", kDefaultCaption), nullptr) << "the dialog is gone afterwards";
-}
-
-TEST(MsgBoxWaitForExit, DialogShowsItsTextsAndEndsWhenSignalled) {
+TEST(MsgBoxWaitForExit, DialogShowsItsTextsAndProgressAndEndsWhenSignalledOrTimedOut) {
   const struct {
     const char* caption;
     HINSTANCE module;
@@ -159,6 +152,16 @@ TEST(MsgBoxWaitForExit, DialogShowsItsTextsAndEndsWhenSignalled) {
     EXPECT_EQ(button, "Abbrechen") << r.shown_caption;
     EXPECT_GE(position, 1) << r.shown_caption << ": the bar moves while the wait goes on";
   }
+  PBRANGE range{-1, -1};
+  EXPECT_EQ(wait_with_user(175,
+                           [&](HWND dialog, HANDLE) {
+                             SendDlgItemMessageA(dialog, kProgress, PBM_GETRANGE, FALSE,
+                                                 reinterpret_cast<LPARAM>(&range));
+                           }),
+            0);
+  EXPECT_EQ(range.iLow, 0);
+  EXPECT_EQ(range.iHigh, 3) << "175 ms in steps of 50";
+  EXPECT_EQ(FindWindowA("#32770", kDefaultCaption), nullptr) << "the dialog is gone afterwards";
 }
 
 TEST(MsgBoxWaitForExit, CancelAnsweredYesEndsTheWaitNoOrEnterDoNot) {

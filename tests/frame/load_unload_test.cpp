@@ -1,7 +1,5 @@
-// A host that loads and unloads drivers loads and unloads the library with them: many
-// cycles of LoadLibrary, one call and FreeLibrary on a copy of the DLL leave no handle
-// and no committed memory behind. This program does not link the library, so each
-// LoadLibrary runs process attach and each FreeLibrary process detach.
+// Cycles of LoadLibrary, a call by name and FreeLibrary on a copy of the DLL (not linked
+// here: each cycle is a real attach and detach) leave no handle and no memory behind.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -21,8 +19,7 @@ std::string library_beside_this_program() {
   return s.substr(0, s.find_last_of("\\/") + 1) + "tambre32.dll";
 }
 
-// Wine hands out the lowest free handle slot: a handle left open by a cycle shows as a
-// higher value of the next fresh handle.
+// Wine hands out the lowest free handle slot: a handle left open shows as a higher value.
 std::uintptr_t fresh_handle_value() {
   HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   const auto value = reinterpret_cast<std::uintptr_t>(event);
@@ -48,10 +45,8 @@ std::size_t committed_private_bytes() {
   return total;
 }
 
-// Keeps every library the DLL imports loaded, as in a host process, so that the cycles
-// load and unload the DLL alone. Wine's print spooler (imported through the common
-// dialogs) creates a named mutex on each load and never closes it: a leak of the
-// platform's, not of the library's attach and detach.
+// Keeps every library the DLL imports loaded, as a host does, so that the cycles load the
+// DLL alone (Wine's print spooler leaks a named mutex on each of its own loads).
 void pin_imports(const std::string& copy) {
   HMODULE module = LoadLibraryA(copy.c_str());
   ASSERT_NE(module, nullptr) << GetLastError();
