@@ -35,32 +35,21 @@ TEST(CSioMessageOut, PortNumberOverTheBlanksThenFormatted) {
       {"overrun", 12, 105,
        "COM12 : Datenverlust durch \xdc"
        "berlauffehler"},
+      {"other error bits with the error word", 7, 100, "COM7  : Leitungsfehler (Fehlerwort 0x10)"},
+      {"no such text: an empty message", 8, 4711, ""},
   };
   for (const auto& c : cases) {
     tambre::test::pty_pair pair(c.near_port, 250);
     ASSERT_TRUE(pair.ready()) << pair.error();
     speaking_port port;
     events().reset();
-    port.SetMessageOut(sio_test::on_message);
     port.SetNoEventMode(1);  // the polling worker says nothing of its own
+    port.MessageOut(103);    // no output set: nothing
+    port.SetMessageOut(sio_test::on_message);
     ASSERT_EQ(port.Open(pair.near_config("9600,N,8,1").c_str(), 0), 1) << c.name;
-    port.MessageOut(c.id);
+    port.MessageOut(c.id, 0x10ul);
     EXPECT_EQ(events().message_texts(), std::vector<std::string>{c.expected}) << c.name;
   }
-}
-
-TEST(CSioMessageOut, OtherErrorBitsWithTheErrorWord) {
-  tambre::test::pty_pair pair(7, 251);
-  ASSERT_TRUE(pair.ready()) << pair.error();
-  speaking_port port;
-  events().reset();
-  port.SetNoEventMode(1);
-  port.MessageOut(103);  // no output set: nothing
-  port.SetMessageOut(sio_test::on_message);
-  ASSERT_EQ(port.Open(pair.near_config("9600").c_str(), 0), 1);
-  port.MessageOut(100, 0x10ul);
-  port.MessageOut(4711);  // no such text: an empty message
-  EXPECT_EQ(events().message_texts(), (std::vector<std::string>{"COM7  : Leitungsfehler (Fehlerwort 0x10)", ""}));
 }
 
 // Counts the calls that reach the slots a derived class took over.

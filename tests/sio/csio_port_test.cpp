@@ -116,11 +116,14 @@ TEST_F(CSioPort, OpenOfAMissingPortLeavesEverythingClosed) {
 
 TEST_F(CSioPort, BytesArrivingWhileTheNotificationRunsRaiseTheNextOne) {
   ASSERT_TRUE(open());
-  events().hold_after_read_ms = 400;
+  events().hold_after_read = true;
   far_end().write("a");
   ASSERT_TRUE(eventually([] { return events().read_loops_done.load() == 1; }));
   ASSERT_EQ(events().received_text(), "a");
-  far_end().write("b");  // lands after the notification's last read; nothing comes after it
+  far_end().write("b");  // lands after the notification's last read
+  EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 1; }));
+  events().hold_after_read = false;
+  SetEvent(events().release);
   EXPECT_TRUE(eventually([] { return events().received_text() == "ab"; }, 3000)) << events().received_text();
 }
 

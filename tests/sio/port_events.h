@@ -20,8 +20,9 @@ struct port_events {
   std::atomic<int> transmit_empty_calls{0};
   std::atomic<DWORD> notify_thread{0};
   std::atomic<bool> read_in_notification{true};
-  std::atomic<DWORD> hold_ms{0};             // the receive notification sleeps this long
-  std::atomic<DWORD> hold_after_read_ms{0};  // ... and this long after it read everything
+  std::atomic<DWORD> hold_ms{0};             // a slow receive notification: it takes this long
+  std::atomic<bool> hold_after_read{false};  // it waits for `release` after it read everything
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::atomic<bool> notification_finished{false};
   std::atomic<int> read_loops_done{0};  // receive notifications that have read everything
 
