@@ -113,6 +113,7 @@ TEST_F(interpreter, TimeOutCountsFromTheStartOfTheSequenceAndAcrossTheWrap) {
 TEST(sequence_length, FortyPlusTwentyFourPerItemOrZeroWhenTooLong) {
   EXPECT_EQ(sequence_request_length(0), 40u);
   EXPECT_EQ(sequence_request_length(-5), 40u);
+  EXPECT_EQ(sequence_request_length(1), 64u);
   EXPECT_EQ(sequence_request_length(3), 112u);
   EXPECT_EQ(sequence_request_length(178956969), 40u + 24u * 178956969u);
   EXPECT_EQ(sequence_request_length(178956970), 0u);

@@ -123,7 +123,7 @@ TEST_F(CSioPort, BytesArrivingWhileTheNotificationRunsRaiseTheNextOne) {
   far_end().write("b");  // lands after the notification's last read
   EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 1; }));
   events().hold_after_read = false;
-  SetEvent(events().release);
+  SetEvent(events().release.get());
   EXPECT_TRUE(eventually([] { return events().received_text() == "ab"; }, 3000)) << events().received_text();
 }
 

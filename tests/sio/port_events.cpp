@@ -12,7 +12,7 @@ void port_events::reset() {
   read_in_notification = true;
   hold_ms = 0;
   hold_after_read = false;
-  ResetEvent(release);
+  ResetEvent(release.get());
   read_loops_done = 0;
   notification_finished = false;
 }
@@ -56,7 +56,7 @@ void on_receive(CSio& port) {
     }
   }
   ++e.read_loops_done;
-  if (e.hold_after_read) WaitForSingleObject(e.release, 20000);
+  if (e.hold_after_read) WaitForSingleObject(e.release.get(), 20000);
   e.notification_finished = true;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "sys/handles.h"
 #include "tambre32/sio.h"
 
 namespace sio_test {
@@ -22,7 +23,7 @@ struct port_events {
   std::atomic<bool> read_in_notification{true};
   std::atomic<DWORD> hold_ms{0};             // a slow receive notification: it takes this long
   std::atomic<bool> hold_after_read{false};  // it waits for `release` after it read everything
-  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  tambre::sys::unique_handle release{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
   std::atomic<bool> notification_finished{false};
   std::atomic<int> read_loops_done{0};  // receive notifications that have read everything
 
