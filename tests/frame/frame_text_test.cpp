@@ -40,11 +40,9 @@ TEST(ModulePrefix, NameUpToTheFirstDotThenColon) {
 
 TEST(ModulePrefix, CutToTheBuffer) {
   char out[5];
-  std::memset(out, '#', sizeof out);
   EXPECT_EQ(module_prefix("C:\\MODBUS.DRV", out, sizeof out), 4u);
   EXPECT_STREQ(out, "MODB");
   EXPECT_EQ(module_prefix("C:\\MODBUS.DRV", nullptr, 0), 0u);
-  // A buffer of size 0 is left untouched.
   char untouched = '#';
   EXPECT_EQ(module_prefix("C:\\MODBUS.DRV", &untouched, 0), 0u);
   EXPECT_EQ(module_caption("C:\\MODBUS.DRV", &untouched, 0), 0u);

@@ -60,8 +60,6 @@ class simulated_device final : public io::device_channel {
   int opens() const { return opens_; }
   int exclusive_opens() const { return exclusive_opens_; }
   int open_handles() const { return static_cast<int>(handles_.size()); }
-  // Addresses mapped now and not yet unmapped.
-  const std::set<std::uint32_t>& mappings() const { return mapped_; }
 
   // --- The channel
   io::device_handle open(const char* name, bool shared, std::uint32_t& error) override;
