@@ -1,5 +1,5 @@
-// MsgBoxWaitForExit through the DLL: the progress dialog is found and driven from a helper
-// thread with FindWindow, GetDlgItem and window messages, as a user would.
+// MsgBoxWaitForExit through the DLL: the progress dialog driven from a helper thread with
+// window messages, as a user would.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,26 +12,19 @@
 #include <thread>
 
 #include "support/child_process.h"
+#include "support/eventually.h"
 #include "sys/handles.h"
 #include "tambre32/waits.h"
 
 namespace {
 
 using tambre::sys::unique_handle;
+using tambre::test::eventually;
 
 constexpr const char* kDefaultCaption = "Prozesstreiber beenden";
 constexpr int kCancelButton = 3, kText = 101, kProgress = 1067;
 
 unique_handle new_event() { return unique_handle(CreateEventA(nullptr, TRUE, FALSE, nullptr)); }
-
-// Polls `condition` until it holds, for at most five seconds.
-template <typename Condition>
-bool within_five_seconds(Condition condition) {
-  for (const DWORD start = GetTickCount(); !condition(); Sleep(5)) {
-    if (GetTickCount() - start > 5000) return false;
-  }
-  return true;
-}
 
 std::string text_of(HWND window) {
   char text[512] = "";
@@ -55,27 +48,21 @@ struct dialogs_created {
   }
 };
 
-// Presses "Abbrechen" and answers the question with `answer`; returns the question's text,
-// the longest static text of the box.
+// Presses "Abbrechen" and answers the question with `answer`; returns the question.
 std::string press_cancel_and_answer(HWND dialog, int answer) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kCancelButton, BN_CLICKED), 0);
   HWND box = nullptr;
-  if (!within_five_seconds([&] {
-        for (HWND w = FindWindowA("#32770", nullptr); w && !box; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-          if (GetWindow(w, GW_OWNER) == dialog && IsWindowVisible(w)) box = w;
-        }
-        return box != nullptr;
-      })) {
-    return "";
-  }
-  std::string question;
-  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    char name[16] = "";
-    GetClassNameA(child, name, sizeof name);
-    if (_stricmp(name, "Static") == 0 && text_of(child).size() > question.size()) question = text_of(child);
-  }
+  const auto owned_box = [&] {
+    for (box = FindWindowA("#32770", nullptr); box; box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
+      if (GetWindow(box, GW_OWNER) == dialog && IsWindowVisible(box)) return true;
+    }
+    return false;
+  };
+  if (!eventually(owned_box)) return "";
+  char question[512] = "";
+  GetDlgItemTextA(box, 0xFFFF, question, sizeof question);
   PostMessageA(box, WM_COMMAND, answer, 0);
-  within_five_seconds([&] { return !IsWindow(box); });  // the answer has been taken
+  eventually([&] { return !IsWindow(box); });  // the answer has been taken
   return question;
 }
 
@@ -87,7 +74,7 @@ int wait_with_user(int total, const std::function<void(HWND dialog, HANDLE event
   const unique_handle event = new_event();
   std::thread thread([&] {
     HWND dialog = nullptr;
-    if (within_five_seconds([&] { return (dialog = FindWindowA("#32770", find)) && IsWindowVisible(dialog); })) {
+    if (eventually([&] { return (dialog = FindWindowA("#32770", find)) && IsWindowVisible(dialog); })) {
       user(dialog, event.get());
     }
   });
@@ -100,7 +87,7 @@ TEST(MsgBoxWaitForExit, WaitsThatShowNoDialog) {
   dialogs_created dialogs;
   const unique_handle signalled = new_event();
   SetEvent(signalled.get());  // gives 1 wherever the arguments are taken
-  HANDLE closed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE closed = new_event().release();
   CloseHandle(closed);
   EXPECT_EQ(MsgBoxWaitForExit(signalled.get(), -1, 0, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(MsgBoxWaitForExit(signalled.get(), 100, -1, nullptr, nullptr, nullptr), 0);
@@ -141,8 +128,7 @@ TEST(MsgBoxWaitForExit, DialogShowsItsTextsAndProgressAndEndsWhenSignalledOrTime
           caption = text_of(dialog);
           text = text_of(GetDlgItem(dialog, kText));
           button = text_of(GetDlgItem(dialog, kCancelButton));
-          within_five_seconds(
-              [&] { return (position = SendDlgItemMessageA(dialog, kProgress, PBM_GETPOS, 0, 0)) >= 1; });
+          eventually([&] { return (position = SendDlgItemMessageA(dialog, kProgress, PBM_GETPOS, 0, 0)) >= 1; });
           SetEvent(event);
         },
         r.shown_caption, r.caption, r.module, r.text);

@@ -12,15 +12,13 @@ using tambre::frame::module_caption;
 using tambre::frame::module_prefix;
 using tambre::frame::one_line_with_code;
 
-struct prefix_case {
-  const char* name;
-  const char* path;
-  const char* prefix;
-  const char* caption;
-};
-
 TEST(ModulePrefix, NameUpToTheFirstDotThenColon) {
-  const prefix_case cases[] = {
+  const struct {
+    const char* name;
+    const char* path;
+    const char* prefix;
+    const char* caption;
+  } cases[] = {
       {"driver file", "C:\\X\\MODBUS.DRV", "MODBUS: ", "MODBUS"},
       {"two dots", "C:\\a.b\\drv.v2.dll", "drv: ", "drv"},
       {"no dot", "C:\\X\\NODOT", "NODOT", "NODOT"},
@@ -52,16 +50,14 @@ TEST(ModulePrefix, CutToTheBuffer) {
   EXPECT_EQ(module_prefix(long_name.c_str(), big, sizeof big), 502u);
 }
 
-struct code_case {
-  const char* name;
-  const char* system_text;
-  size_t size;
-  unsigned code;
-  const char* expected;
-};
-
 TEST(OneLineWithCode, BlanksForLineBreaksAndCodeWhenThereIsRoom) {
-  const code_case cases[] = {
+  const struct {
+    const char* name;
+    const char* system_text;
+    size_t size;
+    unsigned code;
+    const char* expected;
+  } cases[] = {
       {"decimal below 0x80000000", "Access denied.\r\n", 512, 5, "Access denied.  [OS #5]"},
       {"hexadecimal from 0x80000000", "Access denied.\r\n", 512, 0x80070005u, "Access denied.  [OS #80070005]"},
       {"largest decimal", "x", 512, 0x7fffffffu, "x[OS #2147483647]"},

@@ -1,5 +1,4 @@
-// The host's main window under Wine: real top-level windows of this process stand in for
-// the host; windows of another process and owned windows never count.
+// The host's main window: real top-level windows of this process stand in for the host.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -73,13 +72,12 @@ TEST(HostWindow, ClassNameBeginsWithTheHostPrefixInAnyCaseAndAnswersTheVersion) 
     ASSERT_NE(window.handle(), nullptr) << row.class_name;
     EXPECT_EQ(FindOwner(), row.host ? window.handle() : nullptr) << row.class_name;
   }
-  // The task version is the host's answer cut to 16 bits.
   host_window_stand_in::answers answers;
   answers.version = 0x12345;
   answers.version2 = 0x0A0B0C0D;
   host_window_stand_in host("rpmodlessHost", answers);
   DWORD version2 = 0;
-  EXPECT_EQ(GetTaskVersion(&version2), 0x2345);
+  EXPECT_EQ(GetTaskVersion(&version2), 0x2345) << "cut to 16 bits";
   EXPECT_EQ(version2, 0x0A0B0C0Du);
   EXPECT_EQ(GetTaskVersion(nullptr), 0x2345);
 }

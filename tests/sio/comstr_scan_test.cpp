@@ -56,6 +56,7 @@ TEST(ScanComstr, AnswersEverySelector) {
        "9600,N,8,1",
        X, X, X, X, X, X},
       {"baud in exponent form", "COM1:96e2,N,8,1", 1, 9600, 0, 8, 1, 0},
+      {"exponent with its sign", "COM1:9600e-2,N,8,1", X, X, X, X, X, X},
       {"hex is no number", "COM1:0x2580,N,8,1", X, X, X, X, X, X},
       {"empty", "", X, X, X, X, X, X},
   };

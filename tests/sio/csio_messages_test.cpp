@@ -1,5 +1,4 @@
-// The port's own message output, seen from a derived class (it is protected), and the
-// virtual operations a derived class can take over.
+// The port's own (protected) message output, and the operations a derived class takes over.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -20,15 +19,13 @@ class speaking_port : public CSio {
   using CSio::MessageOut;
 };
 
-struct message_case {
-  const char* name;
-  int near_port;
-  unsigned id;
-  const char* expected;  // in code page 1252
-};
-
 TEST(CSioMessageOut, PortNumberOverTheBlanksThenFormatted) {
-  const message_case cases[] = {
+  const struct {
+    const char* name;
+    int near_port;
+    unsigned id;
+    const char* expected;
+  } cases[] = {
       {"one digit leaves two blanks", 2, 103, "COM2  : Rahmenfehler"},
       {"three digits", 123, 103, "COM123: Rahmenfehler"},
       {"above 127 reads as a signed byte", 200, 103, "COM-56: Rahmenfehler"},
@@ -52,7 +49,6 @@ TEST(CSioMessageOut, PortNumberOverTheBlanksThenFormatted) {
   }
 }
 
-// Counts the calls that reach the slots a derived class took over.
 class counting_port : public CSio {
  public:
   int closes = 0, flushes = 0, queue_states = 0, writes = 0, reads = 0;
@@ -109,44 +105,4 @@ TEST(CSioSlots, InternalCallsGoThroughTheVirtualOperations) {
   EXPECT_TRUE(sio_test::eventually([&] { return port.queue_states > before + 3; }));
   port.Close();
 }
-
-#if defined(__GNUC__)
-// With the compiler's ABI a pointer to a virtual member holds 1 + the offset of its slot.
-template <typename Member>
-std::ptrdiff_t slot_of(Member member) {
-  std::ptrdiff_t raw;
-  static_assert(sizeof member >= sizeof raw, "pointer to member layout");
-  std::memcpy(&raw, &member, sizeof raw);
-  return raw;
-}
-
-TEST(CSioSlots, VirtualOperationsInTheirOrder) {
-  const std::ptrdiff_t slots[] = {
-      slot_of(&CSio::SetNotify),
-      slot_of(&CSio::SetMessageOut),
-      slot_of(&CSio::SetQue),
-      slot_of(&CSio::Open),
-      slot_of(&CSio::Close),
-      slot_of(&CSio::Flush),
-      slot_of(&CSio::ChangeBaudrate),
-      slot_of(&CSio::GetHandle),
-      slot_of(&CSio::GetQueState),
-      slot_of(&CSio::IsOpen),
-      slot_of(&CSio::Write),
-      slot_of(&CSio::Read),
-      slot_of(static_cast<CSio& (CSio::*)(char)>(&CSio::operator<<)),
-      slot_of(static_cast<CSio& (CSio::*)(const char*)>(&CSio::operator<<)),
-      slot_of(static_cast<CSio& (CSio::*)(char&)>(&CSio::operator>>)),
-      slot_of(static_cast<CSio& (CSio::*)(char*)>(&CSio::operator>>)),
-      slot_of(&CSio::SetupDialog),
-  };
-  for (std::size_t i = 0; i < sizeof slots / sizeof slots[0]; ++i) {
-    EXPECT_EQ(slots[i] & 1, 1) << "slot " << i << " is virtual";
-    if (i > 0) {
-      EXPECT_EQ(slots[i] - slots[i - 1], static_cast<std::ptrdiff_t>(sizeof(void*))) << "slot " << i;
-    }
-  }
-}
-#endif
-
 }  // namespace

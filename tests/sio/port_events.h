@@ -1,6 +1,5 @@
 #pragma once
-// What a port's notifications and message output delivered, recorded from the worker
-// thread for the test's thread. Plain functions, as drivers pass them.
+// What a port's notifications and message output delivered, recorded on the worker thread.
 #include <windows.h>
 
 #include <atomic>
@@ -8,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/eventually.h"
 #include "sys/handles.h"
 #include "tambre32/sio.h"
 
@@ -34,22 +34,13 @@ struct port_events {
   bool wait_received(std::size_t count, DWORD timeout_ms = 5000);
 };
 
-// One recorder for the whole test program: notifications are plain functions.
+// One recorder for the program: notifications are plain functions, as drivers pass them.
 port_events& events();
 
 void on_receive(CSio& port);
 void on_transmit_empty(CSio& port);
 void on_message(const char* text);
 
-// Polls `condition` every millisecond for at most `timeout_ms`.
-template <typename Condition>
-bool eventually(Condition condition, DWORD timeout_ms = 5000) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start > timeout_ms) return false;
-    Sleep(1);
-  }
-  return true;
-}
+using tambre::test::eventually;
 
 }  // namespace sio_test
