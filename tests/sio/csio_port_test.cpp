@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <optional>
 #include <string>
 
 #include "port_events.h"
@@ -20,6 +19,7 @@ class CSioPort : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(pair.ready()) << pair.error();
+    ASSERT_TRUE(remote.is_open());
     events().reset();
     port.SetNotify(sio_test::on_receive, sio_test::on_transmit_empty, nullptr);
     port.SetMessageOut(sio_test::on_message);
@@ -29,20 +29,10 @@ class CSioPort : public ::testing::Test {
   bool open(const std::string& settings = "115200,N,8,1") {
     return port.Open(pair.near_config(settings).c_str(), 0) == 1;
   }
-  // The far end of the line, opened on first use.
-  tambre::test::serial_far_end& far_end() {
-    if (!far_) {
-      far_.emplace(pair.far_path());
-      EXPECT_TRUE(far_->is_open());
-    }
-    return *far_;
-  }
 
   tambre::test::pty_pair pair;
+  tambre::test::serial_far_end remote{pair.far_path()};
   CSio port;
-
- private:
-  std::optional<tambre::test::serial_far_end> far_;
 };
 
 std::string pattern(std::size_t size) {
@@ -55,7 +45,7 @@ TEST_F(CSioPort, DataBothWaysOnTheWorkerThreadWithoutCommEvents) {
   ASSERT_TRUE(open("115200,N,8,1"));
   const std::string bytes = pattern(1 << 18);
 
-  ASSERT_TRUE(far_end().write(bytes));
+  ASSERT_TRUE(remote.write(bytes));
   ASSERT_TRUE(events().wait_received(bytes.size(), 60000)) << events().received_text().size();
   EXPECT_TRUE(events().received_text() == bytes) << "received bytes differ";
   EXPECT_NE(events().notify_thread.load(), 0u);
@@ -70,9 +60,9 @@ TEST_F(CSioPort, DataBothWaysOnTheWorkerThreadWithoutCommEvents) {
   std::string arrived;
   for (std::size_t at = 0; at < bytes.size(); at += 4096) {
     ASSERT_EQ(port.Write(bytes.data() + at, 4096), 4096);
-    arrived += far_end().read(4096, 200);
+    arrived += remote.read(4096, 200);
   }
-  arrived += far_end().read(bytes.size() - arrived.size(), 5000);
+  arrived += remote.read(bytes.size() - arrived.size(), 5000);
   EXPECT_TRUE(arrived == bytes) << "sent bytes differ";
   EXPECT_TRUE(eventually([] { return events().transmit_empty_calls.load() > 0; }));
   EXPECT_EQ(port.GetQueState(0), 0);
@@ -92,7 +82,7 @@ TEST_F(CSioPort, DataBothWaysOnTheWorkerThreadWithoutCommEvents) {
   EXPECT_EQ(dcb.BaudRate, 19200u);
   EXPECT_EQ(dcb.StopBits, TWOSTOPBITS);
   EXPECT_TRUE(dcb.fOutxCtsFlow);
-  far_end().write("again");
+  remote.write("again");
   ASSERT_TRUE(events().wait_received(bytes.size() + 5));
 }
 
@@ -118,10 +108,10 @@ TEST_F(CSioPort, OpenOfAMissingPortLeavesEverythingClosed) {
 TEST_F(CSioPort, BytesArrivingWhileTheNotificationRunsRaiseTheNextOne) {
   ASSERT_TRUE(open());
   events().hold_after_read = true;
-  far_end().write("a");
+  remote.write("a");
   ASSERT_TRUE(eventually([] { return events().read_loops_done.load() == 1; }));
   ASSERT_EQ(events().received_text(), "a");
-  far_end().write("b");  // lands after the notification's last read
+  remote.write("b");  // lands after the notification's last read
   EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 1; }));
   events().hold_after_read = false;
   SetEvent(events().release.get());
@@ -131,7 +121,7 @@ TEST_F(CSioPort, BytesArrivingWhileTheNotificationRunsRaiseTheNextOne) {
 TEST_F(CSioPort, CloseWaitsForTheNotificationButAtMostFourSeconds) {
   ASSERT_TRUE(open());
   events().hold_ms = 600;
-  far_end().write("w");
+  remote.write("w");
   ASSERT_TRUE(eventually([] { return events().receive_calls.load() > 0; }));
   port.Close();
   EXPECT_TRUE(events().notification_finished.load()) << "Close returned while the notification still ran";
@@ -140,7 +130,7 @@ TEST_F(CSioPort, CloseWaitsForTheNotificationButAtMostFourSeconds) {
   ASSERT_TRUE(open());
   events().hold_ms = 20000;
   const int calls = events().receive_calls.load();
-  far_end().write("s");
+  remote.write("s");
   ASSERT_TRUE(eventually([&] { return events().receive_calls.load() > calls; }));
   const DWORD start = GetTickCount();
   port.Close();
@@ -157,7 +147,7 @@ void close_from_notification(CSio& port) {
 TEST_F(CSioPort, CloseFromItsOwnNotificationDoesNotWaitForItself) {
   port.SetNotify(close_from_notification, nullptr, nullptr);
   ASSERT_TRUE(open());
-  far_end().write("bye");
+  remote.write("bye");
   // A worker that waited for itself would be ended after four seconds, before this flag.
   ASSERT_TRUE(eventually([] { return events().notification_finished.load(); }));
   EXPECT_EQ(port.IsOpen(), 0);
@@ -168,7 +158,7 @@ TEST_F(CSioPort, PollingModeCallsAgainWhileBytesWait) {
   port.SetNoEventMode(1);
   ASSERT_TRUE(open());
   events().read_in_notification = false;
-  far_end().write("poll");
+  remote.write("poll");
   EXPECT_TRUE(eventually([] { return events().receive_calls.load() >= 3; }));
   EXPECT_NE(events().notify_thread.load(), GetCurrentThreadId());
   char buffer[16] = "";
@@ -176,7 +166,7 @@ TEST_F(CSioPort, PollingModeCallsAgainWhileBytesWait) {
   EXPECT_EQ(port.Read(buffer, sizeof buffer), 4);
   EXPECT_EQ(std::string(buffer, 4), "poll");
   EXPECT_EQ(port.Write("ok", 2), 2);
-  EXPECT_EQ(far_end().read(2), "ok");
+  EXPECT_EQ(remote.read(2), "ok");
   EXPECT_TRUE(events().message_texts().empty()) << "the polling worker needs no comm events";
 }
 
@@ -185,14 +175,14 @@ TEST_F(CSioPort, StreamOperatorsReadsAndFlushes) {
   port.SetNotify(nullptr, nullptr, nullptr);
   ASSERT_TRUE(open());
   port << "AT" << '\r';
-  EXPECT_EQ(far_end().read(3), "AT\r");
+  EXPECT_EQ(remote.read(3), "AT\r");
   char c = 'x', text[9] = "########";
   port >> c >> text;
   EXPECT_EQ(c, 0) << "nothing received";
   EXPECT_STREQ(text, "");
   EXPECT_EQ(port.Read(text, sizeof text), 0) << "the read returns at once";
 
-  far_end().write("OK\r\n0123456789");
+  remote.write("OK\r\n0123456789");
   EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 14; }));
   port >> c;
   EXPECT_EQ(c, 'O');
@@ -201,12 +191,12 @@ TEST_F(CSioPort, StreamOperatorsReadsAndFlushes) {
   EXPECT_EQ(port.Read(text, sizeof text), 5);
   EXPECT_EQ(port.Read(text, sizeof text), 0);
 
-  far_end().write("0123456789");
+  remote.write("0123456789");
   EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 10; }));
   EXPECT_TRUE(port.ClearErrors());
   port.Flush(1);
   EXPECT_EQ(port.GetQueState(1), 0);
-  far_end().write("abc");
+  remote.write("abc");
   EXPECT_TRUE(eventually([&] { return port.GetQueState(1) == 3; }));
   EXPECT_TRUE(port.CleanIO());
   EXPECT_EQ(port.GetQueState(1), 0);
@@ -220,27 +210,27 @@ TEST_F(CSioPort, ACopyIsClosedAndKeepsTheSettingsAnAssignmentSharesThePort) {
     view = port;
     EXPECT_EQ(view.GetHandle(), port.GetHandle());
     EXPECT_EQ(view.Write("via view", 8), 8);
-    EXPECT_EQ(far_end().read(8), "via view");
+    EXPECT_EQ(remote.read(8), "via view");
     view = CSio();  // lets go of the view without closing the port
     CSio copy(port);
     EXPECT_EQ(copy.IsOpen(), 0);
     EXPECT_EQ(copy.GetHandle(), nullptr);
   }  // neither end releases anything of the original
-  far_end().write("orig");
+  remote.write("orig");
   ASSERT_TRUE(events().wait_received(4)) << "the original still works";
 
   CSio copy(port);
   port.Close();
   events().reset();
   ASSERT_EQ(copy.Open(pair.near_config("9600,N,8,1").c_str(), 0), 1);
-  far_end().write("copy");
+  remote.write("copy");
   ASSERT_TRUE(events().wait_received(4)) << "the copy kept the notifications";
   EXPECT_EQ(events().received_text(), "copy");
   // The watch sees the next bytes only after the change below: it takes the null function.
   ASSERT_TRUE(eventually([] { return events().notification_finished.load(); }));
   copy.SetNotify(nullptr, nullptr, nullptr);
   const int calls = events().receive_calls.load();
-  far_end().write("0123456789");
+  remote.write("0123456789");
   EXPECT_TRUE(eventually([&] { return copy.GetQueState(1) == 10; }));
   EXPECT_EQ(events().receive_calls.load(), calls) << "no notification without a function";
   char text[16];
