@@ -155,7 +155,7 @@ TEST(port_access, BothModesReachThePortsAndFailuresGiveAllOnes) {
       continue;
     }
     EXPECT_EQ(hw.device.requests_with(req::run_sequence).size(), 3u);  // sized as the device checks
-    base::store_le32(record.data() + 8, 0x7FFFFFFF);  // too large for one request: nothing is sent
+    base::store_le32(record.data() + 8, 0x7FFFFFFF);                   // too large for one request: nothing is sent
     EXPECT_FALSE(IOSequence(h, record.data()));
     EXPECT_EQ(hw.device.requests_with(req::run_sequence).size(), 3u);
 
