@@ -10,9 +10,6 @@ namespace {
 
 const GUID kProcessDriverClass = {0x5AC12E60, 0x2969, 0x4A89, {0xA1, 0x10, 0xF1, 0x54, 0x35, 0x05, 0x93, 0xC0}};
 
-std::uint64_t value_of(FILETIME ft) { return (std::uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime; }
-FILETIME filetime(std::uint64_t v) { return FILETIME{static_cast<DWORD>(v), static_cast<DWORD>(v >> 32)}; }
-
 TEST(AutomationText, WideTextsInTheSystemCodePageCutToTheBuffer) {
   const char german[] =
       "Pr\xfc"
@@ -50,19 +47,6 @@ TEST(AutomationText, WideTextsInTheSystemCodePageCutToTheBuffer) {
   EXPECT_EQ(StrFromGUID(kProcessDriverClass), shared);  // one buffer for all calls
   EXPECT_EQ(MakeBool(-7), VARIANT_TRUE);
   EXPECT_EQ(MakeBool(0), VARIANT_FALSE);
-}
-
-TEST(FileTimes, AgreeWithWinesSystemTimeConversion) {
-  SYSTEMTIME st = {2024, 2, 4, 29, 13, 45, 30, 0};
-  FILETIME oracle;
-  ASSERT_TRUE(SystemTimeToFileTime(&st, &oracle));
-  const DWORD t = FILETIMEToTime_t(oracle);
-  EXPECT_EQ(t, 1709214330u);
-  EXPECT_EQ(value_of(Time_tToFILETIME(t)), value_of(oracle));
-  EXPECT_EQ(value_of(Time_tToFILETIME(0xFFFFFFFF)), 0u);
-  EXPECT_DOUBLE_EQ(FILETIMEToDouble(filetime(value_of(oracle) + 2500000)), 1709214330.25);
-  EXPECT_EQ(value_of(DoubleToFILETIME(1709214330.25)), value_of(oracle) + 2500000);
-  EXPECT_EQ(value_of(DoubleToFILETIME(-0.5)), 0u);
 }
 
 struct ComApartment {

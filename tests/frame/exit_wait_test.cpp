@@ -1,5 +1,5 @@
-// MsgBoxWaitForExit through the DLL: the progress dialog is found and driven from a helper
-// thread with FindWindow, GetDlgItem and window messages, as a user would.
+// MsgBoxWaitForExit through the DLL: the progress dialog driven from a helper thread with
+// window messages, as a user would.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,25 +12,19 @@
 #include <thread>
 
 #include "support/child_process.h"
+#include "support/eventually.h"
 #include "sys/handles.h"
 #include "tambre32/waits.h"
 
 namespace {
 
 using tambre::sys::unique_handle;
+using tambre::test::eventually;
 
 constexpr const char* kDefaultCaption = "Prozesstreiber beenden";
 constexpr int kCancelButton = 3, kText = 101, kProgress = 1067;
 
 unique_handle new_event() { return unique_handle(CreateEventA(nullptr, TRUE, FALSE, nullptr)); }
-
-template <typename Condition>
-bool within_five_seconds(Condition condition) {
-  for (const DWORD start = GetTickCount(); !condition(); Sleep(5)) {
-    if (GetTickCount() - start > 5000) return false;
-  }
-  return true;
-}
 
 std::string text_of(HWND window) {
   char text[512] = "";
@@ -38,31 +32,37 @@ std::string text_of(HWND window) {
   return text;
 }
 
-BOOL CALLBACK match_owned_box(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<std::pair<HWND, HWND>*>(param);  // owner, found
-  char name[16] = "";
-  GetClassNameA(window, name, sizeof name);
-  if (std::string(name) != "#32770" || GetWindow(window, GW_OWNER) != search->first || !IsWindowVisible(window)) {
-    return TRUE;
+// Counts the dialog windows this thread creates while it lives.
+struct dialogs_created {
+  static inline int count = 0;
+  HHOOK hook;
+  dialogs_created() : hook(SetWindowsHookExA(WH_CBT, on_cbt, nullptr, GetCurrentThreadId())) { count = 0; }
+  ~dialogs_created() { UnhookWindowsHookEx(hook); }
+  static LRESULT CALLBACK on_cbt(int code, WPARAM wparam, LPARAM lparam) {
+    char name[16] = "";
+    if (code == HCBT_CREATEWND && GetClassNameA(reinterpret_cast<HWND>(wparam), name, sizeof name) &&
+        std::string(name) == "#32770") {
+      ++count;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
   }
-  search->second = window;
-  return FALSE;
-}
+};
 
-// Presses "Abbrechen" and answers the question with `answer`; returns the question's text,
-// the longest static text of the box.
+// Presses "Abbrechen" and answers the question with `answer`; returns the question.
 std::string press_cancel_and_answer(HWND dialog, int answer) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kCancelButton, BN_CLICKED), 0);
-  std::pair<HWND, HWND> search{dialog, nullptr};
-  if (!within_five_seconds([&] { return !EnumWindows(match_owned_box, reinterpret_cast<LPARAM>(&search)); })) return "";
-  std::string question;
-  for (HWND child = GetWindow(search.second, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    char name[16] = "";
-    GetClassNameA(child, name, sizeof name);
-    if (_stricmp(name, "Static") == 0 && text_of(child).size() > question.size()) question = text_of(child);
-  }
-  PostMessageA(search.second, WM_COMMAND, answer, 0);
-  within_five_seconds([&] { return !IsWindow(search.second); });  // the answer has been taken
+  HWND box = nullptr;
+  const auto owned_box = [&] {
+    for (box = FindWindowA("#32770", nullptr); box; box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
+      if (GetWindow(box, GW_OWNER) == dialog && IsWindowVisible(box)) return true;
+    }
+    return false;
+  };
+  if (!eventually(owned_box)) return "";
+  char question[512] = "";
+  GetDlgItemTextA(box, 0xFFFF, question, sizeof question);
+  PostMessageA(box, WM_COMMAND, answer, 0);
+  eventually([&] { return !IsWindow(box); });  // the answer has been taken
   return question;
 }
 
@@ -74,7 +74,7 @@ int wait_with_user(int total, const std::function<void(HWND dialog, HANDLE event
   const unique_handle event = new_event();
   std::thread thread([&] {
     HWND dialog = nullptr;
-    if (within_five_seconds([&] { return (dialog = FindWindowA("#32770", find)) && IsWindowVisible(dialog); })) {
+    if (eventually([&] { return (dialog = FindWindowA("#32770", find)) && IsWindowVisible(dialog); })) {
       user(dialog, event.get());
     }
   });
@@ -84,9 +84,10 @@ int wait_with_user(int total, const std::function<void(HWND dialog, HANDLE event
 }
 
 TEST(MsgBoxWaitForExit, WaitsThatShowNoDialog) {
+  dialogs_created dialogs;
   const unique_handle signalled = new_event();
   SetEvent(signalled.get());  // gives 1 wherever the arguments are taken
-  HANDLE closed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE closed = new_event().release();
   CloseHandle(closed);
   EXPECT_EQ(MsgBoxWaitForExit(signalled.get(), -1, 0, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(MsgBoxWaitForExit(signalled.get(), 100, -1, nullptr, nullptr, nullptr), 0);
@@ -101,33 +102,12 @@ TEST(MsgBoxWaitForExit, WaitsThatShowNoDialog) {
 
   // A quiet wait as long as the total (or longer) shows no dialog.
   const unique_handle event = new_event();
-  std::atomic<bool> seen{false}, done{false};
-  std::thread watcher([&] {
-    for (; !done; Sleep(2)) seen = seen || FindWindowA("#32770", kDefaultCaption) != nullptr;
-  });
   EXPECT_EQ(MsgBoxWaitForExit(event.get(), 150, 200, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(MsgBoxWaitForExit(event.get(), 150, 150, nullptr, nullptr, nullptr), 0);
-  done = true;
-  watcher.join();
-  EXPECT_FALSE(seen);
+  EXPECT_EQ(dialogs_created::count, 0);
 }
 
-TEST(MsgBoxWaitForExit, ProgressBarCountsFiftyMillisecondSteps) {
-  PBRANGE range{-1, -1};
-  const DWORD start = GetTickCount();
-  EXPECT_EQ(wait_with_user(175,
-                           [&](HWND dialog, HANDLE) {
-                             SendDlgItemMessageA(dialog, kProgress, PBM_GETRANGE, FALSE,
-                                                 reinterpret_cast<LPARAM>(&range));
-                           }),
-            0);
-  EXPECT_GE(GetTickCount() - start, 175u);
-  EXPECT_EQ(range.iLow, 0);
-  EXPECT_EQ(range.iHigh, 3) << "175 ms in steps of 50";
-  EXPECT_EQ(FindWindowA("#32770", kDefaultCaption), nullptr) << "the dialog is gone afterwards";
-}
-
-TEST(MsgBoxWaitForExit, DialogShowsItsTextsAndEndsWhenSignalled) {
+TEST(MsgBoxWaitForExit, DialogShowsItsTextsAndProgressAndEndsWhenSignalledOrTimedOut) {
   const struct {
     const char* caption;
     HINSTANCE module;
@@ -148,8 +128,7 @@ TEST(MsgBoxWaitForExit, DialogShowsItsTextsAndEndsWhenSignalled) {
           caption = text_of(dialog);
           text = text_of(GetDlgItem(dialog, kText));
           button = text_of(GetDlgItem(dialog, kCancelButton));
-          within_five_seconds(
-              [&] { return (position = SendDlgItemMessageA(dialog, kProgress, PBM_GETPOS, 0, 0)) >= 1; });
+          eventually([&] { return (position = SendDlgItemMessageA(dialog, kProgress, PBM_GETPOS, 0, 0)) >= 1; });
           SetEvent(event);
         },
         r.shown_caption, r.caption, r.module, r.text);
@@ -159,6 +138,16 @@ TEST(MsgBoxWaitForExit, DialogShowsItsTextsAndEndsWhenSignalled) {
     EXPECT_EQ(button, "Abbrechen") << r.shown_caption;
     EXPECT_GE(position, 1) << r.shown_caption << ": the bar moves while the wait goes on";
   }
+  PBRANGE range{-1, -1};
+  EXPECT_EQ(wait_with_user(175,
+                           [&](HWND dialog, HANDLE) {
+                             SendDlgItemMessageA(dialog, kProgress, PBM_GETRANGE, FALSE,
+                                                 reinterpret_cast<LPARAM>(&range));
+                           }),
+            0);
+  EXPECT_EQ(range.iLow, 0);
+  EXPECT_EQ(range.iHigh, 3) << "175 ms in steps of 50";
+  EXPECT_EQ(FindWindowA("#32770", kDefaultCaption), nullptr) << "the dialog is gone afterwards";
 }
 
 TEST(MsgBoxWaitForExit, CancelAnsweredYesEndsTheWaitNoOrEnterDoNot) {

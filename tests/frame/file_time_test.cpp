@@ -9,15 +9,13 @@ namespace {
 using namespace tambre::frame;
 constexpr std::uint64_t kEpoch = 116444736000000000ULL;
 
-struct ToTimeRow {
-  const char* name;
-  std::uint64_t file_time;
-  std::uint32_t time;
-  double seconds;
-};
-
 TEST(FileTime, ToTimeTAndSeconds) {
-  const ToTimeRow rows[] = {
+  const struct {
+    const char* name;
+    std::uint64_t file_time;
+    std::uint32_t time;
+    double seconds;
+  } rows[] = {
       {"epoch", kEpoch, 0, 0.0},
       {"second and milliseconds", kEpoch + 12345678, 1, 1.234},
       {"zero is before 1970", 0, 0xFFFFFFFFu, -1.0},
@@ -33,27 +31,20 @@ TEST(FileTime, ToTimeTAndSeconds) {
   }
 }
 
-struct FromSecondsRow {
-  const char* name;
-  double seconds;
-  std::uint64_t file_time;
-};
-
-TEST(FileTime, FromSeconds) {
-  const FromSecondsRow rows[] = {
+TEST(FileTime, FromSecondsAndTimeT) {
+  const struct {
+    const char* name;
+    double seconds;
+    std::uint64_t file_time;
+  } rows[] = {
       {"negative", -0.5, 0},
-      {"zero", 0.0, kEpoch},
       {"quarter", 1.25, kEpoch + 12500000},
       {"milliseconds are truncated", 2.0009, kEpoch + 20000000},
       {"large", 4102444799.5, kEpoch + 4102444799ULL * 10000000 + 5000000},
   };
   for (const auto& row : rows) EXPECT_EQ(seconds_to_file_time(row.seconds), row.file_time) << row.name;
-}
-
-TEST(FileTime, FromTimeTRoundTrips) {
-  EXPECT_EQ(time_t_to_file_time(0), kEpoch);
   EXPECT_EQ(time_t_to_file_time(0xFFFFFFFFu), 0u);
-  for (std::uint32_t t : {1u, 86400u, 0x7FFFFFFFu, 0x80000000u, 0xF48656FFu, 0xFFFFFFFEu}) {
+  for (std::uint32_t t : {0u, 1u, 0x80000000u, 0xFFFFFFFEu}) {
     EXPECT_EQ(file_time_to_time_t(time_t_to_file_time(t)), t) << t;
     EXPECT_EQ(time_t_to_file_time(t), kEpoch + std::uint64_t{t} * 10000000) << t;
   }

@@ -1,6 +1,6 @@
 #pragma once
 // What the frame tests share: a capturing message-output callback and copies of the
-// library under other file names (each copy is a module of its own with its own state).
+// library under other file names (each copy a module with its own state).
 #include <windows.h>
 
 #include <mutex>
@@ -12,14 +12,17 @@
 
 namespace frame_test {
 
-class captured_messages {
- public:
-  static void TAMBRE_CDECL callback(const char* text);
-  static std::vector<std::string> take();
-
- private:
-  static std::mutex lock_;
-  static std::vector<std::string> texts_;
+struct captured_messages {
+  static inline std::mutex lock;
+  static inline std::vector<std::string> texts;
+  static void TAMBRE_CDECL callback(const char* text) {
+    std::lock_guard<std::mutex> guard(lock);
+    texts.emplace_back(text);
+  }
+  static std::vector<std::string> take() {
+    std::lock_guard<std::mutex> guard(lock);
+    return std::move(texts);
+  }
 };
 
 // Copies tambre32.dll to `name` in `dir` and loads the copy.

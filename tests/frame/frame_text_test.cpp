@@ -12,15 +12,13 @@ using tambre::frame::module_caption;
 using tambre::frame::module_prefix;
 using tambre::frame::one_line_with_code;
 
-struct prefix_case {
-  const char* name;
-  const char* path;
-  const char* prefix;
-  const char* caption;
-};
-
 TEST(ModulePrefix, NameUpToTheFirstDotThenColon) {
-  const prefix_case cases[] = {
+  const struct {
+    const char* name;
+    const char* path;
+    const char* prefix;
+    const char* caption;
+  } cases[] = {
       {"driver file", "C:\\X\\MODBUS.DRV", "MODBUS: ", "MODBUS"},
       {"two dots", "C:\\a.b\\drv.v2.dll", "drv: ", "drv"},
       {"no dot", "C:\\X\\NODOT", "NODOT", "NODOT"},
@@ -40,11 +38,9 @@ TEST(ModulePrefix, NameUpToTheFirstDotThenColon) {
 
 TEST(ModulePrefix, CutToTheBuffer) {
   char out[5];
-  std::memset(out, '#', sizeof out);
   EXPECT_EQ(module_prefix("C:\\MODBUS.DRV", out, sizeof out), 4u);
   EXPECT_STREQ(out, "MODB");
   EXPECT_EQ(module_prefix("C:\\MODBUS.DRV", nullptr, 0), 0u);
-  // A buffer of size 0 is left untouched.
   char untouched = '#';
   EXPECT_EQ(module_prefix("C:\\MODBUS.DRV", &untouched, 0), 0u);
   EXPECT_EQ(module_caption("C:\\MODBUS.DRV", &untouched, 0), 0u);
@@ -54,16 +50,14 @@ TEST(ModulePrefix, CutToTheBuffer) {
   EXPECT_EQ(module_prefix(long_name.c_str(), big, sizeof big), 502u);
 }
 
-struct code_case {
-  const char* name;
-  const char* system_text;
-  size_t size;
-  unsigned code;
-  const char* expected;
-};
-
 TEST(OneLineWithCode, BlanksForLineBreaksAndCodeWhenThereIsRoom) {
-  const code_case cases[] = {
+  const struct {
+    const char* name;
+    const char* system_text;
+    size_t size;
+    unsigned code;
+    const char* expected;
+  } cases[] = {
       {"decimal below 0x80000000", "Access denied.\r\n", 512, 5, "Access denied.  [OS #5]"},
       {"hexadecimal from 0x80000000", "Access denied.\r\n", 512, 0x80070005u, "Access denied.  [OS #80070005]"},
       {"largest decimal", "x", 512, 0x7fffffffu, "x[OS #2147483647]"},

@@ -11,19 +11,6 @@
 
 namespace frame_test {
 
-std::mutex captured_messages::lock_;
-std::vector<std::string> captured_messages::texts_;
-
-void TAMBRE_CDECL captured_messages::callback(const char* text) {
-  std::lock_guard<std::mutex> lock(lock_);
-  texts_.emplace_back(text);
-}
-
-std::vector<std::string> captured_messages::take() {
-  std::lock_guard<std::mutex> lock(lock_);
-  return std::move(texts_);
-}
-
 HMODULE load_library_copy(const tambre::test::temp_dir& dir, const std::string& name, const std::string& load_as) {
   char self[MAX_PATH];
   GetModuleFileNameA(GetModuleHandleA("tambre32.dll"), self, sizeof self);
@@ -109,10 +96,9 @@ TEST(ResourceMessageOut, PrefixFromTheModuleFileNameAndCutAt767Characters) {
   // "NODOT." keeps the loader from appending ".dll" to a name without extension.
   const tambre::sys::unique_module nodot(frame_test::load_library_copy(dir, "NODOT", "NODOT."));
   ASSERT_TRUE(modbus && nodot);
-  // Each copy is a library of its own: a fresh one has no callback yet.
   auto message_out = tambre::test::dll_proc<int(TAMBRE_CDECL*)(const char*, ...)>(modbus.get(), "MessageOut");
   ASSERT_NE(message_out, nullptr);
-  EXPECT_EQ(message_out("%d", 1), -1);
+  EXPECT_EQ(message_out("%d", 1), -1) << "a fresh copy has no callback yet";
 
   ResourceMessageOut(GetModuleHandleA(nullptr), 9001, 3, "B");
   ResourceMessageOut(modbus.get(), 1);

@@ -1,6 +1,5 @@
-// The library's string table as the core sees it: natively the compiled-in table, on
-// Windows the STRINGTABLE resource through LoadStringA. Both come from one source, so the
-// same rows must hold on both, code page 1252 bytes included.
+// The library's string table: natively compiled in, on Windows the STRINGTABLE resource;
+// the same rows, code page 1252 bytes included, on both.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,8 +11,8 @@ namespace {
 
 using tambre::sys::load_library_string;
 
-TEST(LibraryStrings, SameTextsOnEveryPlatform) {
-  struct row {
+TEST(LibraryStrings, SameTextsOnEveryPlatformCutToTheBufferEmptyWhenMissing) {
+  const struct {
     unsigned id;
     const char* text;
   } rows[] = {
@@ -26,9 +25,6 @@ TEST(LibraryStrings, SameTextsOnEveryPlatform) {
     EXPECT_EQ(load_library_string(r.id, buffer, sizeof buffer), std::strlen(r.text)) << r.id;
     EXPECT_STREQ(buffer, r.text) << r.id;
   }
-}
-
-TEST(LibraryStrings, CutToTheBufferAndEmptyWhenMissing) {
   char small[5];
   EXPECT_EQ(load_library_string(202, small, sizeof small), 4u);
   EXPECT_STREQ(small, "Syst");

@@ -1,5 +1,4 @@
-// System error texts against the system's own FormatMessageA (the one-line rules and the
-// cuts are checked natively in frame_text_test.cpp).
+// System error texts against the system's own FormatMessageA.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -28,7 +27,6 @@ TEST(GetSysError, SystemTextOnOneLineWithItsCodeAndAsItComes) {
     EXPECT_EQ(GetSysError(buffer, sizeof buffer, c.code), buffer);
     EXPECT_EQ(std::string(buffer), one_line(text) + c.suffix) << c.code;
   }
-  // Minus one takes the thread's last error.
   char buffer[512];
   SetLastError(ERROR_FILE_NOT_FOUND);
   GetSysError(buffer, sizeof buffer, 0xFFFFFFFFu);

@@ -1,65 +1,59 @@
 // The installation flow with the prefix's real system directory, registry and service
-// control manager. Only starting a kernel service (impossible here) and restarting
-// Windows are scripted.
+// control manager; only starting a kernel service and restarting Windows are scripted.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "config/registry_oracle.h"
 #include "io/box_sequence.h"
 #include "io/hardware_stand_in.h"
 #include "io/platform_state.h"
+#include "support/file_contents.h"
 #include "tambre32/io.h"
 
 namespace tambre::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct service_call {
-  std::string name;
-  int operation;
-  bool operator==(const service_call& o) const { return name == o.name && operation == o.operation; }
-};
+using service_call = std::pair<std::string, int>;
 
 constexpr char kServicesKey[] = "System\\CurrentControlSet\\Services\\";
 
-// A string value of the machine's registry, without its terminator; empty when missing or
-// of another kind.
+// A string value of the machine's registry; empty when missing or of another kind.
 std::string registry_string(const std::string& key, const char* name) {
   const auto raw = config_test::read_raw(HKEY_LOCAL_MACHINE, key, name);
   return raw.type == REG_SZ ? raw.text().c_str() : "";
 }
 
-// The script of the service steps: creation goes to the real service control manager,
-// starts answer from the script.
+// Creation goes to the real service control manager; starts and restarts answer from here.
 struct service_script {
-  static inline std::vector<service_call> calls;
-  static inline std::vector<DWORD> start_errors;              // one per start, 0 = started
-  static inline std::vector<std::string> groups_at_creation;  // the key's "Group" then
-  static inline int restarts = 0;
-  static inline DWORD restart_error = 0;
+  std::vector<service_call> calls;
+  std::vector<DWORD> start_errors;              // one per start, 0 = started
+  std::vector<std::string> groups_at_creation;  // the key's "Group" then
+  int restarts = 0;
+  DWORD restart_error = 0;
+} script;
 
-  static int control(const char* name, int operation) {
-    calls.push_back({name, operation});
-    if (operation == TAMBRE_SERVICE_CREATE) {
-      groups_at_creation.push_back(registry_string(std::string(kServicesKey) + name, "Group"));
-    }
-    if (operation != TAMBRE_SERVICE_START) return ControlNTService(name, operation, nullptr);
-    DWORD error = start_errors.empty() ? 0 : start_errors.front();
-    if (!start_errors.empty()) start_errors.erase(start_errors.begin());
-    SetLastError(error);
-    return error == 0;
+int control_service(const char* name, int operation) {
+  script.calls.push_back({name, operation});
+  if (operation == TAMBRE_SERVICE_CREATE) {
+    script.groups_at_creation.push_back(registry_string(std::string(kServicesKey) + name, "Group"));
   }
-  static bool restart() {
-    ++restarts;
-    SetLastError(restart_error);
-    return restart_error == 0;
-  }
-};
+  if (operation != TAMBRE_SERVICE_START) return ControlNTService(name, operation, nullptr);
+  DWORD error = script.start_errors.empty() ? 0 : script.start_errors.front();
+  if (!script.start_errors.empty()) script.start_errors.erase(script.start_errors.begin());
+  SetLastError(error);
+  return error == 0;
+}
+
+bool restart() {
+  ++script.restarts;
+  SetLastError(script.restart_error);
+  return script.restart_error == 0;
+}
 
 std::string module_directory() {
   char path[MAX_PATH];
@@ -75,21 +69,11 @@ std::string system_directory() {
 
 bool key_exists(const char* key) { return config_test::inspect_key(HKEY_LOCAL_MACHINE, key).exists; }
 
-void expect_service_key(const char* key) {
-  // An automatic kernel driver whose failure is reported.
-  for (const auto& [name, value] : {std::pair{"Type", 1u}, {"Start", 2u}, {"ErrorControl", 1u}}) {
-    const auto raw = config_test::read_raw(HKEY_LOCAL_MACHINE, key, name);
-    EXPECT_EQ(raw.type, static_cast<DWORD>(REG_DWORD)) << key << " " << name;
-    EXPECT_EQ(raw.dword(), value) << key << " " << name;
-  }
-}
-
 constexpr char kNt5Key[] = "System\\CurrentControlSet\\Services\\Ferrol2k";
 constexpr char kNtKey[] = "System\\CurrentControlSet\\Services\\Ferrolin";
 constexpr char kVxdKey[] = "System\\CurrentControlSet\\Services\\VxD\\FERROLIN";
 
-// Device files beside the library (here: the test program) and a clean system directory
-// and registry for each test.
+// Device files beside the test program; a clean system directory and registry for each test.
 struct device_install : ::testing::Test {
   std::string source_dir = module_directory();
   std::string drivers = system_directory() + "\\drivers\\";
@@ -100,17 +84,13 @@ struct device_install : ::testing::Test {
   simulated_device& without_device(simulated_platform platform = simulated_platform::nt5) {
     hw.emplace(platform);
     hw->device.present = false;
-    hw->machine.service = service_script::control;
-    hw->machine.restart_with = service_script::restart;
+    hw->machine.service = control_service;
+    hw->machine.restart_with = restart;
     return hw->device;
   }
 
   void SetUp() override {
-    service_script::calls.clear();
-    service_script::groups_at_creation.clear();
-    service_script::start_errors.clear();
-    service_script::restarts = 0;
-    service_script::restart_error = 0;
+    script = {};
     clean();
   }
   void TearDown() override {
@@ -120,55 +100,45 @@ struct device_install : ::testing::Test {
   }
   void provide(const char* file, const char* content) {
     sources.push_back(source_dir + "\\" + file);
-    std::ofstream(sources.back(), std::ios::binary) << content;
+    write_file(sources.back(), content);
   }
   void clean() {
     for (const char* file : {"Ferrol2k.sys", "Ferrolin.sys"}) fs::remove(drivers + file);
     fs::remove(system_directory() + "\\Ferrolin.vxd");
     for (const char* key : {kNt5Key, kNtKey, kVxdKey}) RegDeleteTreeA(HKEY_LOCAL_MACHINE, key);
   }
-  static std::string file_text(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
 };
 
-TEST_F(device_install, InstalledOrDeclinedInstallsNothing) {
+TEST_F(device_install, InstalledDeclinedOrStartedAsksAtMostOnce) {
   without_device().present = true;  // installed after all, version 5 with capabilities 3
   EXPECT_TRUE(IOQueryDeviceInstallEx(3, 5));
   EXPECT_TRUE(no_box_visible());
-  without_device();
   provide("Ferrol2k.sys", "nt5 device");
-  box_sequence boxes({IDNO});
-  EXPECT_TRUE(IOQueryDeviceInstall());
-  const auto caught = boxes.wait();
-  ASSERT_EQ(caught.size(), 1u);
-  EXPECT_EQ(caught[0].caption, "Treiber");
-  EXPECT_NE(caught[0].text.find("'Ferrol2k.sys'  installiert"), std::string::npos) << caught[0].text;
-  EXPECT_EQ(caught[0].icon, box_icon::question);
-  EXPECT_FALSE(fs::exists(drivers + "Ferrol2k.sys"));
-  EXPECT_FALSE(key_exists(kNt5Key));
-  EXPECT_TRUE(service_script::calls.empty());
-}
-
-TEST_F(device_install, StartedDeviceNeedsNoRestartAndNoMessage) {
-  without_device();
-  provide("Ferrol2k.sys", "nt5 device");
-  box_sequence boxes({IDYES});
-  EXPECT_TRUE(IOQueryDeviceInstall());
-  EXPECT_EQ(boxes.wait().size(), 1u);
-  EXPECT_TRUE(no_box_visible());
-  EXPECT_EQ(file_text(drivers + "Ferrol2k.sys"), "nt5 device");
-  expect_service_key(kNt5Key);
+  for (const int answer : {IDNO, IDYES}) {
+    without_device();
+    box_sequence boxes({answer});
+    EXPECT_TRUE(IOQueryDeviceInstall());
+    const auto caught = boxes.wait();
+    ASSERT_EQ(caught.size(), 1u);
+    EXPECT_TRUE(no_box_visible()) << "a started device needs no restart and no message";
+    EXPECT_EQ(caught[0].caption, "Treiber");
+    EXPECT_NE(caught[0].text.find("'Ferrol2k.sys'  installiert"), std::string::npos) << caught[0].text;
+    EXPECT_EQ(caught[0].icon, box_icon::question);
+    if (answer == IDNO) {
+      EXPECT_FALSE(fs::exists(drivers + "Ferrol2k.sys") || key_exists(kNt5Key));
+    }
+  }
+  EXPECT_EQ(file_contents(drivers + "Ferrol2k.sys"), "nt5 device");
+  EXPECT_TRUE(key_exists(kNt5Key));
   const std::vector<service_call> expected = {{"Ferrol2k", TAMBRE_SERVICE_CREATE}, {"Ferrol2k", TAMBRE_SERVICE_START}};
-  EXPECT_EQ(service_script::calls, expected);
+  EXPECT_EQ(script.calls, expected) << "declined: nothing";
 }
 
 TEST_F(device_install, FailedStartFallsBackOnceToTheOlderDeviceThenReports) {
   without_device();
   provide("Ferrol2k.sys", "nt5 device");
   provide("Ferrolin.sys", "nt4 device");
-  service_script::start_errors = {ERROR_SERVICE_DISABLED, ERROR_BAD_EXE_FORMAT};
+  script.start_errors = {ERROR_SERVICE_DISABLED, ERROR_BAD_EXE_FORMAT};
   box_sequence boxes({IDYES, IDOK, IDOK});
   EXPECT_FALSE(IOQueryDeviceInstall());
   const auto caught = boxes.wait();
@@ -176,18 +146,15 @@ TEST_F(device_install, FailedStartFallsBackOnceToTheOlderDeviceThenReports) {
                                               {"Ferrol2k", TAMBRE_SERVICE_START},
                                               {"Ferrolin", TAMBRE_SERVICE_CREATE},
                                               {"Ferrolin", TAMBRE_SERVICE_START}};
-  EXPECT_EQ(service_script::calls, expected);
-  // The newer device's traces are gone; the older one stays as far as it got.
+  EXPECT_EQ(script.calls, expected);
   EXPECT_FALSE(fs::exists(drivers + "Ferrol2k.sys"));
   EXPECT_FALSE(key_exists(kNt5Key));
-  EXPECT_EQ(file_text(drivers + "Ferrolin.sys"), "nt4 device");
-  expect_service_key(kNtKey);
+  EXPECT_EQ(file_contents(drivers + "Ferrolin.sys"), "nt4 device");
+  EXPECT_TRUE(key_exists(kNtKey));
   EXPECT_FALSE(io::platform().nt5_or_later);
-  // The group is written before each service is created (Wine's service manager rewrites
-  // the key when it creates the service).
-  EXPECT_EQ(service_script::groups_at_creation, (std::vector<std::string>{"Extended Base", "Extended Base"}));
+  // The group is written before each service is created.
+  EXPECT_EQ(script.groups_at_creation, (std::vector<std::string>{"Extended Base", "Extended Base"}));
   ASSERT_EQ(caught.size(), 3u);
-  // The system-error box reports the error of the last start, with the information icon.
   char expected_reason[256] = "";
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_BAD_EXE_FORMAT, 0,
                  expected_reason, sizeof expected_reason, nullptr);
@@ -202,23 +169,11 @@ TEST_F(device_install, FailedStartFallsBackOnceToTheOlderDeviceThenReports) {
   EXPECT_EQ(caught[2].buttons, std::vector<int>{IDOK});
 }
 
-TEST_F(device_install, Nt4WithoutItsFileReportsTheCopyError) {
-  without_device(simulated_platform::nt4);
-  box_sequence boxes({IDYES, IDOK, IDOK});
-  EXPECT_FALSE(IOQueryDeviceInstall());
-  const auto caught = boxes.wait();
-  ASSERT_EQ(caught.size(), 3u);
-  EXPECT_EQ(caught[1].caption, "Systemmeldung");
-  EXPECT_NE(caught[2].text.find("'Ferrolin.sys' konnte nicht"), std::string::npos);
-  EXPECT_TRUE(service_script::calls.empty());
-  EXPECT_FALSE(key_exists(kNtKey));
-}
-
 TEST_F(device_install, Windows9xRegistersTheVxdAndOffersARestart) {
   for (const bool restart : {false, true}) {
     SCOPED_TRACE(restart ? "restart that fails" : "no restart");
     without_device(simulated_platform::windows9x);
-    service_script::restart_error = ERROR_PRIVILEGE_NOT_HELD;
+    script.restart_error = ERROR_PRIVILEGE_NOT_HELD;
     provide("Ferrolin.vxd", "vxd");
     box_sequence boxes(restart ? std::vector<int>{IDYES, IDYES, IDOK} : std::vector<int>{IDYES, IDNO});
     EXPECT_TRUE(IOQueryDeviceInstall());
@@ -228,14 +183,14 @@ TEST_F(device_install, Windows9xRegistersTheVxdAndOffersARestart) {
               std::string::npos)
         << caught[1].text;
     EXPECT_EQ(caught[1].icon, box_icon::question);
-    EXPECT_EQ(file_text(system_directory() + "\\Ferrolin.vxd"), "vxd");
+    EXPECT_EQ(file_contents(system_directory() + "\\Ferrolin.vxd"), "vxd");
     EXPECT_EQ(registry_string(kVxdKey, "StaticVxD"), "Ferrolin.vxd");
-    EXPECT_EQ(service_script::restarts, restart ? 1 : 0);
+    EXPECT_EQ(script.restarts, restart ? 1 : 0);
     if (restart) {
       EXPECT_EQ(caught[2].caption, "Systemmeldung");
       EXPECT_EQ(caught[2].icon, box_icon::asterisk);
     }
-    EXPECT_TRUE(service_script::calls.empty());
+    EXPECT_TRUE(script.calls.empty());
     clean();
   }
 }

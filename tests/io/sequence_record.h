@@ -37,7 +37,6 @@ class sequence_record {
   std::uint8_t* data() { return bytes_.data(); }
   std::size_t size() const { return bytes_.size(); }
   std::uint32_t value(std::size_t item) const { return base::load_le32(bytes_.data() + 16 + 24 * item + 8); }
-  const std::vector<std::uint8_t>& bytes() const { return bytes_; }
 
  private:
   std::vector<std::uint8_t> bytes_;

@@ -1,10 +1,6 @@
 #pragma once
-// The simulated kernel port-I/O device: it answers the library's device control requests
-// with the same codes and byte layouts as the real device, over a scripted port space, a
-// few PCI devices with their configuration space, and memory-mapping answers. Requests
-// whose sizes do not match the layouts are refused with ERROR_INVALID_PARAMETER, so the
-// simulator also checks what the library sends.
-
+// The simulated kernel port-I/O device: the real device's request codes and layouts over
+// a scripted port space, PCI devices and mappings; misfitting requests are refused (87).
 #include <array>
 #include <cstdint>
 #include <map>
@@ -34,7 +30,6 @@ class simulated_device final : public io::device_channel {
  public:
   explicit simulated_device(io::millisecond_clock clock);
 
-  // --- Script
   bool present = true;                                     // false: opening fails with error 2
   int opens_left = -1;                                     // opens that still succeed; -1: any number
   std::optional<std::uint32_t> version_word = 0x00050003;  // none: the version request is refused
@@ -48,7 +43,6 @@ class simulated_device final : public io::device_channel {
 
   simulated_ports& ports() { return ports_; }
 
-  // --- What happened
   struct request_seen {
     io::device_handle device;
     std::uint32_t code;
@@ -60,10 +54,7 @@ class simulated_device final : public io::device_channel {
   int opens() const { return opens_; }
   int exclusive_opens() const { return exclusive_opens_; }
   int open_handles() const { return static_cast<int>(handles_.size()); }
-  // Addresses mapped now and not yet unmapped.
-  const std::set<std::uint32_t>& mappings() const { return mapped_; }
 
-  // --- The channel
   io::device_handle open(const char* name, bool shared, std::uint32_t& error) override;
   std::uint32_t control(io::device_handle device, std::uint32_t code, const void* in, std::uint32_t in_size, void* out,
                         std::uint32_t out_size, std::uint32_t& returned) override;

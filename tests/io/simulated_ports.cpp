@@ -7,17 +7,11 @@ std::uint32_t width_mask(int bits) { return bits == 32 ? 0xFFFFFFFFu : (1u << bi
 }  // namespace
 
 void simulated_ports::set_value(std::uint16_t port, std::uint32_t value) {
-  registers_[port] = port_register{behaviour::fixed, value};
-}
-
-void simulated_ports::set_read_to_clear(std::uint16_t port, std::uint32_t value) {
-  registers_[port] = port_register{behaviour::read_to_clear, value};
+  registers_[port] = port_register{value, value};
 }
 
 void simulated_ports::set_ready_after_reads(std::uint16_t port, std::uint32_t busy, std::uint32_t ready, int reads) {
-  port_register r{behaviour::ready_after_reads, busy, ready};
-  r.reads_left = reads;
-  registers_[port] = r;
+  registers_[port] = port_register{busy, ready, reads};
 }
 
 int simulated_ports::reads_of(std::uint16_t port) const {
@@ -31,23 +25,7 @@ std::uint32_t simulated_ports::read(std::uint16_t port, int bits) {
   if (it != registers_.end()) {
     port_register& r = it->second;
     ++r.reads;
-    switch (r.kind) {
-      case behaviour::fixed:
-        value = r.value;
-        break;
-      case behaviour::read_to_clear:
-        value = r.value;
-        r.value = 0;
-        break;
-      case behaviour::ready_after_reads:
-        if (r.reads_left > 0) {
-          --r.reads_left;
-          value = r.value;
-        } else {
-          value = r.ready;
-        }
-        break;
-    }
+    value = r.reads_left > 0 ? (--r.reads_left, r.busy) : r.ready;
   }
   value &= width_mask(bits);
   log_.push_back({false, bits, port, value});
@@ -58,8 +36,7 @@ void simulated_ports::write(std::uint16_t port, int bits, std::uint32_t value) {
   log_.push_back({true, bits, port, value});
   port_register& r = registers_[port];
   const int reads = r.reads;
-  r = port_register{behaviour::fixed, value};
-  r.reads = reads;
+  r = port_register{value, value, 0, reads};
 }
 
 std::uint8_t simulated_ports::in8(std::uint16_t port) { return static_cast<std::uint8_t>(read(port, 8)); }

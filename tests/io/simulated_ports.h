@@ -1,7 +1,6 @@
 #pragma once
 // A scripted I/O port space: the registers of a simulated card. Unscripted ports read
 // all ones, as an empty bus does; writes are logged and latched into the register.
-
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -13,12 +12,8 @@ namespace tambre::test {
 
 class simulated_ports final : public io::port_space {
  public:
-  simulated_ports() = default;
-
   // Reads answer `value` until something writes the port.
   void set_value(std::uint16_t port, std::uint32_t value);
-  // The first read answers `value`, later reads 0 (an interrupt or status latch).
-  void set_read_to_clear(std::uint16_t port, std::uint32_t value);
   // Reads answer `busy` `reads` times, then `ready`.
   void set_ready_after_reads(std::uint16_t port, std::uint32_t busy, std::uint32_t ready, int reads);
 
@@ -42,11 +37,9 @@ class simulated_ports final : public io::port_space {
   void out32(std::uint16_t port, std::uint32_t value) override;
 
  private:
-  enum class behaviour { fixed, read_to_clear, ready_after_reads };
   struct port_register {
-    behaviour kind = behaviour::fixed;
-    std::uint32_t value = 0;  // fixed value, or the busy value
-    std::uint32_t ready = 0;
+    std::uint32_t busy = 0;   // read while reads_left > 0
+    std::uint32_t ready = 0;  // read after that
     int reads_left = 0;
     int reads = 0;
   };

@@ -1,5 +1,4 @@
-// The field scan of configuration strings: every selector for each row. What the setup
-// dialog writes is swept in comstr_composer_test.cpp.
+// The field scan of configuration strings: every selector for each row.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,27 +20,21 @@ constexpr int X = -1;
 TEST(ScanComstr, AnswersEverySelector) {
   const scan_case cases[] = {
       {"case is ignored and ';' separates", "com3:19200;e;7;2", 3, 19200, 1, 7, 2, 0},
-      {"upper-case twin", "COM3:19200,E,7,2", 3, 19200, 1, 7, 2, 0},
       {"bare port", "COM3", 3, X, 0, X, 0, 0},
       {"no COM head", "9600", X, X, X, X, X, X},
       {"other device", "LPT1:9600", X, X, X, X, X, X},
-      {"port 0", "COM0:9600,N,8,1", X, 9600, 0, 8, 1, 0},
       {"port 256", "COM256:9600,N,8,1", X, 9600, 0, 8, 1, 0},
       {"port 255", "COM255:9600,N,8,1", 255, 9600, 0, 8, 1, 0},
       {"negative port", "COM-1:9600,N,8,1", X, 9600, 0, 8, 1, 0},
       {"blank before the port number", "COM 7:9600,N,8,1", 7, 9600, 0, 8, 1, 0},
-      {"baud above 115200 stops the scan", "COM1:128000,N,8,1", X, X, X, X, X, X},
       {"baud below 300", "COM1:299,N,8,1", X, X, X, X, X, X},
       {"baud just above", "COM1:115201,N,8,1", X, X, X, X, X, X},
       {"baud fraction above the limit truncates into it", "COM1:115200.99,N,8,1", 1, 115200, 0, 8, 1, 0},
-      {"baud truncated", "COM1:9600.9,N,8,1", 1, 9600, 0, 8, 1, 0},
       {"keyword as baud reads 0", "COM1:DTR", X, X, X, X, X, X},
       {"stop bits 3", "COM1:9600,N,8,3", 1, 9600, 0, 8, 3, 0},
-      {"stop bits truncated", "COM1:9600,N,8,2.5", 1, 9600, 0, 8, 2, 0},
       {"stop bits 0", "COM1:9600,N,8,0", X, X, X, X, X, X},
       {"stop bits 4", "COM1:9600,N,8,4", X, X, X, X, X, X},
       {"mark parity reads as none", "COM1:9600,M,8,1", 1, 9600, 0, 8, 1, 0},
-      {"space parity reads as none", "COM1:9600,S,8,1", 1, 9600, 0, 8, 1, 0},
       {"parity by first letter", "COM1:9600,ODD,8,1", 1, 9600, 2, 8, 1, 0},
       {"data bits 9", "COM1:9600,N,9,1", X, X, X, X, X, X},
       {"data bits 4", "COM1:9600,N,4,1", X, X, X, X, X, X},
@@ -63,10 +56,9 @@ TEST(ScanComstr, AnswersEverySelector) {
        "9600,N,8,1",
        X, X, X, X, X, X},
       {"baud in exponent form", "COM1:96e2,N,8,1", 1, 9600, 0, 8, 1, 0},
-      {"exponent with its sign", "COM1:96e+2,N,8,1", 1, 9600, 0, 8, 1, 0},
+      {"exponent with its sign", "COM1:9600e-2,N,8,1", X, X, X, X, X, X},
       {"hex is no number", "COM1:0x2580,N,8,1", X, X, X, X, X, X},
       {"empty", "", X, X, X, X, X, X},
-      {"CO only", "CO", X, X, X, X, X, X},
   };
   for (const auto& c : cases) {
     const int expected[] = {c.port, c.baudrate, c.parity, c.data_bits, c.stop_bits, c.handshake};
@@ -77,14 +69,11 @@ TEST(ScanComstr, AnswersEverySelector) {
   }
 }
 
-TEST(ScanComstr, UnknownSelectorsAndNullGiveMinusOne) {
-  for (int selector : {-1, 6, 7, 100, -2147483647 - 1}) {
-    EXPECT_EQ(scan_comstr("COM2:9600,N,8,1", selector), -1) << selector;
-  }
+TEST(ScanComstr, UnknownSelectorsNullHugePortsAndOnly79Characters) {
+  for (int selector : {-1, 6}) EXPECT_EQ(scan_comstr("COM2:9600,N,8,1", selector), -1) << selector;
   for (int selector = 0; selector < 6; ++selector) EXPECT_EQ(scan_comstr(nullptr, selector), -1);
-}
-
-TEST(ScanComstr, ReadsOnly79Characters) {
+  EXPECT_EQ(scan_comstr("COM4294967298:9600,N,8,1", 0), -1) << "no wrap";
+  EXPECT_EQ(scan_comstr("COM99999999999999999999:9600,N,8,1", 1), 9600);
   // The option word ends exactly at character 79, then one character further.
   std::string head = "COM1:9600,N,8,1,";
   std::string fits = head + std::string(79 - head.size() - 4, ' ') + ",DTR";
@@ -92,14 +81,7 @@ TEST(ScanComstr, ReadsOnly79Characters) {
   EXPECT_EQ(scan_comstr(fits.c_str(), 5), 0x10);
   std::string cut = head + std::string(79 - head.size() - 3, ' ') + ",DTR";
   EXPECT_EQ(scan_comstr(cut.c_str(), 5), 0) << "the R behind character 79 is not read";
-  // A long baud-rate field is cut as well: 79 characters of digits read as a huge number.
   EXPECT_EQ(scan_comstr(("COM1:" + std::string(200, '9')).c_str(), 1), -1);
-}
-
-TEST(ScanComstr, HugePortNumbersDoNotWrap) {
-  EXPECT_EQ(scan_comstr("COM4294967298:9600,N,8,1", 0), -1);
-  EXPECT_EQ(scan_comstr("COM99999999999999999999:9600,N,8,1", 0), -1);
-  EXPECT_EQ(scan_comstr("COM99999999999999999999:9600,N,8,1", 1), 9600);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The port's own message output, seen from a derived class (it is protected), and the
-// virtual operations a derived class can take over.
+// The port's own (protected) message output, and the operations a derived class takes over.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -20,50 +19,36 @@ class speaking_port : public CSio {
   using CSio::MessageOut;
 };
 
-struct message_case {
-  const char* name;
-  int near_port;
-  unsigned id;
-  const char* expected;  // in code page 1252
-};
-
 TEST(CSioMessageOut, PortNumberOverTheBlanksThenFormatted) {
-  const message_case cases[] = {
+  const struct {
+    const char* name;
+    int near_port;
+    unsigned id;
+    const char* expected;
+  } cases[] = {
       {"one digit leaves two blanks", 2, 103, "COM2  : Rahmenfehler"},
       {"three digits", 123, 103, "COM123: Rahmenfehler"},
       {"above 127 reads as a signed byte", 200, 103, "COM-56: Rahmenfehler"},
       {"overrun", 12, 105,
        "COM12 : Datenverlust durch \xdc"
        "berlauffehler"},
+      {"other error bits with the error word", 7, 100, "COM7  : Leitungsfehler (Fehlerwort 0x10)"},
+      {"no such text: an empty message", 8, 4711, ""},
   };
   for (const auto& c : cases) {
     tambre::test::pty_pair pair(c.near_port, 250);
     ASSERT_TRUE(pair.ready()) << pair.error();
     speaking_port port;
     events().reset();
-    port.SetMessageOut(sio_test::on_message);
     port.SetNoEventMode(1);  // the polling worker says nothing of its own
+    port.MessageOut(103);    // no output set: nothing
+    port.SetMessageOut(sio_test::on_message);
     ASSERT_EQ(port.Open(pair.near_config("9600,N,8,1").c_str(), 0), 1) << c.name;
-    port.MessageOut(c.id);
+    port.MessageOut(c.id, 0x10ul);
     EXPECT_EQ(events().message_texts(), std::vector<std::string>{c.expected}) << c.name;
   }
 }
 
-TEST(CSioMessageOut, OtherErrorBitsWithTheErrorWord) {
-  tambre::test::pty_pair pair(7, 251);
-  ASSERT_TRUE(pair.ready()) << pair.error();
-  speaking_port port;
-  events().reset();
-  port.SetNoEventMode(1);
-  port.MessageOut(103);  // no output set: nothing
-  port.SetMessageOut(sio_test::on_message);
-  ASSERT_EQ(port.Open(pair.near_config("9600").c_str(), 0), 1);
-  port.MessageOut(100, 0x10ul);
-  port.MessageOut(4711);  // no such text: an empty message
-  EXPECT_EQ(events().message_texts(), (std::vector<std::string>{"COM7  : Leitungsfehler (Fehlerwort 0x10)", ""}));
-}
-
-// Counts the calls that reach the slots a derived class took over.
 class counting_port : public CSio {
  public:
   int closes = 0, flushes = 0, queue_states = 0, writes = 0, reads = 0;
@@ -120,44 +105,4 @@ TEST(CSioSlots, InternalCallsGoThroughTheVirtualOperations) {
   EXPECT_TRUE(sio_test::eventually([&] { return port.queue_states > before + 3; }));
   port.Close();
 }
-
-#if defined(__GNUC__)
-// With the compiler's ABI a pointer to a virtual member holds 1 + the offset of its slot.
-template <typename Member>
-std::ptrdiff_t slot_of(Member member) {
-  std::ptrdiff_t raw;
-  static_assert(sizeof member >= sizeof raw, "pointer to member layout");
-  std::memcpy(&raw, &member, sizeof raw);
-  return raw;
-}
-
-TEST(CSioSlots, VirtualOperationsInTheirOrder) {
-  const std::ptrdiff_t slots[] = {
-      slot_of(&CSio::SetNotify),
-      slot_of(&CSio::SetMessageOut),
-      slot_of(&CSio::SetQue),
-      slot_of(&CSio::Open),
-      slot_of(&CSio::Close),
-      slot_of(&CSio::Flush),
-      slot_of(&CSio::ChangeBaudrate),
-      slot_of(&CSio::GetHandle),
-      slot_of(&CSio::GetQueState),
-      slot_of(&CSio::IsOpen),
-      slot_of(&CSio::Write),
-      slot_of(&CSio::Read),
-      slot_of(static_cast<CSio& (CSio::*)(char)>(&CSio::operator<<)),
-      slot_of(static_cast<CSio& (CSio::*)(const char*)>(&CSio::operator<<)),
-      slot_of(static_cast<CSio& (CSio::*)(char&)>(&CSio::operator>>)),
-      slot_of(static_cast<CSio& (CSio::*)(char*)>(&CSio::operator>>)),
-      slot_of(&CSio::SetupDialog),
-  };
-  for (std::size_t i = 0; i < sizeof slots / sizeof slots[0]; ++i) {
-    EXPECT_EQ(slots[i] & 1, 1) << "slot " << i << " is virtual";
-    if (i > 0) {
-      EXPECT_EQ(slots[i] - slots[i - 1], static_cast<std::ptrdiff_t>(sizeof(void*))) << "slot " << i;
-    }
-  }
-}
-#endif
-
 }  // namespace

@@ -11,7 +11,8 @@ void port_events::reset() {
   notify_thread = 0;
   read_in_notification = true;
   hold_ms = 0;
-  hold_after_read_ms = 0;
+  hold_after_read = false;
+  ResetEvent(release.get());
   read_loops_done = 0;
   notification_finished = false;
 }
@@ -55,7 +56,7 @@ void on_receive(CSio& port) {
     }
   }
   ++e.read_loops_done;
-  if (DWORD hold = e.hold_after_read_ms.load()) Sleep(hold);
+  if (e.hold_after_read) WaitForSingleObject(e.release.get(), 20000);
   e.notification_finished = true;
 }
 

@@ -34,9 +34,7 @@ class serial_device_map {
   serial_device_map(const serial_device_map&) = delete;
   serial_device_map& operator=(const serial_device_map&) = delete;
 
-  // The key gone, as on a system without serial ports.
   void remove() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSerialMap); }
-  // An empty key, then the given values.
   void set(const char* name, DWORD type, const std::string& data) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSerialMap, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,

@@ -12,6 +12,7 @@
 #include "sio/serial_device_map.h"
 #include "support/combo_box.h"
 #include "support/dialog_screenshot.h"
+#include "support/eventually.h"
 #include "tambre32/sio.h"
 
 namespace {
@@ -43,20 +44,12 @@ std::vector<int> marked_ports() {
 
 void set_check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
-// Presses OK with the dialog expected to refuse: message 200 in a box "Treiber" with an
-// OK button, answered, and the dialog still open. The click is posted, since the box
-// runs inside the dialog's handling of it.
+// Presses OK (posted: the box runs inside the dialog's handling of it) and expects the
+// refusal box, answered, with the dialog still open.
 void expect_refused(HWND dialog, const std::string& why) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   HWND box = nullptr;
-  for (int i = 0; i < 500 && box == nullptr; ++i) {
-    HWND found = FindWindowA("#32770", "Treiber");
-    if (found != nullptr && IsWindowVisible(found))
-      box = found;
-    else
-      Sleep(10);
-  }
-  ASSERT_NE(box, nullptr) << why;
+  ASSERT_TRUE(tambre::test::eventually([&] { return IsWindowVisible(box = FindWindowA("#32770", "Treiber")); })) << why;
   char text[256] = "";
   GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
   EXPECT_STREQ(text, "Die Einstellungen sind ung\xfcltig. Bitte w\xe4hlen Sie g\xfcltige Einstellungen aus.") << why;
@@ -64,33 +57,16 @@ void expect_refused(HWND dialog, const std::string& why) {
   EXPECT_NE(GetDlgItem(box, IDOK), nullptr) << why;
   EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << why;
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  while (IsWindow(box)) Sleep(10);
+  tambre::test::eventually([&] { return !IsWindow(box); });
   EXPECT_TRUE(still_open(dialog)) << why;
 }
 
 TEST(EnumCOMPorts, MarksTheStringValuesThatNameAPort) {
   serial_device_map map;
   map.remove();
-  map.set_text("\\Device\\Serial0", "COM1");
-  map.set_text("zero", "COM0");
-  map.set_text("top", "COM255");
-  map.set_text("beyond", "COM256");
-  map.set_text("lower case", "com3");
-  map.set_text("digits then text", "COM12x");
-  map.set_text("other device", "LPT2");
-  map.set("number", REG_DWORD, std::string("\x04\0\0\0", 4));
-  map.set("bytes", REG_BINARY, "COM4");
-  map.set("expandable", REG_EXPAND_SZ, std::string("COM5", 5));
-  map.set("multi", REG_MULTI_SZ, std::string("COM6\0\0", 6));
-  EXPECT_EQ(marked_ports(), (std::vector<int>{1, 12, 255}));
-}
-
-TEST(EnumCOMPorts, NoDeviceMapAndNoArray) {
-  serial_device_map map;
-  map.remove();
   unsigned char ports[256];
   std::memset(ports, 0xAA, sizeof ports);
-  EXPECT_EQ(EnumCOMPorts(ports), FALSE);
+  EXPECT_EQ(EnumCOMPorts(ports), FALSE) << "no device map";
   for (unsigned char b : ports) ASSERT_EQ(b, 0);
   EXPECT_EQ(EnumCOMPorts(nullptr), FALSE);
   // The dialog then lists nothing and refuses OK.
@@ -104,6 +80,13 @@ TEST(EnumCOMPorts, NoDeviceMapAndNoArray) {
     EXPECT_EQ(CSio().SetupDialog(nullptr, config, 0), 2);
   }
   EXPECT_STREQ(config, "");
+  map.set_text("\\Device\\Serial0", "COM1");
+  for (const char* text : {"COM0", "COM255", "COM256", "com3", "COM12x", "LPT2"}) map.set_text(text, text);
+  map.set("number", REG_DWORD, std::string("\x04\0\0\0", 4));
+  map.set("bytes", REG_BINARY, "COM4");
+  map.set("expandable", REG_EXPAND_SZ, std::string("COM5", 5));
+  map.set("multi", REG_MULTI_SZ, std::string("COM6\0\0", 6));
+  EXPECT_EQ(marked_ports(), (std::vector<int>{1, 12, 255}));
 }
 
 TEST(SioSetupDialog, ShowsTheStringAndCancelKeepsTheBuffer) {
@@ -124,16 +107,11 @@ TEST(SioSetupDialog, ShowsTheStringAndCancelKeepsTheBuffer) {
       EXPECT_EQ(list_texts(dialog, kStopBits), (std::vector<std::string>{"1", "1.5", "2"}));
       EXPECT_EQ(list_texts(dialog, kProtocol),
                 (std::vector<std::string>{"Software", "Hardware", "Xon/Xoff", "Konfiguriert"}));
-      EXPECT_EQ(selection(dialog, kPort), 1);
       EXPECT_EQ(field_text(dialog, kBaud), "19200");
-      EXPECT_EQ(selection(dialog, kParity), 1);
-      EXPECT_EQ(selection(dialog, kDataBits), 2);
-      EXPECT_EQ(selection(dialog, kStopBits), 2);
-      EXPECT_EQ(selection(dialog, kProtocol), 3);
-      EXPECT_TRUE(checked(dialog, kDtr));
-      EXPECT_TRUE(checked(dialog, kRts));
-      EXPECT_FALSE(checked(dialog, kDsr));
-      EXPECT_FALSE(checked(dialog, kCts));
+      std::vector<int> shown;
+      for (int id : {kPort, kParity, kDataBits, kStopBits, kProtocol}) shown.push_back(selection(dialog, id));
+      for (int id : {kDtr, kRts, kDsr, kCts}) shown.push_back(checked(dialog, id));
+      EXPECT_EQ(shown, (std::vector<int>{1, 1, 2, 2, 3, 1, 1, 0, 0}));
       for (int id : kLineOptions) EXPECT_TRUE(enabled(dialog, id)) << id;
       for (int id : {kPort, kBaud, kParity, kDataBits, kStopBits, kProtocol}) EXPECT_TRUE(enabled(dialog, id)) << id;
       choose(dialog, kProtocol, 1);
@@ -187,27 +165,18 @@ TEST(SioSetupDialog, RefusesInvalidInputThenComposesTheString) {
   }
 }
 
-TEST(SioSetupDialog, OptionBitsDisableTheirControls) {
+TEST(SioSetupDialog, OptionBitsDisableTheirControlsAndTheDefaultNeedsNoDialog) {
   serial_device_map map;
   map.only_ports({2});
-  struct {
-    unsigned options;
-    int control;
-  } cases[] = {{0x01, kBaud}, {0x02, kParity}, {0x04, kDataBits}, {0x08, kProtocol}, {0x10, kStopBits}};
-  for (const auto& c : cases) {
-    char config[64] = "COM2:9600,N,8,1";
-    dialog_driver driver(kTitle, [&c](HWND dialog) {
-      for (int id : {kPort, kBaud, kParity, kDataBits, kStopBits, kProtocol})
-        EXPECT_EQ(enabled(dialog, id), id != c.control) << c.options << " " << id;
-      click(dialog, IDOK);
-    });
-    EXPECT_EQ(CSio().SetupDialog(nullptr, config, c.options), 1);
-    EXPECT_STREQ(config, "COM2:9600,N,8,1");
-  }
-}
-
-TEST(SioSetupDialog, DefaultWithoutDialogAndNullBuffer) {
-  char config[64] = "COM7:300,E,7,2";
+  char config[64] = "COM2:9600,N,8,1";
+  dialog_driver driver(kTitle, [](HWND dialog) {
+    for (int id : {kPort, kParity, kProtocol}) EXPECT_TRUE(enabled(dialog, id)) << id;
+    for (int id : {kBaud, kDataBits, kStopBits}) EXPECT_FALSE(enabled(dialog, id)) << id;
+    click(dialog, IDOK);
+  });
+  EXPECT_EQ(CSio().SetupDialog(nullptr, config, 0x01 | 0x04 | 0x10), 1);
+  EXPECT_STREQ(config, "COM2:9600,N,8,1");
+  strcpy(config, "COM7:300,E,7,2");  // the default without a dialog
   EXPECT_EQ(CSio().SetupDialog(nullptr, config, CSIO_SETUP_DEFAULT | 0x1F), 1);
   EXPECT_STREQ(config, "COM2:9600,N,8,1");
   EXPECT_EQ(CSio().SetupDialog(nullptr, nullptr, 0), 0);

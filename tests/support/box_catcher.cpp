@@ -54,7 +54,6 @@ void read_box(HWND box, caught_box& out) {
   out.window = box;
   out.caption = window_text(box);
   out.owner = GetWindow(box, GW_OWNER);
-  out.topmost = (GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   out.foreground = GetForegroundWindow() == box;
   for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     if (is_class(child, "Button") && IsWindowVisible(child)) {

@@ -1,9 +1,6 @@
 #pragma once
-// Catches the next message box or dialog of this process, reads it and answers it.
-//
-//   box_catcher catcher(IDNO);          // start watching before the call that shows it
-//   int result = ShowSomething();       // blocks until the catcher answers
-//   caught_box box = catcher.wait();    // what the box showed
+// Catches the next message box or dialog of this process, reads it and answers it;
+// made before the call that shows the box.
 #include <windows.h>
 
 #include <string>
@@ -22,20 +19,16 @@ struct caught_box {
   HWND owner = nullptr;      // GW_OWNER
   std::vector<int> buttons;  // control ids of the visible buttons, in z order
   box_icon icon = box_icon::none;
-  bool topmost = false;
   bool foreground = false;  // the box was the foreground window when caught
 };
 
 class box_catcher {
  public:
-  // Watches for up to `timeout_ms` for a visible "#32770" window of this process and
-  // answers it with WM_COMMAND `answer`.
   explicit box_catcher(int answer = IDOK, DWORD timeout_ms = 15000);
   ~box_catcher();
   box_catcher(const box_catcher&) = delete;
   box_catcher& operator=(const box_catcher&) = delete;
 
-  // Waits for the watcher to finish and returns what it caught (found false: nothing).
   caught_box wait();
 
  private:

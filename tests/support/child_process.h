@@ -1,7 +1,5 @@
 #pragma once
-// A child process of the test, started from a command line: regsvr32, the script host,
-// cmd.exe or this program itself. Its handles close with the object; the process is not
-// stopped by that.
+// A child process of the test; its handles close with the object, the process runs on.
 #include <windows.h>
 
 #include <string>
@@ -12,17 +10,14 @@ namespace tambre::test {
 
 class child_process {
  public:
-  // With `capture_output`, the child's standard output and error go into a pipe that
-  // output() and read_line() read, and the child gets no console window. With
-  // `give_input`, send() writes to the child's standard input; it ends when the object goes.
+  // capture_output: stdout and stderr into a pipe, no console; give_input: a stdin for send().
   explicit child_process(const std::string& command_line, bool capture_output = false, bool give_input = false);
 
   bool started() const { return static_cast<bool>(process_); }
   HANDLE handle() const { return process_.get(); }
   // Everything the child wrote until it closed its end, without the CRs.
   std::string output();
-  // The next line of the output without its line end; "" when none arrives within
-  // `timeout_ms` or the output ended.
+  // The next line without its end; "" when none comes in `timeout_ms`.
   std::string read_line(DWORD timeout_ms);
   void send(const std::string& line);
   // The exit code once the child ended within `timeout_ms`; 0xFFFFFFFF otherwise.

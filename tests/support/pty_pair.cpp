@@ -5,6 +5,7 @@
 #include <atomic>
 #include <fstream>
 
+#include "support/eventually.h"
 #include "sys/handles.h"
 
 #if !defined(TAMBRE_UNIX_SIDE_SCRIPT) || !defined(TAMBRE_FIELD_INSTRUMENT)
@@ -22,13 +23,6 @@ bool exists(const std::string& windows_path) {
   return GetFileAttributesA(windows_path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Polls for up to 10 s until `done` holds.
-template <typename Condition>
-bool wait_until(Condition done) {
-  for (int waited = 0; waited < 10000 && !done(); waited += 5) Sleep(5);
-  return done();
-}
-
 // The first field of /proc/self/stat: the Unix process id of this (Wine) process.
 std::string unix_process_id() {
   sys::unique_file stat(
@@ -39,8 +33,7 @@ std::string unix_process_id() {
   return std::string(text, n).substr(0, std::string(text, n).find(' '));
 }
 
-// Runs "unix_side.sh <command> <state dir> <arguments>"; with `wait_ready`, until the
-// state directory holds "ready" (true) or "failed", else until it is gone.
+// Runs unix_side.sh; waits for "ready" or "failed" in the state directory, or for its end.
 bool run_script(const std::string& arguments, const unix_state_dir& dir, bool wait_ready, std::string& error) {
   std::string command = "/bin/bash " TAMBRE_UNIX_SIDE_SCRIPT " " + arguments;
   STARTUPINFOA startup{};
@@ -52,9 +45,9 @@ bool run_script(const std::string& arguments, const unix_state_dir& dir, bool wa
   }
   if (process.hThread != nullptr) CloseHandle(process.hThread);
   if (process.hProcess != nullptr) CloseHandle(process.hProcess);
-  if (!wait_ready) return wait_until([&] { return !exists(dir.windows_path); });
+  if (!wait_ready) return eventually([&] { return !exists(dir.windows_path); }, 10000);
   const std::string ready = dir.windows_path + "\\ready", failed = dir.windows_path + "\\failed";
-  if (!wait_until([&] { return exists(ready) || exists(failed); })) {
+  if (!eventually([&] { return exists(ready) || exists(failed); }, 10000)) {
     error = "no answer in " + dir.unix_path;
   } else if (exists(failed)) {
     error = "failed; see " + dir.unix_path;

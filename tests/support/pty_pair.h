@@ -1,14 +1,7 @@
 #pragma once
 // Two serial ports of the Wine prefix joined back to back by socat over a pair of
-// pseudo-terminals, linked as dosdevices/comN and removed again when the object goes; and
-// the simulated field instrument on the far end of such a pair. Both run on Wine's Unix
-// side through tests/support/unix_side.sh, which reports through files in a state
-// directory (Wine hands back no process handle for a Unix program) and ends what it
-// started once the test program is gone.
-//
-//   tambre::test::pty_pair pair;             // ASSERT_TRUE(pair.ready()) << pair.error();
-//   port.Open(pair.near_config("9600,N,8,1").c_str());
-//   tambre::test::serial_far_end far(pair.far_path());
+// pseudo-terminals (dosdevices/comN), and the simulated field instrument on a Unix serial
+// device; both run through unix_side.sh and go with the object.
 #include <string>
 
 namespace tambre::test {
@@ -31,11 +24,9 @@ class pty_pair {
 
   bool ready() const { return ready_; }
   const std::string& error() const { return error_; }
-  // "COM11"; "\\.\COM12".
   std::string near_name() const { return "COM" + std::to_string(near_); }
   std::string far_name() const { return "COM" + std::to_string(far_); }
   std::string far_path() const { return "\\\\.\\" + far_name(); }
-  // "COM11:" + settings.
   std::string near_config(const std::string& settings) const { return near_name() + ":" + settings; }
   // The far end's pseudo-terminal for a Unix program.
   std::string far_unix_path() const { return dir_.unix_path + "/b"; }
@@ -51,11 +42,8 @@ class pty_pair {
   std::string error_;
 };
 
-// The simulated field instrument (examples/field_instrument) on a Unix serial device,
-// stopped when the object goes; its fault mode changes while it runs.
 class field_instrument_process {
  public:
-  // `options`: further options of the instrument, e.g. "--mode badcrc".
   explicit field_instrument_process(const std::string& device, const std::string& options = "");
   ~field_instrument_process();
   field_instrument_process(const field_instrument_process&) = delete;

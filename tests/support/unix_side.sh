@@ -1,22 +1,14 @@
 #!/bin/bash
-# What a Windows test program starts on Wine's Unix side (CreateProcess of /bin/bash). It
-# gets no process handle: the outcome shows in STATE_DIR, "ready" or "failed", and the
-# directory is gone once stopped. What is started ends by itself once OWNER (the Unix
-# process id of the test program) is gone.
-#
-#   unix_side.sh pty-start STATE_DIR NAME_A NAME_B OWNER
-#                        socat joins two ptys; the prefix gets dosdevices/NAME_A and NAME_B
-#   unix_side.sh instrument-start STATE_DIR BINARY DEVICE OWNER [OPTION VALUE]...
-#                        the field instrument on DEVICE; control file STATE_DIR/control
-#   unix_side.sh pty-stop|instrument-stop STATE_DIR
+# Started by Windows test programs on Wine's Unix side; reports "ready" or "failed" in
+# STATE_DIR and ends what it started once OWNER (the test's Unix pid) is gone.
+#   pty-start STATE_DIR NAME_A NAME_B OWNER | instrument-start STATE_DIR BINARY DEVICE OWNER [OPTIONS]
+#   pty-stop STATE_DIR | instrument-stop STATE_DIR
 set -u
 command=$1
 dir=$2
 dosdevices="${WINEPREFIX:-$HOME/.wine}/dosdevices"
 
-# Wine hands its own descriptors (its server connection among them) to the Unix programs it
-# starts; what runs on in the background must not keep them, or the server never sees the
-# test program end.
+# Wine's descriptors (its server connection) must not outlive the test program.
 close_inherited() {
   local fd
   for fd in $(ls /proc/$BASHPID/fd); do
@@ -54,9 +46,8 @@ pty-start)
     fi
     sleep 0.01
   done
-  # A setsid() leader without a terminal that opens a terminal makes it its controlling
-  # one, and the wineserver opens the ports it serves: it would then get SIGHUP (and dump
-  # its objects) when socat ends. Each pty is first held by a setsid() process of its own.
+  # Each pty is first held by a setsid() process of its own, so that the wineserver never
+  # gets it as controlling terminal (and SIGHUP when socat ends).
   for end in a b; do
     (
       close_inherited
