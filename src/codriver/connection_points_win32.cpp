@@ -18,22 +18,6 @@ DWORD cookie_counter = 0;
 // so a sink may unsubscribe from inside its handler.
 SRWLOCK sink_lock = SRWLOCK_INIT;
 
-// The failures of a call whose sink's process or connection has gone for good.
-bool sink_gone(HRESULT result) {
-  switch (result) {
-    case RPC_E_DISCONNECTED:
-    case RPC_E_SERVER_DIED:
-    case RPC_E_SERVER_DIED_DNE:
-    case CO_E_OBJNOTCONNECTED:
-    case HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE):
-    case HRESULT_FROM_WIN32(RPC_S_CALL_FAILED):
-    case HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE):
-      return true;
-    default:
-      return false;
-  }
-}
-
 class sink_list_guard {
  public:
   sink_list_guard() { AcquireSRWLockExclusive(&sink_lock); }
@@ -194,18 +178,14 @@ CoDriver::NotifyRes CoDriver::IPoint::NotifySinks(EventID event, HWND, WPARAM wo
       IProcessDriverEvent* events = nullptr;
       if (FAILED(sink->QueryInterface(m_owner->m_eventInterfaceId, reinterpret_cast<void**>(&events)))) continue;
       // A sink's failure code concerns it alone; the walk goes on.
-      HRESULT result = S_OK;
       if (event == EID_TERMINATE) {
-        result = events->Terminate(server);
+        events->Terminate(server);
       } else if (event == EID_TRANSACTIONCOMPLETED) {
         const auto long_value = static_cast<DWORD>(value);
-        result = events->TransactionCompleted(server, static_cast<long>(word), MakeBool(long_value & 0xFFFF),
-                                              static_cast<long>(long_value >> 16));
+        events->TransactionCompleted(server, static_cast<long>(word), MakeBool(long_value & 0xFFFF),
+                                     static_cast<long>(long_value >> 16));
       }
       events->Release();
-      // A sink whose process has ended can never unsubscribe, and every call to it fails
-      // (under Wine each such call also leaks a handle): it leaves the list.
-      if (sink_gone(result)) Unadvise(copy[i].cookie);
     }
   } catch (...) {
     // Anything other than a failure code ends the walk.

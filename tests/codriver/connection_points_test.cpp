@@ -29,47 +29,6 @@ class leaving_sink : public recording_sink {
   CoDriver::IPoint& point_;
 };
 
-// Fails every event with `answer`, as the proxy of a sink whose process has ended does with
-// one of COM's disconnection codes.
-class failing_sink : public recording_sink {
- public:
-  explicit failing_sink(HRESULT answer) : answer_(answer) {}
-  HRESULT STDMETHODCALLTYPE TransactionCompleted(IDispatch* server, long tid, VARIANT_BOOL success,
-                                                 long extra) override {
-    recording_sink::TransactionCompleted(server, tid, success, extra);
-    return answer_;
-  }
-
- private:
-  HRESULT answer_;
-};
-
-TEST(ConnectionPoint, ASinkWhoseProcessEndedLeavesTheListAnOrdinaryFailureStays) {
-  for (const HRESULT gone_code :
-       {RPC_E_DISCONNECTED, RPC_E_SERVER_DIED_DNE, HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE),
-        HRESULT_FROM_WIN32(RPC_S_CALL_FAILED)}) {
-    SCOPED_TRACE(gone_code);
-    auto* driver = new CoDriver;
-    CoDriver::IPoint& point = driver->m_point;
-    failing_sink gone(gone_code), failing(E_FAIL);
-    recording_sink living;
-    DWORD gone_cookie = 0, cookie = 0;
-    ASSERT_EQ(point.Advise(static_cast<IProcessDriverEvent*>(&gone), &gone_cookie), S_OK);
-    ASSERT_EQ(point.Advise(static_cast<IProcessDriverEvent*>(&failing), &cookie), S_OK);
-    ASSERT_EQ(point.Advise(static_cast<IProcessDriverEvent*>(&living), &cookie), S_OK);
-
-    driver->NotifySinks(EID_TRANSACTIONCOMPLETED, nullptr, 42, 0x00070001);
-    EXPECT_EQ(point.m_sinkCount, 2);
-    EXPECT_EQ(gone.references, 1);  // the slot's reference went with it
-    EXPECT_EQ(point.Unadvise(gone_cookie), E_INVALIDARG);
-    driver->NotifySinks(EID_TRANSACTIONCOMPLETED, nullptr, 43, 0x00070001);
-    EXPECT_EQ(gone.transactions.size(), 1u);
-    EXPECT_EQ(failing.transactions.size(), 2u);
-    EXPECT_EQ(living.transactions.size(), 2u);
-    EXPECT_EQ(CoDriver::Destroy(driver), nullptr);
-  }
-}
-
 TEST(ConnectionPoint, ASinkLeavingInItsHandlerHidesNoOtherSink) {
   auto* driver = new CoDriver;
   CoDriver::IPoint& point = driver->m_point;
