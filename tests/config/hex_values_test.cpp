@@ -69,8 +69,7 @@ bool bare_hex_prefix(const std::string& text) {
   return false;
 }
 
-// Whether the C library here reads "0x" without a digit as no number, as the Windows one
-// does; glibc reads the "0" of it.
+// Whether this C library reads a bare "0x" as no number, as the Windows one does (glibc reads the "0").
 bool bare_prefix_is_no_number() {
   char* end = nullptr;
   const char text[] = "0xg";

@@ -1,5 +1,4 @@
-// The decision logic of a link, driven step by step on a simulated clock and wire: the
-// start-up rules of both sides, who answers what and when, and what each side sends.
+// The decision logic of a link, driven step by step on a simulated clock and wire.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -98,8 +97,7 @@ TEST(LinkLogic, StandbyWaitsForTheLargerOfBothTimeouts) {
   }
 }
 
-// The rules are the datagram's own; these rows catch a link that hands them the wrong
-// length or its own mode wrongly.
+// The rules are the datagram's own; these rows catch a link that hands over length or mode wrongly.
 TEST(LinkLogic, StandbyIgnoresDatagramsItMustNotAccept) {
   struct bad_case {
     const char* name;
@@ -271,9 +269,7 @@ TEST(LinkLogic, TakeoverComesOnePeriodAfterTSinceTheLastAnnouncement) {
   }
 }
 
-// Drops master datagrams on the way to the standby, the last `dropped` of every `cycle`
-// (the first announcement gets through: the standby's wait starts at its opening, and a
-// lost first announcement of two sides opened together is a real takeover).
+// Drops the last `dropped` of every `cycle` master datagrams to the standby (never the first one).
 int standby_takeovers_through_lossy_relay(int dropped, int cycle, bool master_first) {
   sim_pair net;
   net.a.drop = [=](int number) { return number % cycle >= cycle - dropped; };

@@ -1,5 +1,4 @@
-// The platform-free rules of the user-interface helpers: item and column texts, export
-// and clipboard lines, file dialog descriptions and the placement of resizable dialogs.
+// The platform-free rules of the user-interface helpers.
 #include <gtest/gtest.h>
 
 #include <cstring>
