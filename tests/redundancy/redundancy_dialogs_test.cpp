@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
+#include "redundancy/idle_owner.h"
 #include "redundancy/settings_record.h"
 #include "tambre32/redundancy.h"
 
@@ -17,34 +17,6 @@ using namespace redundancy_test;
 
 constexpr int kOff = 1006, kMaster = 1007, kStandby = 1008, kRemote = 1009, kPort = 1000, kTimeout = 1001;
 constexpr int kStatus = 1011, kTicker = 1012, kCounter = 1013;
-
-// A hidden owner: the dialog's modal loop sends it WM_ENTERIDLE whenever its queue runs
-// empty, and `step` then works the dialog on the dialog's own thread.
-class idle_owner {
- public:
-  explicit idle_owner(std::function<void(HWND)> step) : step_(std::move(step)) {
-    WNDCLASSA kind{};
-    kind.lpfnWndProc = procedure;
-    kind.hInstance = GetModuleHandleA(nullptr);
-    kind.lpszClassName = "RedundancyTestOwner";
-    RegisterClassA(&kind);  // a second registration fails harmlessly
-    window_ = CreateWindowA(kind.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, kind.hInstance, nullptr);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~idle_owner() { DestroyWindow(window_); }
-  idle_owner(const idle_owner&) = delete;
-  idle_owner& operator=(const idle_owner&) = delete;
-  HWND handle() const { return window_; }
-
- private:
-  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* self = reinterpret_cast<idle_owner*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_ENTERIDLE && wparam == MSGF_DIALOGBOX && self) self->step_(reinterpret_cast<HWND>(lparam));
-    return DefWindowProcA(window, message, wparam, lparam);
-  }
-  std::function<void(HWND)> step_;
-  HWND window_;
-};
 
 std::string field_text(HWND dialog, int id) {
   char text[256] = "";
