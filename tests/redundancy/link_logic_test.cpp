@@ -182,67 +182,54 @@ TEST(LinkLogic, MasterLateFailingOrHearingAStandby) {
   EXPECT_EQ(hearing.clock.slept, 0u);
 }
 
-// A standby that lost its master and announces; then the master comes back at `back_at`.
-struct handover {
-  sim_pair net;
-  std::vector<int> master_results;
-  std::vector<int> standby_results_after_first_announcement;
-
-  void standby_in_charge_until(std::uint32_t back_at) {
-    net.open_b(mode_standby, T);
-    while (net.clock.now() < back_at) {
-      net.query_b();
-      net.clock.advance(period);
-    }
-    ASSERT_EQ(net.link_b.Status & status_online, 0u);
-  }
-  void query_standby_on_its_period() {
-    if (net.clock.now() % period == 0) note_standby(net.query_b());
-  }
-  void note_standby(int result) {
-    if (!net.a.sent.empty()) standby_results_after_first_announcement.push_back(result);
-  }
-  void run_both(std::uint32_t ms) {
-    for (std::uint32_t t = 0; t < ms; t += period, net.clock.advance(period)) {
-      master_results.push_back(net.query_a());
-      note_standby(net.query_b());
-    }
-  }
-};
+// A standby that lost its master and announces until the master comes back at 2000 ms.
+void put_standby_in_charge(sim_pair& net) {
+  net.open_b(mode_standby, T);
+  for (; net.clock.now() < 2000; net.clock.advance(period)) net.query_b();
+  ASSERT_EQ(net.link_b.Status & status_online, 0u);
+}
 
 TEST(LinkLogic, ReturningMasterListensHoldsBackThenTakesOver) {
-  handover h;
-  h.standby_in_charge_until(2000);
-  h.net.a_inbox.clear();  // sent before the master's socket existed
-  h.net.open_a(mode_master, T);
+  sim_pair net;
+  put_standby_in_charge(net);
+  net.a_inbox.clear();  // sent before the master's socket existed
+  net.open_a(mode_master, T);
+  std::vector<int> master, standby;  // the standby's answers once the master announced
+  const auto query_standby = [&] {
+    const int result = net.query_b();
+    if (!net.a.sent.empty()) standby.push_back(result);
+  };
   // While the master's first query listens, the standby goes on with its own queries.
-  h.net.clock.during_sleep = [&] { h.query_standby_on_its_period(); };
-  h.run_both(3 * T);
-
-  ASSERT_GE(h.master_results.size(), 2u);
-  EXPECT_EQ(h.master_results[0], -1) << "a standby in charge announced within T/2";
-  EXPECT_LE(h.net.clock.slept, T / 2 + period);
-  for (std::size_t i = 1; i < h.master_results.size(); ++i) EXPECT_EQ(h.master_results[i], 1) << "query " << i;
-  ASSERT_FALSE(h.standby_results_after_first_announcement.empty());
-  for (int result : h.standby_results_after_first_announcement) EXPECT_EQ(result, 1);
-  EXPECT_NE(h.net.link_a.SequenceB, 0u);
+  net.clock.during_sleep = [&] {
+    if (net.clock.now() % period == 0) query_standby();
+  };
+  for (std::uint32_t t = 0; t < 3 * T; t += period, net.clock.advance(period)) {
+    master.push_back(net.query_a());
+    query_standby();
+  }
+  EXPECT_EQ(master[0], -1) << "a standby in charge announced within T/2";
+  EXPECT_LE(net.clock.slept, T / 2 + period);
+  for (std::size_t i = 1; i < master.size(); ++i) EXPECT_EQ(master[i], 1) << "query " << i;
+  ASSERT_FALSE(standby.empty());
+  for (int result : standby) EXPECT_EQ(result, 1);
+  EXPECT_NE(net.link_a.SequenceB, 0u);
 }
 
 TEST(LinkLogic, ReturningMasterHoldsBackWhileStandbyDatagramsKeepArriving) {
-  handover h;
-  h.standby_in_charge_until(2000);
-  h.net.open_a(mode_master, T);
+  sim_pair net;
+  put_standby_in_charge(net);
+  net.open_a(mode_master, T);
   // Standby datagrams in every query of the start-up window: the master keeps holding back.
-  for (std::uint32_t t = 0; t < T; t += period, h.net.clock.advance(period)) {
-    h.net.a_inbox.push_back(announcement(mode_standby, T, 100 + t, h.net.clock.now()));
-    ASSERT_EQ(h.net.query_a(), -1) << t;
-    EXPECT_EQ(h.net.link_a.Flags & flag_startup, flag_startup);
+  for (std::uint32_t t = 0; t < T; t += period, net.clock.advance(period)) {
+    net.a_inbox.push_back(announcement(mode_standby, T, 100 + t, net.clock.now()));
+    ASSERT_EQ(net.query_a(), -1) << t;
+    EXPECT_EQ(net.link_a.Flags & flag_startup, flag_startup);
   }
   // Past T from opening it answers 1 whatever arrives.
-  h.net.a_inbox.push_back(announcement(mode_standby, T, 999, h.net.clock.now()));
-  EXPECT_EQ(h.net.query_a(), 1);
-  EXPECT_EQ(h.net.link_a.Flags & flag_startup, 0u);
-  EXPECT_GE(h.net.a.sent.size(), T / period) << "it announces on every query of the window";
+  net.a_inbox.push_back(announcement(mode_standby, T, 999, net.clock.now()));
+  EXPECT_EQ(net.query_a(), 1);
+  EXPECT_EQ(net.link_a.Flags & flag_startup, 0u);
+  EXPECT_GE(net.a.sent.size(), T / period) << "it announces on every query of the window";
 }
 
 TEST(LinkLogic, TakeoverComesOnePeriodAfterTSinceTheLastAnnouncement) {
