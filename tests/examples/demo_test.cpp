@@ -294,7 +294,10 @@ TEST(Demo, PumpStationThroughSilenceBadChecksumsAndACutLine) {
 
   // Each loss is journaled and told to the operator once, with its reason; the stop sums up.
   const std::string journal = tambre::test::file_contents(s.journal_path());
+  ASSERT_GE(journal.size(), 2u) << s.journal_path();
   EXPECT_EQ(journal.find("[#"), 0u);
+  EXPECT_EQ(occurrences(journal, "\n"), occurrences(journal, "\r\n")) << "every line ends in CR LF";
+  EXPECT_EQ(journal.substr(journal.size() - 2), "\r\n");
   EXPECT_EQ(journal.find("]\r\n"), journal.find(": Start]\r\n") + 7) << "the first entry";
   EXPECT_EQ(occurrences(journal, ": Verbindung hergestellt]\r\n"), 1);
   EXPECT_EQ(occurrences(journal, ": Verbindung wiederhergestellt]\r\n"), 1);
