@@ -110,16 +110,4 @@ TEST(HexValues, ReadAgreesWithStrtoulOnRandomTexts) {
   }
 }
 
-TEST(HexValues, RoundTripKeepsEveryValue) {
-  std::mt19937 random(11);
-  for (int round = 0; round < 200; ++round) {
-    std::vector<std::uint32_t> values(1 + random() % kMaxHexValues);
-    for (auto& v : values) v = static_cast<std::uint32_t>(random()) >> (random() % 32);
-    const int count = static_cast<int>(values.size());
-    std::vector<std::uint32_t> back(values.size());
-    EXPECT_EQ(read_hex_values(format_hex_values(values.data(), count).c_str(), back.data(), count), count);
-    EXPECT_EQ(back, values);
-  }
-}
-
 }  // namespace

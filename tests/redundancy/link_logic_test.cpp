@@ -40,18 +40,10 @@ TEST(LinkLogic, AliveTimeoutIsTheLow24BitsOr8000) {
 TEST(LinkLogic, StandbyWhoseMasterNeverSendsTakesOverAfterT) {
   sim_pair net;
   net.open_b(mode_standby, T);
-  std::uint32_t first_lost = 0;
   for (int step = 0; step <= 80; ++step, net.clock.advance(period)) {
-    const int result = net.query_b();
     const std::uint32_t since_open = net.clock.now() - 1000;
-    if (since_open <= T) {
-      ASSERT_EQ(result, 1) << "at " << since_open << " ms";
-    } else {
-      ASSERT_EQ(result, -1) << "at " << since_open << " ms";
-      if (first_lost == 0) first_lost = since_open;
-    }
+    ASSERT_EQ(net.query_b(), since_open <= T ? 1 : -1) << "at " << since_open << " ms";
   }
-  EXPECT_EQ(first_lost, T + period);
   // It announces at once when it finds the master lost, then every T/2 of queries.
   EXPECT_EQ(send_ticks(net.b), (std::vector<std::uint32_t>{1310, 1460, 1610, 1760}));
   for (std::size_t i = 0; i < net.b.sent.size(); ++i) {
@@ -230,30 +222,6 @@ TEST(LinkLogic, ReturningMasterHoldsBackWhileStandbyDatagramsKeepArriving) {
   EXPECT_EQ(net.query_a(), 1);
   EXPECT_EQ(net.link_a.Flags & flag_startup, 0u);
   EXPECT_GE(net.a.sent.size(), T / period) << "it announces on every query of the window";
-}
-
-TEST(LinkLogic, TakeoverComesOnePeriodAfterTSinceTheLastAnnouncement) {
-  for (bool master_first : {true, false}) {
-    sim_pair net;
-    net.open_a(mode_master, T);
-    net.open_b(mode_standby, T);
-    auto step = [&] {
-      if (master_first) net.query_a();
-      const int result = net.query_b();
-      if (!master_first) net.query_a();
-      return result;
-    };
-    for (std::uint32_t t = 0; t < 10 * T; t += period, net.clock.advance(period)) ASSERT_EQ(step(), 1);
-    const std::uint32_t last_announcement = decoded(net.a.sent.back()).tick;
-    // The master falls silent.
-    std::uint32_t lost_at = 0;
-    for (std::uint32_t t = 0; t < 3 * T && lost_at == 0; t += period, net.clock.advance(period)) {
-      if (net.query_b() == -1) lost_at = net.clock.now();
-    }
-    const std::uint32_t takeover = lost_at - last_announcement;
-    EXPECT_GT(takeover, T) << "master first: " << master_first;
-    EXPECT_LE(takeover, T + 2 * period) << "master first: " << master_first;
-  }
 }
 
 // Drops the last `dropped` of every `cycle` master datagrams to the standby (never the first one).

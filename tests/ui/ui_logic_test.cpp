@@ -75,17 +75,16 @@ TEST(ExportLayout, PaddedFieldsEachFollowedBySeparator) {
 }
 
 TEST(ClipboardLayout, RowLimitAndTreeIndent) {
-  std::string text;
-  append_clipboard_row(text, {"a", "", "b"});
-  EXPECT_EQ(text, "a\t\tb\t\r\n");
+  const auto row = [](const text_row& cells) {
+    std::string text;
+    append_clipboard_row(text, cells);
+    return text;
+  };
+  EXPECT_EQ(row({"a", "", "b"}), "a\t\tb\t\r\n");
   // 1020 characters and a tab fit; a further "xy" and its tab would pass 1023.
-  text.clear();
-  append_clipboard_row(text, {std::string(1020, 'x'), "xy", "z"});
-  EXPECT_EQ(text, std::string(1020, 'x') + "\t\r\n");
-  text.clear();
-  append_clipboard_row(text, {std::string(1020, 'x'), "z"});
-  EXPECT_EQ(text, std::string(1020, 'x') + "\tz\t\r\n") << "the line may reach exactly 1023 characters";
-  text.clear();
+  EXPECT_EQ(row({std::string(1020, 'x'), "xy", "z"}), std::string(1020, 'x') + "\t\r\n");
+  EXPECT_EQ(row({std::string(1020, 'x'), "z"}), std::string(1020, 'x') + "\tz\t\r\n") << "exactly 1023 fit";
+  std::string text;
   append_clipboard_tree_item(text, 0, "Wurzel");
   append_clipboard_tree_item(text, 1, "Kind");
   append_clipboard_tree_item(text, 25, "tief");
