@@ -1,7 +1,5 @@
-// The demo's scene as a test: the host simulator loads the Modbus driver, which polls the
-// simulated pumping station over a pseudo-terminal pair; the event client subscribes by
-// ProgID alone; Wine's script host reads the driver's identity and maps. What the host
-// received is checked against the instrument's known function of time.
+// The demo's scene: the host simulator's Modbus driver polls the simulated pumping station over a pty pair, the
+// event client and Wine's script host attach by ProgID; what the host received is checked against the instrument.
 #include <gtest/gtest.h>
 
 #include <cmath>
