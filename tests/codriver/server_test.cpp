@@ -49,16 +49,6 @@ bool moniker_running(const wchar_t* name) {
   return running;
 }
 
-HRESULT get_property(IDispatch* object, const wchar_t* name, VARIANT* result) {
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  DISPID id = 0;
-  HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return hr;
-  DISPPARAMS params = {};
-  VariantInit(result);
-  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &params, result, nullptr, nullptr);
-}
-
 // A thread in a single-threaded apartment that runs `setup`, then serves COM calls (its
 // sinks receive events) until finish() and runs `teardown`.
 class sta_client {
@@ -139,17 +129,9 @@ TEST(Server, ClientInAnotherApartmentReadsTheRunningObjectAndReceivesEvents) {
         map->Release();
         maps->Release();
 
-        // Through the active object and IDispatch, by name.
-        IUnknown* active = nullptr;
+        IUnknown* active = nullptr;  // IDispatch by name is the script client's, in the demo's test
         ASSERT_EQ(GetActiveObject(CLSID_ProcessDriver, nullptr, &active), S_OK);
-        IDispatch* dispatch = nullptr;
-        ASSERT_EQ(active->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK);
         active->Release();
-        VARIANT result;
-        EXPECT_EQ(get_property(dispatch, L"Name", &result), S_OK);
-        EXPECT_EQ(V_VT(&result), VT_BSTR);
-        EXPECT_EQ(text_of(V_BSTR(&result)), "ProcessDriver.Server");
-        dispatch->Release();
         EXPECT_TRUE(moniker_running(L"tambre32.Driver.SysID7")) << "the module's name and project";
 
         IConnectionPointContainer* container = nullptr;
