@@ -20,11 +20,8 @@ TEST(ItemText, TextAndDataParts) {
     bool has_data;
     std::uint32_t data;
   } rows[] = {
-      {"Hex|0x1f", "Hex", true, 0x1F},
-      {"Rest|12abc", "Rest", true, 12},
-      {"Leer|", "Leer", true, 0},
-      {"ohne", "ohne", false, 0},
-      {"a|1|2", "a", true, 1},
+      {"Hex|0x1f", "Hex", true, 0x1F}, {"Rest|12abc", "Rest", true, 12}, {"Leer|", "Leer", true, 0},
+      {"ohne", "ohne", false, 0},      {"a|1|2", "a", true, 1},
   };
   for (const row& r : rows) {
     item_text item = parse_item_text(r.entry);
