@@ -1,5 +1,4 @@
-// The server thread with real COM: a client in an apartment of its own reaches the object
-// through the class object, the active object and the running object table.
+// The server thread with real COM, reached from a client in an apartment of its own.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -49,8 +48,7 @@ bool moniker_running(const wchar_t* name) {
   return running;
 }
 
-// A thread in a single-threaded apartment that runs `setup`, then serves COM calls (its
-// sinks receive events) until finish() and runs `teardown`.
+// A single-threaded apartment that runs `setup`, serves COM calls until finish(), then runs `teardown`.
 class sta_client {
  public:
   sta_client(std::function<void()> setup, std::function<void()> teardown)

@@ -1,7 +1,6 @@
 #pragma once
-// A hidden owner window for modal dialogs under test: the dialog's modal loop sends it
-// WM_ENTERIDLE whenever its queue runs empty, and `step` then works the dialog on the
-// dialog's own thread.
+// A hidden owner of modal dialogs under test: on each WM_ENTERIDLE of the dialog's modal loop,
+// `step` works the dialog on the dialog's own thread.
 #include <windows.h>
 
 #include <functional>
