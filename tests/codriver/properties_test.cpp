@@ -1,5 +1,4 @@
-// IProcessDriver's properties through the vtable, with a stand-in for the host's query
-// function, and the channel maps.
+// IProcessDriver's properties through the vtable, with a stand-in for the host's query function.
 #include <gtest/gtest.h>
 
 #include <map>

@@ -1,5 +1,4 @@
-// Driver configuration file names and mkpath on real files; the driver is a small module
-// copied to a ".drv" name and loaded.
+// Driver configuration file names and mkpath on real files and directories.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -16,18 +15,14 @@ namespace {
 
 using tambre::test::host_window_stand_in;
 
-std::string module_directory(HMODULE module) {
-  char path[MAX_PATH];
-  GetModuleFileNameA(module, path, MAX_PATH);
-  std::string text(path);
-  return text.substr(0, text.rfind('\\'));
-}
-
 // A small module loaded from <temp>\serial.drv.
 class DriverModule : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::copy_file(module_directory(nullptr) + "\\file_names_module.dll", dir_.file("serial.drv"));
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::filesystem::copy_file(std::filesystem::path(program).parent_path() / "file_names_module.dll",
+                               dir_.file("serial.drv"));
     module_ = LoadLibraryA(dir_.file("serial.drv").c_str());
     ASSERT_NE(module_, nullptr);
   }
@@ -67,28 +62,15 @@ TEST_F(DriverModule, ConfigFileBesideTheModuleOrTheHostsInstanceFile) {
   EXPECT_EQ(MakeFileName(module_, 0, nullptr), nullptr);
 }
 
-// Keeps and restores the process's current directory.
-class MakePath : public ::testing::Test {
- protected:
-  void SetUp() override { GetCurrentDirectoryA(MAX_PATH, saved_); }
-  void TearDown() override { SetCurrentDirectoryA(saved_); }
-  static std::string current() {
-    char path[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, path);
-    return path;
-  }
-  char saved_[MAX_PATH] = "";
-  tambre::test::temp_dir dir_;
-};
-
-TEST_F(MakePath, CreatesEveryLevelStaysInTheLastOrRefuses) {
+TEST_F(DriverModule, MakePathCreatesEveryLevelStaysInTheLastOrRefuses) {
+  const std::filesystem::path saved = std::filesystem::current_path();
   const std::string target = dir_.file("a\\b\\c");
   EXPECT_EQ(mkpath(target.c_str()), 0);
   EXPECT_TRUE(std::filesystem::is_directory(target));
-  EXPECT_EQ(std::filesystem::path(current()), std::filesystem::path(target));
+  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(target));
   // Existing levels are entered again; a trailing separator and doubled ones are no level.
   EXPECT_EQ(mkpath((dir_.file("a\\\\b") + "\\d\\").c_str()), 0);
-  EXPECT_EQ(std::filesystem::path(current()), std::filesystem::path(dir_.file("a\\b\\d")));
+  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir_.file("a\\b\\d")));
   std::ofstream(dir_.file("file")) << "x";
   for (const std::string& path : {std::string("Q:\\x"), dir_.file("file") + "\\sub", std::string("C:nosuchdir"),
                                   "C:\\" + std::string(300, 'l')}) {
@@ -96,6 +78,7 @@ TEST_F(MakePath, CreatesEveryLevelStaysInTheLastOrRefuses) {
   }
   EXPECT_EQ(mkpath("C:"), 0) << "drive-relative: only checked";
   EXPECT_EQ(mkpath(nullptr), -1);
+  std::filesystem::current_path(saved);
 }
 
 }  // namespace

@@ -106,18 +106,6 @@ TEST(AppDirMacros, ReduceAndExpand) {
   for (const auto& row : expand_rows) EXPECT_EQ(expanded(row.path, row.project), row.expanded) << row.path;
 }
 
-TEST(AppDirMacros, RoundTripBelowTheProjectAndTheExecutableDirectory) {
-  for (const char* project : {"C:\\Proj", "C:\\Proj\\"}) {
-    for (const char* path : {"C:\\Proj\\a.txt", "C:\\Proj\\data\\sub\\b.cfg", "C:\\Programme\\Ostrand\\x.dll",
-                             "C:\\Programme\\Ostrand\\bin\\y.dll", "D:\\other\\z"}) {
-      char once[path_size], back[path_size];
-      reduce_app_dir(path, project, kInstall, once);
-      expand_app_dir(once, project, kInstall, back);
-      EXPECT_STREQ(back, path) << project;
-    }
-  }
-}
-
 TEST(AppDirMacros, OutputMayBeThePathAndIsCut) {
   char buffer[path_size] = "C:\\Proj\\data\\a.txt";
   reduce_app_dir(buffer, "C:\\Proj", kInstall, buffer);

@@ -25,24 +25,20 @@ constexpr char kTestRoot[] = "Software\\TambreRegTest";
 
 HMODULE self() { return GetModuleHandleA(nullptr); }
 
-void remove_test_keys() {
-  config_test::delete_tree(HKEY_CLASSES_ROOT, kServerKey);
-  config_test::delete_tree(HKEY_CURRENT_USER, kTestRoot);
-  config_test::delete_tree(HKEY_LOCAL_MACHINE, kTestRoot);
-}
-
+// The template's keys gone before and after each test.
 class ImportRegFileTest : public ::testing::Test {
  protected:
-  void SetUp() override { remove_test_keys(); }
-  void TearDown() override { remove_test_keys(); }
-
-  // Writes `text` byte for byte into a file of the temporary directory.
-  std::string file_with(const std::string& text, const char* name = "test.reg") {
-    const std::string path = dir_.file(name);
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
+  void SetUp() override { TearDown(); }
+  void TearDown() override {
+    config_test::delete_tree(HKEY_CLASSES_ROOT, kServerKey);
+    config_test::delete_tree(HKEY_CURRENT_USER, kTestRoot);
+    config_test::delete_tree(HKEY_LOCAL_MACHINE, kTestRoot);
   }
-
+  // Writes `text` byte for byte into a file of the temporary directory.
+  std::string file_with(const std::string& text) {
+    std::ofstream(dir_.file("test.reg"), std::ios::binary) << text;
+    return dir_.file("test.reg");
+  }
   tambre::test::temp_dir dir_;
 };
 
@@ -87,19 +83,7 @@ TEST_F(ImportRegFileTest, ImportAgainAndRemoveAResource) {
   }
 }
 
-TEST_F(ImportRegFileTest, FilesGiveTheirCodes) {
-  const std::string utf16(
-      "\xFF\xFER\0E\0G\0E\0D\0I\0T\0"
-      "4\0\r\0\n\0",
-      22);
-  EXPECT_EQ(ImportRegFile(nullptr, file_with(utf16).c_str(), 0, 0), ERROR_NOT_REGISTRY_FILE);
-  EXPECT_EQ(ImportRegFile(nullptr, file_with("").c_str(), 0, 0), ERROR_SUCCESS);
-  EXPECT_EQ(ImportRegFile(nullptr, nullptr, 0, 0), ERROR_OPEN_FAILED);
-  EXPECT_EQ(ImportRegFile(self(), "NOSUCHFILE", 0, 0), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(ImportRegFile(self(), nullptr, 0, 0), ERROR_FILE_NOT_FOUND);
-}
-
-TEST_F(ImportRegFileTest, FailureIsShownWithFileLineAndCodeAndKeepsWhatCameBefore) {
+TEST_F(ImportRegFileTest, FailureIsShownWithFileLineAndCodeOtherFilesGiveTheirCodes) {
   const std::string broken = file_with(
       "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\TambreRegTest\\Broken]\r\n\"Before\"=\"1\"\r\n"
       "\"Bad\"=hex:01,02\r\n\"After\"=\"2\"\r\n[HKEY_CURRENT_USER\\Software\\TambreRegTest\\BrokenAfter]\r\n");
@@ -112,6 +96,16 @@ TEST_F(ImportRegFileTest, FailureIsShownWithFileLineAndCodeAndKeepsWhatCameBefor
   EXPECT_TRUE(read_raw(HKEY_CURRENT_USER, "Software\\TambreRegTest\\Broken", "Before").found);
   EXPECT_FALSE(read_raw(HKEY_CURRENT_USER, "Software\\TambreRegTest\\Broken", "After").found);
   EXPECT_FALSE(inspect_key(HKEY_CURRENT_USER, "Software\\TambreRegTest\\BrokenAfter").exists);
+
+  const std::string utf16(
+      "\xFF\xFER\0E\0G\0E\0D\0I\0T\0"
+      "4\0\r\0\n\0",
+      22);
+  EXPECT_EQ(ImportRegFile(nullptr, file_with(utf16).c_str(), 0, 0), ERROR_NOT_REGISTRY_FILE);
+  EXPECT_EQ(ImportRegFile(nullptr, file_with("").c_str(), 0, 0), ERROR_SUCCESS);
+  EXPECT_EQ(ImportRegFile(nullptr, nullptr, 0, 0), ERROR_OPEN_FAILED);
+  EXPECT_EQ(ImportRegFile(self(), "NOSUCHFILE", 0, 0), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(ImportRegFile(self(), nullptr, 0, 0), ERROR_FILE_NOT_FOUND);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The walk over a whole registry text: what reaches the store, in which order, and where
-// an import stops or a removal goes on.
+// The walk over a whole registry text: what reaches the store, in which order, where it stops.
 #include <gtest/gtest.h>
 
 #include <map>

@@ -46,7 +46,6 @@ inline void write_raw(HKEY root, const std::string& path, const char* name, DWOR
 
 struct key_info {
   bool exists = false;
-  DWORD sub_keys = 0;
   DWORD values = 0;
 };
 
@@ -55,8 +54,8 @@ inline key_info inspect_key(HKEY root, const std::string& path) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return info;
   info.exists = true;
-  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &info.sub_keys, nullptr, nullptr, &info.values, nullptr, nullptr,
-                   nullptr, nullptr);
+  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &info.values, nullptr, nullptr, nullptr,
+                   nullptr);
   RegCloseKey(key);
   return info;
 }

@@ -1,6 +1,5 @@
-// The driver and user settings stores against the prefix's registry, read back with Wine's
-// own registry calls. Both stores share their code; the user store is checked for its root
-// and the hexadecimal values only.
+// The driver and user settings stores in the prefix's registry, read back with Wine's own calls;
+// the user store shares the code and is checked for its root and the hexadecimal values only.
 #include <gtest/gtest.h>
 
 #include <cstring>

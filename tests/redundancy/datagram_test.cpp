@@ -1,5 +1,4 @@
-// The announcement on the wire: byte for byte, its round trip, and which datagrams a side
-// accepts.
+// The announcement on the wire: byte for byte, its round trip, and which datagrams a side accepts.
 #include <gtest/gtest.h>
 
 #include <cstring>

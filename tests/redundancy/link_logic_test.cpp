@@ -1,5 +1,4 @@
-// The decision logic of a link, driven step by step on a simulated clock and wire: the
-// start-up rules of both sides, who answers what and when, and what each side sends.
+// The decision logic of a link, driven step by step on a simulated clock and wire.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -41,18 +40,10 @@ TEST(LinkLogic, AliveTimeoutIsTheLow24BitsOr8000) {
 TEST(LinkLogic, StandbyWhoseMasterNeverSendsTakesOverAfterT) {
   sim_pair net;
   net.open_b(mode_standby, T);
-  std::uint32_t first_lost = 0;
   for (int step = 0; step <= 80; ++step, net.clock.advance(period)) {
-    const int result = net.query_b();
     const std::uint32_t since_open = net.clock.now() - 1000;
-    if (since_open <= T) {
-      ASSERT_EQ(result, 1) << "at " << since_open << " ms";
-    } else {
-      ASSERT_EQ(result, -1) << "at " << since_open << " ms";
-      if (first_lost == 0) first_lost = since_open;
-    }
+    ASSERT_EQ(net.query_b(), since_open <= T ? 1 : -1) << "at " << since_open << " ms";
   }
-  EXPECT_EQ(first_lost, T + period);
   // It announces at once when it finds the master lost, then every T/2 of queries.
   EXPECT_EQ(send_ticks(net.b), (std::vector<std::uint32_t>{1310, 1460, 1610, 1760}));
   for (std::size_t i = 0; i < net.b.sent.size(); ++i) {
@@ -98,8 +89,7 @@ TEST(LinkLogic, StandbyWaitsForTheLargerOfBothTimeouts) {
   }
 }
 
-// The rules are the datagram's own; these rows catch a link that hands them the wrong
-// length or its own mode wrongly.
+// The rules are the datagram's own; these rows catch a link that hands over length or mode wrongly.
 TEST(LinkLogic, StandbyIgnoresDatagramsItMustNotAccept) {
   struct bad_case {
     const char* name;
@@ -184,96 +174,57 @@ TEST(LinkLogic, MasterLateFailingOrHearingAStandby) {
   EXPECT_EQ(hearing.clock.slept, 0u);
 }
 
-// A standby that lost its master and announces; then the master comes back at `back_at`.
-struct handover {
-  sim_pair net;
-  std::vector<int> master_results;
-  std::vector<int> standby_results_after_first_announcement;
-
-  void standby_in_charge_until(std::uint32_t back_at) {
-    net.open_b(mode_standby, T);
-    while (net.clock.now() < back_at) {
-      net.query_b();
-      net.clock.advance(period);
-    }
-    ASSERT_EQ(net.link_b.Status & status_online, 0u);
-  }
-  void query_standby_on_its_period() {
-    if (net.clock.now() % period == 0) note_standby(net.query_b());
-  }
-  void note_standby(int result) {
-    if (!net.a.sent.empty()) standby_results_after_first_announcement.push_back(result);
-  }
-  void run_both(std::uint32_t ms) {
-    for (std::uint32_t t = 0; t < ms; t += period, net.clock.advance(period)) {
-      master_results.push_back(net.query_a());
-      note_standby(net.query_b());
-    }
-  }
-};
+// A standby that lost its master and announces until the master comes back at 2000 ms.
+void put_standby_in_charge(sim_pair& net) {
+  net.open_b(mode_standby, T);
+  for (; net.clock.now() < 2000; net.clock.advance(period)) net.query_b();
+  ASSERT_EQ(net.link_b.Status & status_online, 0u);
+}
 
 TEST(LinkLogic, ReturningMasterListensHoldsBackThenTakesOver) {
-  handover h;
-  h.standby_in_charge_until(2000);
-  h.net.a_inbox.clear();  // sent before the master's socket existed
-  h.net.open_a(mode_master, T);
+  sim_pair net;
+  put_standby_in_charge(net);
+  net.a_inbox.clear();  // sent before the master's socket existed
+  net.open_a(mode_master, T);
+  std::vector<int> master, standby;  // the standby's answers once the master announced
+  const auto query_standby = [&] {
+    const int result = net.query_b();
+    if (!net.a.sent.empty()) standby.push_back(result);
+  };
   // While the master's first query listens, the standby goes on with its own queries.
-  h.net.clock.during_sleep = [&] { h.query_standby_on_its_period(); };
-  h.run_both(3 * T);
-
-  ASSERT_GE(h.master_results.size(), 2u);
-  EXPECT_EQ(h.master_results[0], -1) << "a standby in charge announced within T/2";
-  EXPECT_LE(h.net.clock.slept, T / 2 + period);
-  for (std::size_t i = 1; i < h.master_results.size(); ++i) EXPECT_EQ(h.master_results[i], 1) << "query " << i;
-  ASSERT_FALSE(h.standby_results_after_first_announcement.empty());
-  for (int result : h.standby_results_after_first_announcement) EXPECT_EQ(result, 1);
-  EXPECT_NE(h.net.link_a.SequenceB, 0u);
+  net.clock.during_sleep = [&] {
+    if (net.clock.now() % period == 0) query_standby();
+  };
+  for (std::uint32_t t = 0; t < 3 * T; t += period, net.clock.advance(period)) {
+    master.push_back(net.query_a());
+    query_standby();
+  }
+  EXPECT_EQ(master[0], -1) << "a standby in charge announced within T/2";
+  EXPECT_LE(net.clock.slept, T / 2 + period);
+  for (std::size_t i = 1; i < master.size(); ++i) EXPECT_EQ(master[i], 1) << "query " << i;
+  ASSERT_FALSE(standby.empty());
+  for (int result : standby) EXPECT_EQ(result, 1);
+  EXPECT_NE(net.link_a.SequenceB, 0u);
 }
 
 TEST(LinkLogic, ReturningMasterHoldsBackWhileStandbyDatagramsKeepArriving) {
-  handover h;
-  h.standby_in_charge_until(2000);
-  h.net.open_a(mode_master, T);
+  sim_pair net;
+  put_standby_in_charge(net);
+  net.open_a(mode_master, T);
   // Standby datagrams in every query of the start-up window: the master keeps holding back.
-  for (std::uint32_t t = 0; t < T; t += period, h.net.clock.advance(period)) {
-    h.net.a_inbox.push_back(announcement(mode_standby, T, 100 + t, h.net.clock.now()));
-    ASSERT_EQ(h.net.query_a(), -1) << t;
-    EXPECT_EQ(h.net.link_a.Flags & flag_startup, flag_startup);
+  for (std::uint32_t t = 0; t < T; t += period, net.clock.advance(period)) {
+    net.a_inbox.push_back(announcement(mode_standby, T, 100 + t, net.clock.now()));
+    ASSERT_EQ(net.query_a(), -1) << t;
+    EXPECT_EQ(net.link_a.Flags & flag_startup, flag_startup);
   }
   // Past T from opening it answers 1 whatever arrives.
-  h.net.a_inbox.push_back(announcement(mode_standby, T, 999, h.net.clock.now()));
-  EXPECT_EQ(h.net.query_a(), 1);
-  EXPECT_EQ(h.net.link_a.Flags & flag_startup, 0u);
-  EXPECT_GE(h.net.a.sent.size(), T / period) << "it announces on every query of the window";
+  net.a_inbox.push_back(announcement(mode_standby, T, 999, net.clock.now()));
+  EXPECT_EQ(net.query_a(), 1);
+  EXPECT_EQ(net.link_a.Flags & flag_startup, 0u);
+  EXPECT_GE(net.a.sent.size(), T / period) << "it announces on every query of the window";
 }
 
-TEST(LinkLogic, TakeoverComesOnePeriodAfterTSinceTheLastAnnouncement) {
-  for (bool master_first : {true, false}) {
-    sim_pair net;
-    net.open_a(mode_master, T);
-    net.open_b(mode_standby, T);
-    auto step = [&] {
-      if (master_first) net.query_a();
-      const int result = net.query_b();
-      if (!master_first) net.query_a();
-      return result;
-    };
-    for (std::uint32_t t = 0; t < 10 * T; t += period, net.clock.advance(period)) ASSERT_EQ(step(), 1);
-    const std::uint32_t last_announcement = decoded(net.a.sent.back()).tick;
-    // The master falls silent.
-    std::uint32_t lost_at = 0;
-    for (std::uint32_t t = 0; t < 3 * T && lost_at == 0; t += period, net.clock.advance(period)) {
-      if (net.query_b() == -1) lost_at = net.clock.now();
-    }
-    const std::uint32_t takeover = lost_at - last_announcement;
-    EXPECT_GT(takeover, T) << "master first: " << master_first;
-    EXPECT_LE(takeover, T + 2 * period) << "master first: " << master_first;
-  }
-}
-
-// Drops master datagrams on the way to the standby, the last `dropped` of every `cycle`
-// (the first announcement gets through: the standby's wait starts at its opening, and a
-// lost first announcement of two sides opened together is a real takeover).
+// Drops the last `dropped` of every `cycle` master datagrams to the standby (never the first one).
 int standby_takeovers_through_lossy_relay(int dropped, int cycle, bool master_first) {
   sim_pair net;
   net.a.drop = [=](int number) { return number % cycle >= cycle - dropped; };

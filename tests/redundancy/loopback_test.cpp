@@ -52,8 +52,7 @@ bool datagram_waits(const RedundancyHandle* link) {
   return select(0, &readable, nullptr, nullptr, &limit) == 1;
 }
 
-// Sends raw datagrams to a link's port from a socket of its own; each has arrived when
-// send() returns.
+// Sends raw datagrams to a link's port; each has arrived when send() returns.
 class injector {
  public:
   explicit injector(const RedundancyHandle* link) : link_(link), socket_(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP)) {
@@ -134,13 +133,12 @@ TEST_F(RedundancyLoopback, StandbyReadsWithoutWaitingAndSkipsRejectedDatagrams) 
   EXPECT_EQ(standby->SequenceA, 42u);
   EXPECT_EQ(standby->PeerTimeout, 7000u);
 
-  // The rules themselves are the datagram's; here the socket's cut of a long datagram.
+  // The socket's cut of a long datagram; it is taken off the socket and the next good one is read.
   auto too_long = announcement(1, 7000, 45);
   too_long.resize(64);
   peer.send(too_long);
   EXPECT_EQ(QueryRedundancy(standby, nullptr), 1);
   EXPECT_EQ(standby->SequenceA, 42u) << "a rejected datagram changes nothing";
-  // It was taken off the socket: the next good one is read.
   peer.send(announcement(1, 7000, 47));
   EXPECT_EQ(QueryRedundancy(standby, nullptr), 1);
   EXPECT_EQ(standby->SequenceA, 47u);

@@ -16,10 +16,8 @@ TEST(SettingsSection, FromModulePathAndIndex) {
     std::string section;
   };
   const row rows[] = {
-      {"plain module", "drv.dll", 0, "drv.Redundancy"},
       {"with index", "drv.dll", 2, "drv#2.Redundancy"},
       {"negative index as 0", "drv.dll", -3, "drv.Redundancy"},
-      {"largest index", "drv.dll", 32767, "drv#32767.Redundancy"},
       {"directory dropped", "C:\\Programme\\Ostrand\\drv.dll", 0, "drv.Redundancy"},
       {"forward slashes", "Z:/opt/x.y/drv.dll", 0, "drv.Redundancy"},
       {"cut at the first dot", "C:\\bin\\my.drv.v2.dll", 3, "my#3.Redundancy"},

@@ -1,6 +1,5 @@
 #pragma once
-// A simulated network for the link logic: a shared millisecond clock and two datagram
-// queues, one per direction, with a relay that can drop chosen datagrams.
+// A simulated network for the link logic: one millisecond clock, a datagram queue per direction.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -33,8 +32,7 @@ class sim_clock final : public redundancy::tick_source {
   std::uint32_t now_;
 };
 
-// One end of the simulated wire: reads its inbox, sends into the peer's inbox through the
-// relay's verdict.
+// One end of the wire: reads its inbox, sends into the peer's inbox unless `drop` says no.
 class sim_end final : public redundancy::datagram_channel {
  public:
   sim_end(std::deque<bytes>& inbox, std::deque<bytes>& peer_inbox) : inbox_(inbox), peer_inbox_(peer_inbox) {}

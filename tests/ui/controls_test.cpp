@@ -1,5 +1,4 @@
-// The library's helpers on the test dialog's real controls: lists filled from string
-// tables, sort marks, clipboard text, export and item chores.
+// The library's helpers on the test dialog's real controls.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,6 +1,5 @@
 #pragma once
-// The test program's dialog (ui_test.rc), created modeless on the calling thread and
-// destroyed with the object.
+// The test program's dialog (ui_test.rc), modeless on the calling thread, destroyed with the object.
 #include <windows.h>
 
 #include <commctrl.h>

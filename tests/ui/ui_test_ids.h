@@ -11,10 +11,7 @@
 #define IDC_UI_BUTTON 1007
 #define IDC_UI_ICONVIEW 1008
 
-// Items with data parts: 9100 "Stündlich|2", 9101 "Täglich|0x1F", 9102 "Monatlich|-1",
-// 9103 "Jährlich" (no data), 9104 "Viertelstündlich|40"; 9105 is missing.
+// Items with data parts (ui_test.rc); 9105 is missing.
 #define IDS_UI_ITEMS 9100
-// Column descriptions: "Kanal|60|r", "Name", "Einheit||c", "Zustand|90|links".
 #define IDS_UI_COLUMNS 9110
-// A 300-character item with data 7.
-#define IDS_UI_LONG_ITEM 9120
+#define IDS_UI_LONG_ITEM 9120  // 300 characters, data 7
