@@ -108,10 +108,13 @@ class recording_sink : public IProcessDriverEvent {
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     *out = iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IProcessDriverEvent ? this : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
+    if (*out == nullptr) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  std::atomic<LONG> references{1};
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+  ULONG STDMETHODCALLTYPE Release() override { return --references; }  // lives on the test's stack
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
@@ -128,5 +131,23 @@ class recording_sink : public IProcessDriverEvent {
     return S_OK;
   }
 };
+
+// COM's marshaller of vtable interfaces wants the library registered with its "Version".
+inline HRESULT register_type_library_for_marshalling() {
+  const std::string narrow = dll_directory() + "codriver.tlb";
+  const std::wstring file(narrow.begin(), narrow.end());
+  ITypeLib* library = nullptr;
+  const HRESULT result = LoadTypeLibEx(file.c_str(), REGKIND_REGISTER, &library);
+  if (FAILED(result)) return result;
+  library->Release();
+  // RegisterTypeLib writes the path under the library's locale 0x409; COM looks under 0.
+#if defined(_WIN64)
+  const wchar_t key[] = L"TypeLib\\{95EE0E40-EB12-4304-9D9D-8A8A73AA543C}\\1.0\\0\\win64";
+#else
+  const wchar_t key[] = L"TypeLib\\{95EE0E40-EB12-4304-9D9D-8A8A73AA543C}\\1.0\\0\\win32";
+#endif
+  return HRESULT_FROM_WIN32(
+      RegSetValueW(HKEY_CLASSES_ROOT, key, REG_SZ, file.c_str(), static_cast<DWORD>(file.size() * sizeof(wchar_t))));
+}
 
 }  // namespace tambre::test

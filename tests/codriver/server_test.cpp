@@ -18,24 +18,6 @@ class counted_driver : public CoDriver {
   ~counted_driver() override { ++destroyed_drivers; }
 };
 
-// COM's marshaller of vtable interfaces wants the library registered with its "Version".
-HRESULT register_type_library_for_marshalling() {
-  const std::string narrow = tambre::test::dll_directory() + "codriver.tlb";
-  const std::wstring file(narrow.begin(), narrow.end());
-  ITypeLib* library = nullptr;
-  const HRESULT result = LoadTypeLibEx(file.c_str(), REGKIND_REGISTER, &library);
-  if (FAILED(result)) return result;
-  library->Release();
-  // RegisterTypeLib writes the path under the library's locale 0x409; COM looks under 0.
-#if defined(_WIN64)
-  const wchar_t key[] = L"TypeLib\\{95EE0E40-EB12-4304-9D9D-8A8A73AA543C}\\1.0\\0\\win64";
-#else
-  const wchar_t key[] = L"TypeLib\\{95EE0E40-EB12-4304-9D9D-8A8A73AA543C}\\1.0\\0\\win32";
-#endif
-  return HRESULT_FROM_WIN32(
-      RegSetValueW(HKEY_CLASSES_ROOT, key, REG_SZ, file.c_str(), static_cast<DWORD>(file.size() * sizeof(wchar_t))));
-}
-
 bool moniker_running(const wchar_t* name) {
   IRunningObjectTable* table = nullptr;
   IMoniker* moniker = nullptr;
@@ -82,7 +64,7 @@ class sta_client {
 
 TEST(Server, ClientInAnotherApartmentReadsTheRunningObjectAndReceivesEvents) {
   ASSERT_TRUE(tambre::test::ensure_rpc_service_running());
-  ASSERT_EQ(register_type_library_for_marshalling(), S_OK);
+  ASSERT_EQ(tambre::test::register_type_library_for_marshalling(), S_OK);
   apartment mta(COINIT_MULTITHREADED);  // the driver's own thread lives in the multithreaded apartment
   tambre::test::low_block names(4096);
   tambre::test::fill_names(names.data(), 3, DRV_SHORT_NAME_SIZE, "Kurz");

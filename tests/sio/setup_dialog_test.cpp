@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "redundancy/dialog_driver.h"
+#include "support/dialog_driver.h"
 #include "sio/serial_device_map.h"
 #include "support/combo_box.h"
 #include "support/dialog_screenshot.h"
@@ -17,7 +17,7 @@
 
 namespace {
 
-using namespace redundancy_test;
+using namespace tambre::test;
 using sio_test::serial_device_map;
 using tambre::test::choose;
 using tambre::test::list_texts;

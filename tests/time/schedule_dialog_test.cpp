@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "redundancy/dialog_driver.h"
+#include "support/dialog_driver.h"
 #include "schedule_builder.h"
 #include "support/combo_box.h"
 #include "support/dialog_screenshot.h"
@@ -16,7 +16,7 @@
 
 namespace {
 
-using namespace redundancy_test;
+using namespace tambre::test;
 using tambre::test::choose;
 using tambre::test::list_texts;
 using tambre::test::selection;
