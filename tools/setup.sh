@@ -16,12 +16,10 @@ packages=(
 SUDO=""
 if [[ $(id -u) != 0 ]]; then SUDO="sudo"; fi
 
-# 32-bit Wine runs the DLL the hosts load. It needs the i386 architecture, whose libraries
-# must carry the same versions as their amd64 twins: wine32 is installed only when the
-# resolver's plan installs i386 packages and at most upgrades installed amd64 ones (to the
-# release's current point versions), never removing or newly installing one; otherwise the
-# architecture is removed again. A refusal is remembered for a day, so that a machine
-# without it still sets up in a second.
+# 32-bit Wine runs the DLL the hosts load. It needs the i386 architecture, whose index can
+# be out of step with amd64's: wine32 is installed only when the resolver's plan installs
+# i386 packages and nothing else, and the architecture is removed again otherwise. A
+# refusal is remembered for a day, so that a machine without it still sets up in a second.
 try_wine32() {
   dpkg-query -W -f='${Status}' wine32 2>/dev/null | grep -q "install ok installed" && return 0
   local marker=/var/tmp/tambre-wine32-refused
@@ -33,7 +31,7 @@ try_wine32() {
   $SUDO apt-get update -q >/dev/null 2>&1
   local plan
   if plan=$(DEBIAN_FRONTEND=noninteractive $SUDO apt-get install --dry-run -q --no-install-recommends wine32 2>&1) &&
-    ! grep -E '^(Inst|Remv) ' <<<"$plan" | grep -vE '^Inst [^ ]+:i386 |^Inst [^ ]+ \[[^]]+\] \(' | grep -q .; then
+    ! grep -E '^(Inst|Remv) ' <<<"$plan" | grep -vE '^Inst [^ ]+:i386 ' | grep -q .; then
     echo "setup: installing wine32"
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends wine32 && return 0
   fi
