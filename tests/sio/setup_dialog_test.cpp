@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "support/dialog_driver.h"
 #include "sio/serial_device_map.h"
 #include "support/combo_box.h"
+#include "support/dialog_driver.h"
 #include "support/dialog_screenshot.h"
 #include "support/eventually.h"
 #include "tambre32/sio.h"

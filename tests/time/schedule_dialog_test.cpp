@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "support/dialog_driver.h"
 #include "schedule_builder.h"
 #include "support/combo_box.h"
+#include "support/dialog_driver.h"
 #include "support/dialog_screenshot.h"
 #include "tambre32/schedule.h"
 
