@@ -72,9 +72,11 @@ TEST(VersionUnderWine, ThisProcessAgreesWithTheSystemsRecord) {
   EXPECT_EQ(QueryWin32Name(2), static_cast<intptr_t>(info.dwBuildNumber));
   EXPECT_STREQ(reinterpret_cast<const char*>(QueryWin32Name(1)), info.szCSDVersion);
   EXPECT_EQ(QueryWin32Param(0), 1);
-  // A 64-bit process is no 32-bit process on 64-bit Windows.
-  EXPECT_EQ(Is64BitWindows(), 0);
-  EXPECT_EQ(QueryWin32Param(19), 0);
+  // 1 only for a 32-bit process on 64-bit Windows.
+  BOOL emulated = FALSE;
+  ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &emulated));
+  EXPECT_EQ(Is64BitWindows(), emulated ? 1 : 0);
+  EXPECT_EQ(QueryWin32Param(19), emulated ? 1 : 0);
 }
 
 }  // namespace
