@@ -1,3 +1,6 @@
+// The socket declarations come before windows.h, which would pull in the old ones.
+#include <winsock2.h>
+
 #include <windows.h>
 
 #include "dll/runtime_release_win32.h"
