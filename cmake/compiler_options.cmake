@@ -7,6 +7,12 @@ if(WIN32)
   # The shipped DLL and the test programs carry their C++ run time, so the host and Wine
   # need no mingw DLLs beside them.
   add_link_options(-static -static-libgcc -static-libstdc++)
+  if(TAMBRE_TARGET STREQUAL "win32")
+    # Doubles in SSE2 registers, as on x64: the x87 unit's wider intermediates round values
+    # differently and quiet a signalling NaN when loading it. Hosts may call with the stack
+    # aligned to 4 bytes only, so functions that need more realign it themselves.
+    add_compile_options(-msse2 -mfpmath=sse -mstackrealign)
+  endif()
 elseif(TAMBRE_TARGET STREQUAL "native")
   set(TAMBRE_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_compile_options(${TAMBRE_SANITIZERS})
