@@ -14,7 +14,7 @@
 // quarter of the run); the new client is served after the kill; StopObject ends within its
 // bound; the events went out at the rate asked for (on average, at least 90 % of it).
 //
-//   com_soak [--seconds 60] [--rate 500]
+//   com_soak [--seconds 60] [--rate 500] [--no-kill]
 // Prints one line of figures; exits 0 when everything held, 1 otherwise.
 #include <windows.h>
 
@@ -490,7 +490,7 @@ bool wait_for(const volatile Count& count, Count target) {
 
 LONG threads_of(int slot) { return kPlans[slot].sta + kPlans[slot].mta; }
 
-int run_driver(DWORD seconds, int rate) {
+int run_driver(DWORD seconds, int rate, bool kill) {
   int faults = 0;
   const auto expect = [&faults](bool held, const char* what) {
     if (held) return;
@@ -543,14 +543,18 @@ int run_driver(DWORD seconds, int rate) {
   // subscription: a sink stays subscribed until Unadvise, and under Wine every call to the
   // sink of a dead process leaves handles behind in Wine's RPC layer (about 3000 a minute at
   // 500 events a second), which would hide any leak of the library's own.
-  InterlockedExchange(&state.clients[kKilledSlot].quiet, 1);
-  expect(wait_for(state.clients[kKilledSlot].threads_quiet, threads_of(kKilledSlot)), "the client did not go quiet");
-  TerminateProcess(clients[kKilledSlot]->handle(), 9);
-  expect(clients[kKilledSlot]->wait(10000) == 9, "the killed client did not end");
-  clients[kNewSlot] = start_client(kNewSlot);
-  // Served: all its threads connected and calling, and events arriving at its sinks.
-  const client_figures& newcomer = state.clients[kNewSlot];
-  const bool new_served = wait_for(newcomer.threads_ready, threads_of(kNewSlot)) && wait_for(newcomer.events, 1LL);
+  const int killed = kill ? kKilledSlot : -1;
+  bool new_served = true;
+  if (kill) {
+    InterlockedExchange(&state.clients[kKilledSlot].quiet, 1);
+    expect(wait_for(state.clients[kKilledSlot].threads_quiet, threads_of(kKilledSlot)), "the client did not go quiet");
+    TerminateProcess(clients[kKilledSlot]->handle(), 9);
+    expect(clients[kKilledSlot]->wait(10000) == 9, "the killed client did not end");
+    clients[kNewSlot] = start_client(kNewSlot);
+    // Served: all its threads connected and calling, and events arriving at its sinks.
+    const client_figures& newcomer = state.clients[kNewSlot];
+    new_served = wait_for(newcomer.threads_ready, threads_of(kNewSlot)) && wait_for(newcomer.events, 1LL);
+  }
   const ULONGLONG elapsed = GetTickCount64() - start;
   if (elapsed < seconds * 1000ULL) Sleep(static_cast<DWORD>(seconds * 1000ULL - elapsed));
 
@@ -558,7 +562,7 @@ int run_driver(DWORD seconds, int rate) {
   events.stop();
   SetEvent(shared.finish());
   for (int slot = 0; slot < kClientSlots; ++slot) {
-    if (slot != kKilledSlot)
+    if (clients[slot] && slot != killed)
       expect(wait_for(state.clients[slot].threads_done, threads_of(slot)), "a client did not finish");
   }
   const usage end = settled_usage();
@@ -566,7 +570,7 @@ int run_driver(DWORD seconds, int rate) {
   const BOOL stopped = driver->StopObject(0);
   const ULONGLONG stop_ms = GetTickCount64() - stop_start;
   for (int slot = 0; slot < kClientSlots; ++slot) {
-    if (slot != kKilledSlot) expect(clients[slot]->wait(kStartBoundMs) == 0, "a client did not end well");
+    if (clients[slot] && slot != killed) expect(clients[slot]->wait(kStartBoundMs) == 0, "a client did not end well");
   }
   driver->m_shortNames[ctAIn] = nullptr;
   expect(CoDriver::Destroy(driver) == nullptr, "Destroy failed");
@@ -581,7 +585,7 @@ int run_driver(DWORD seconds, int rate) {
     sum.lost += one.lost;
     sum.duplicated += one.duplicated;
     sum.wrong_answers += one.wrong_answers;
-    if (slot == kKilledSlot) continue;  // its calls may fail while it is torn down
+    if (!clients[slot] || slot == killed) continue;  // its calls may fail while it is torn down
     sum.failures += one.failures;
     sum.terminates += one.terminates;
     living_threads += threads_of(slot);
@@ -602,10 +606,13 @@ int run_driver(DWORD seconds, int rate) {
       "%lld calls, %lld failed, %lld wrong; %lld events sent (%.0f/s, asked %d/s), %lld received, %lld lost, "
       "%lld twice; %lld subscriptions; Terminate %lld of %d; handles %lu->%lu, threads %lu->%lu, "
       "private %.1f->%.1f MiB (margins +%lu, +%lu, +%.0f MiB); StopObject %llu ms (bound %lu ms); faults %d\n",
-      static_cast<unsigned long>(seconds), kNewSlot, threads, new_served ? "yes" : "no", sum.calls, sum.failures,
-      sum.wrong_answers, sent, sent / events.seconds(), rate, sum.events, sum.lost, sum.duplicated, sum.subscriptions,
-      sum.terminates, living_threads, warm.handles, end.handles, warm.threads, end.threads,
-      warm.private_bytes / 1048576.0, end.private_bytes / 1048576.0, kHandleMargin, kThreadMargin,
+      static_cast<unsigned long>(seconds), kNewSlot, threads,
+      !kill        ? "not tried"
+      : new_served ? "yes"
+                   : "no",
+      sum.calls, sum.failures, sum.wrong_answers, sent, sent / events.seconds(), rate, sum.events, sum.lost,
+      sum.duplicated, sum.subscriptions, sum.terminates, living_threads, warm.handles, end.handles, warm.threads,
+      end.threads, warm.private_bytes / 1048576.0, end.private_bytes / 1048576.0, kHandleMargin, kThreadMargin,
       kPrivateMargin / 1048576.0, stop_ms, kStopBoundMs, faults);
   return faults == 0 ? 0 : 1;
 }
@@ -626,10 +633,12 @@ int main(int argc, char** argv) {
   }
   DWORD seconds = 60;
   int rate = 500;
-  for (int i = 1; i + 1 < argc; i += 2) {
+  bool kill = true;
+  for (int i = 1; i < argc; ++i) {
     const std::string name = argv[i];
-    if (name == "--seconds") seconds = static_cast<DWORD>(std::atoi(argv[i + 1]));
-    if (name == "--rate") rate = std::atoi(argv[i + 1]);
+    if (name == "--seconds" && i + 1 < argc) seconds = static_cast<DWORD>(std::atoi(argv[++i]));
+    if (name == "--rate" && i + 1 < argc) rate = std::atoi(argv[++i]);
+    if (name == "--no-kill") kill = false;
   }
-  return run_driver(seconds, rate);
+  return run_driver(seconds, rate, kill);
 }

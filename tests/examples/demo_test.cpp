@@ -182,10 +182,16 @@ class scene {
   std::unique_ptr<child_process> host_, events_;
 };
 
+// Like the event client's, the script host's first activation across processes has been
+// seen to fail on Wine ("can't create object"): it is started again, three times at most.
 std::string run_script_client() {
-  child_process client("cscript.exe //nologo \"" TAMBRE_SCRIPT_CLIENT "\"", true);
-  std::string output = client.output();
-  client.wait(kLineWait);
+  std::string output;
+  for (int attempt = 1; attempt <= 3; ++attempt) {
+    child_process client("cscript.exe //nologo \"" TAMBRE_SCRIPT_CLIENT "\"", true);
+    output = client.output();
+    client.wait(kLineWait);
+    if (output.rfind("client error", 0) != 0) break;
+  }
   return output;
 }
 
