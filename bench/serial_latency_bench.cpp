@@ -114,20 +114,8 @@ ULONGLONG process_cpu_100ns() {
 class blocking_reader {
  public:
   blocking_reader(const std::string& path, arrival& reader, tambre::test::serial_far_end& far_end)
-      : far_end_(far_end),
-        port_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {
+      : far_end_(far_end), port_(tambre::test::open_plain_port(path, COMMTIMEOUTS{})) {
     if (!port_) return;
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    GetCommState(port_.get(), &dcb);
-    dcb.BaudRate = 115200;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fBinary = TRUE;
-    SetCommState(port_.get(), &dcb);
-    COMMTIMEOUTS timeouts{};
-    SetCommTimeouts(port_.get(), &timeouts);
     PurgeComm(port_.get(), PURGE_RXCLEAR);
     thread_ = std::thread([this, &reader] {
       char byte = 0;

@@ -4,12 +4,12 @@
 
 namespace tambre::test {
 
-serial_far_end::serial_far_end(const std::string& path)
-    : port_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {
-  if (!port_) return;
+sys::unique_file open_plain_port(const std::string& path, const COMMTIMEOUTS& timeouts) {
+  sys::unique_file port(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!port) return port;
   DCB dcb{};
   dcb.DCBlength = sizeof dcb;
-  GetCommState(port_.get(), &dcb);
+  GetCommState(port.get(), &dcb);
   dcb.BaudRate = 115200;
   dcb.ByteSize = 8;
   dcb.Parity = NOPARITY;
@@ -20,14 +20,15 @@ serial_far_end::serial_far_end(const std::string& path)
   dcb.fOutxDsrFlow = FALSE;
   dcb.fOutX = FALSE;
   dcb.fInX = FALSE;
-  SetCommState(port_.get(), &dcb);
-  // Reads wait at most 20 ms between bytes, so a read loop notices quiet.
-  COMMTIMEOUTS timeouts{};
-  timeouts.ReadIntervalTimeout = MAXDWORD;
-  timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
-  timeouts.ReadTotalTimeoutConstant = 20;
-  SetCommTimeouts(port_.get(), &timeouts);
+  SetCommState(port.get(), &dcb);
+  COMMTIMEOUTS copy = timeouts;
+  SetCommTimeouts(port.get(), &copy);
+  return port;
 }
+
+// Reads wait at most 20 ms between bytes, so a read loop notices quiet.
+serial_far_end::serial_far_end(const std::string& path)
+    : port_(open_plain_port(path, COMMTIMEOUTS{MAXDWORD, MAXDWORD, 20, 0, 0})) {}
 
 bool serial_far_end::write(const std::string& bytes) {
   std::size_t done = 0;

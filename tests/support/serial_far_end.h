@@ -9,6 +9,10 @@
 
 namespace tambre::test {
 
+// `path` ("\\.\COM12") opened with CreateFile at 115200 baud, 8 data bits, no parity, one
+// stop bit, no flow control, and the given time-outs; empty when it cannot be opened.
+sys::unique_file open_plain_port(const std::string& path, const COMMTIMEOUTS& timeouts);
+
 class serial_far_end {
  public:
   // Opens `path` ("\\.\COM12") at 115200 baud, 8 data bits, no parity, one stop bit.
