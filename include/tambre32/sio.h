@@ -93,6 +93,7 @@ class TAMBRE_API CSio {
   void _WatchQueues(DWORD waitingAtStart);
   bool _WaitForWorkerHandle();
   bool _IsCurrentWorker();
+  bool _InputQueueHoldsBytes();
   void _HandleEvents(DWORD events);
   void _ReportErrors(DWORD errors, int changes);
 

@@ -5,7 +5,7 @@
 
 #include "sio/comstr.h"
 #include "sio/line_settings.h"
-#include "sio/read_tally.h"
+#include "sio/received_bytes_win32.h"
 #include "sio/setup_dialog_win32.h"
 #include "sio/shared_word.h"
 #include "sys/handles.h"
@@ -153,7 +153,10 @@ int CSio::Open(const char* config, int) {
 int CSio::Close() {
   if (HANDLE worker = shared_load(_worker)) {
     set_flags(_flags, flag_stop);
-    if (_port != nullptr) SetCommMask(_port, 0);  // ends the worker's wait for events
+    if (_port != nullptr) {
+      SetCommMask(_port, 0);  // ends the worker's wait for events
+      received_bytes::wake(_port);
+    }
     // Closed from one of its own notifications, the worker cannot be waited for; it ends
     // by itself once it finds its handle gone.
     if (GetThreadId(worker) != GetCurrentThreadId()) {
@@ -166,6 +169,7 @@ int CSio::Close() {
   }
   if (_port != nullptr) {
     Flush(2);
+    received_bytes::forget(_port);
     CloseHandle(_port);
     _port = nullptr;
   }
@@ -180,7 +184,10 @@ int CSio::Close() {
 void CSio::Flush(int which) {
   if (_port == nullptr) return;
   if (which & 2) PurgeComm(_port, PURGE_TXABORT | PURGE_TXCLEAR);
-  if (which & 1) PurgeComm(_port, PURGE_RXABORT | PURGE_RXCLEAR);
+  if (which & 1) {
+    PurgeComm(_port, PURGE_RXABORT | PURGE_RXCLEAR);
+    received_bytes::discard(_port);
+  }
 }
 
 int CSio::ChangeBaudrate(long baudrate) {
@@ -200,7 +207,10 @@ int CSio::GetQueState(int which) {
   DWORD errors = 0;
   COMSTAT status{};
   if (!ClearCommError(_port, &errors, &status)) return -1;
-  return static_cast<int>((which & 1) ? status.cbInQue : status.cbOutQue);
+  if (!(which & 1)) return static_cast<int>(status.cbOutQue);
+  DWORD read_ahead = 0;
+  received_bytes::count(_port, read_ahead);
+  return static_cast<int>(status.cbInQue + read_ahead);
 }
 
 int CSio::IsOpen() { return _port != nullptr ? 1 : 0; }
@@ -232,9 +242,10 @@ int CSio::Write(const char* buffer, int count) {
   return count;
 }
 
-std::uint64_t& tambre::sio::bytes_read_on_this_thread() {
-  thread_local std::uint64_t count = 0;
-  return count;
+bool CSio::_InputQueueHoldsBytes() {
+  DWORD errors = 0;
+  COMSTAT queues{};
+  return ClearCommError(_port, &errors, &queues) && queues.cbInQue > 0;
 }
 
 int CSio::Read(char* buffer, int count) {
@@ -244,23 +255,27 @@ int CSio::Read(char* buffer, int count) {
     ClearCommBreak(_port);
     return ReadFile(_port, buffer, static_cast<DWORD>(count), &read, nullptr) ? static_cast<int>(read) : 0;
   }
-  if (ReadFile(_port, buffer, static_cast<DWORD>(count), &read, &_readRecord)) {
-    tambre::sio::bytes_read_on_this_thread() += read;
-    return static_cast<int>(read);
+  // The worker of a port without line events reads ahead: its bytes come first, and it
+  // takes the rest as soon as they come. Another thread waits that long for bytes the queue
+  // holds; the worker itself (in a notification) would only wait for itself.
+  int taken = 0;
+  if (received_bytes::take(_port, buffer, count, taken, 0)) {
+    if (taken == 0 && !_IsCurrentWorker() && _InputQueueHoldsBytes()) {
+      received_bytes::take(_port, buffer, count, taken, kQueuedReadWait);
+    }
+    return taken;
   }
+  if (ReadFile(_port, buffer, static_cast<DWORD>(count), &read, &_readRecord)) return static_cast<int>(read);
   if (GetLastError() != ERROR_IO_PENDING) return 0;
   // The read interval time-out lets Windows complete the read at once with what is there.
   // A platform that always queues the read (Wine) completes it as soon as it looks at the
   // port when bytes wait, and keeps it pending until bytes come when none do: the read is
   // then cancelled, and whatever it took so far is the result.
-  DWORD errors = 0;
-  COMSTAT queues{};
-  const bool bytes_wait = ClearCommError(_port, &errors, &queues) && queues.cbInQue > 0;
+  const bool bytes_wait = _InputQueueHoldsBytes();
   if (WaitForSingleObject(_readRecord.hEvent, bytes_wait ? kQueuedReadWait : 0) != WAIT_OBJECT_0) {
     CancelIoEx(_port, &_readRecord);
   }
   if (!GetOverlappedResult(_port, &_readRecord, &read, TRUE)) return 0;
-  tambre::sio::bytes_read_on_this_thread() += read;
   return static_cast<int>(read);
 }
 

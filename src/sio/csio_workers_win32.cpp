@@ -1,6 +1,9 @@
 // The worker threads of an open port: the event worker (the platform reports line events)
 // and the polling worker (polling mode). Every notification runs on the worker's thread.
-#include "sio/read_tally.h"
+#include <algorithm>
+#include <memory>
+
+#include "sio/received_bytes_win32.h"
 #include "sio/shared_word.h"
 #include "string_ids.h"
 #include "sys/handles.h"
@@ -16,8 +19,14 @@ constexpr DWORD kStatusEvents = EV_CTS | EV_DSR | EV_ERR;
 constexpr DWORD kModemEvents = EV_RLSD | EV_RING;
 // Error bits that have a message of their own, and the ones no message covers.
 constexpr DWORD kKnownErrors = 0x610F;
-constexpr DWORD kPollInterval = 2;   // ms, polling mode
-constexpr DWORD kWatchInterval = 1;  // ms, queue watch of a platform without line events
+constexpr DWORD kPollInterval = 2;  // ms, polling mode
+// The read-ahead of a platform without line events: the input queue size within limits,
+// taken in chunks.
+constexpr DWORD kMinReadAhead = 64;
+constexpr DWORD kMaxReadAhead = 1 << 20;
+constexpr std::size_t kReadChunk = 4096;
+constexpr DWORD kRetryInterval = 1;        // ms, when the platform answered without waiting
+constexpr DWORD kStopCheckInterval = 250;  // ms, a wait's limit when nothing else ends it
 
 }  // namespace
 
@@ -66,41 +75,74 @@ void CSio::_HandleEvents(DWORD events) {
 }
 
 // A platform that refuses to wait for comm events (Wine on a pseudo-terminal answers
-// ERROR_NOT_SUPPORTED) still gets its notifications: the worker watches the queues.
-// Bytes that arrive give the receive notification, a finished write whose queue has run
-// empty the transmit-empty one, and errors found in the error word are reported as usual.
-// Modem line changes cannot be seen this way. `waitingAtStart` is what the receive queue
-// held before Open returned: what came later is an arrival, also when it came before the
-// watch began.
+// ERROR_NOT_SUPPORTED) still gets its notifications: the worker waits in a read of its own,
+// which ends the moment bytes come, keeps them for the driver's reads (received_bytes) and
+// gives the receive notification. A finished write whose queue has run empty gives the
+// transmit-empty one, and errors found in the error word are reported as usual. Modem line
+// changes cannot be seen this way. `waitingAtStart` is what the receive queue held before
+// Open returned: what came later is an arrival, also when it came before the wait began.
 void CSio::_WatchQueues(DWORD waitingAtStart) {
   MessageOut(IDS_SIO_NO_LINE_EVENTS);
-  DWORD errors = 0;
-  COMSTAT queues{};
-  DWORD seen = waitingAtStart;
+  const std::shared_ptr<received_bytes> received =
+      received_bytes::open(_port, std::min<DWORD>(std::max<DWORD>(_inputQueue, kMinReadAhead), kMaxReadAhead));
+  const tambre::sys::unique_event read_done;
+  OVERLAPPED read{};
+  char buffer[kReadChunk];
+  bool reading = false;
+  bool output_draining = false;  // a write went through, its queue not yet empty
+  DWORD not_arrived = waitingAtStart;
   while (_IsCurrentWorker() && !(shared_load(_flags) & flag_stop)) {
-    if (ClearCommError(_port, &errors, &queues)) {
-      if (errors != 0) _ReportErrors(errors, 0);
-      CSioNotifyProc receive = shared_load(_onReceive);
-      if (queues.cbInQue > seen && receive != nullptr) {
-        const DWORD waiting = queues.cbInQue;
-        const std::uint64_t read_before = tambre::sio::bytes_read_on_this_thread();
-        receive(*this);
-        const std::uint64_t taken = tambre::sio::bytes_read_on_this_thread() - read_before;
-        // What the notification left unread is no arrival; bytes that came while it ran
-        // are, and raise the next notification (a stream must not stall on its last part).
-        seen = taken < waiting ? waiting - static_cast<DWORD>(taken) : 0;
-        if (ClearCommError(_port, &errors, &queues) && errors != 0) _ReportErrors(errors, 0);
+    DWORD got = 0;
+    bool read_refused = false;
+    if (!reading && received->room() > 0) {
+      read = OVERLAPPED{};
+      read.hEvent = read_done.get();
+      const DWORD want = static_cast<DWORD>(std::min(sizeof buffer, received->room()));
+      if (ReadFile(_port, buffer, want, &got, &read)) {
+        read_refused = got == 0;  // a platform that answers at once: look again shortly
+      } else if (GetLastError() == ERROR_IO_PENDING) {
+        reading = true;
       } else {
-        seen = queues.cbInQue;
-      }
-      // The write record's event is set when a write has gone through the platform.
-      HANDLE written = _writeRecord.hEvent;
-      if (queues.cbOutQue == 0 && written != nullptr && WaitForSingleObject(written, 0) == WAIT_OBJECT_0) {
-        ResetEvent(written);
-        if (CSioNotifyProc transmit_empty = shared_load(_onTransmitEmpty)) transmit_empty(*this);
+        read_refused = true;
       }
     }
-    Sleep(kWatchInterval);
+    HANDLE written = _writeRecord.hEvent;
+    if (got == 0) {
+      HANDLE waits[3] = {received->wake_event()};
+      DWORD count = 1;
+      if (reading) waits[count++] = read_done.get();
+      if (written != nullptr && !output_draining) waits[count++] = written;
+      const DWORD limit = (read_refused || output_draining) ? kRetryInterval : kStopCheckInterval;
+      if (WaitForMultipleObjects(count, waits, FALSE, limit) != WAIT_FAILED && reading &&
+          WaitForSingleObject(read_done.get(), 0) == WAIT_OBJECT_0) {
+        reading = false;
+        if (!GetOverlappedResult(_port, &read, &got, FALSE)) got = 0;  // cancelled by a flush
+      }
+    }
+    if (got > 0) {
+      received->append(buffer, got);
+      const bool arrival = got > not_arrived;
+      not_arrived = arrival ? 0 : not_arrived - got;
+      CSioNotifyProc receive = shared_load(_onReceive);
+      if (arrival && receive != nullptr) receive(*this);
+      if (!_IsCurrentWorker()) return;  // closed from the notification: the port is gone
+    }
+    DWORD errors = 0;
+    COMSTAT queues{};
+    if (!ClearCommError(_port, &errors, &queues)) continue;
+    if (errors != 0) _ReportErrors(errors, 0);
+    // The write record's event is set when a write has gone through the platform.
+    output_draining = written != nullptr && WaitForSingleObject(written, 0) == WAIT_OBJECT_0;
+    if (output_draining && queues.cbOutQue == 0) {
+      output_draining = false;
+      ResetEvent(written);
+      if (CSioNotifyProc transmit_empty = shared_load(_onTransmitEmpty)) transmit_empty(*this);
+    }
+  }
+  if (reading) {
+    CancelIoEx(_port, &read);
+    DWORD unused = 0;
+    GetOverlappedResult(_port, &read, &unused, TRUE);
   }
 }
 
