@@ -88,7 +88,9 @@ TEST(port_access, DetectionVerdictsAndTheModeEachPlatformGets) {
     EXPECT_EQ(IORead8(device, 0x300, &value) != FALSE, r.registered != FALSE);
     EXPECT_EQ(value, r.registered ? 0x42 : 0);
     EXPECT_EQ(hw.device.requests_with(req::read_port8).size(), r.via_device ? 1u : 0u);
-    if (!r.registered) EXPECT_EQ(IOOpen(), nullptr);
+    if (!r.registered) {
+      EXPECT_EQ(IOOpen(), nullptr);
+    }
   }
 }
 
@@ -179,6 +181,7 @@ TEST(pci_functions, SelectionEnumerationAndConfigurationRegisters) {
   std::uint8_t buffer[68 * 2];
   DWORD capacity = 0;
   EXPECT_EQ(PCIOpenEx(0x10B5, 0, 0, &capacity, buffer), nullptr);
+  EXPECT_EQ(PCIOpenEx(0x10B5, 0, 0, nullptr, buffer), nullptr);
   capacity = 2;
   hw.device.rejected = {req::pci_open_selection};
   EXPECT_EQ(PCIOpen(0x10B5, &capacity, buffer), nullptr);
@@ -205,6 +208,8 @@ TEST(pci_functions, SelectionEnumerationAndConfigurationRegisters) {
   EXPECT_FALSE(PCIRead32(pci, 0xFE, &d));
   EXPECT_EQ(d, 0xFFFFFFFFu);
   EXPECT_EQ(GetLastError(), kErrorInvalidParameter);
+  EXPECT_FALSE(PCIRead16(nullptr, 0, &w) || PCIRead8(pci, 0, nullptr) || PCIClose(nullptr));
+  EXPECT_EQ(w, 0xFFFF);
   EXPECT_TRUE(PCIClose(pci));
   EXPECT_FALSE(PCIClose(pci));  // closed already
   // A port handle has no selection: the close fails, the handle is closed all the same.
