@@ -54,8 +54,6 @@ void expect_refused(HWND dialog, const std::string& why) {
   GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
   EXPECT_STREQ(text, "Die Einstellungen sind ung\xfcltig. Bitte w\xe4hlen Sie g\xfcltige Einstellungen aus.") << why;
   EXPECT_EQ(GetWindow(box, GW_OWNER), dialog) << why;
-  EXPECT_NE(GetDlgItem(box, IDOK), nullptr) << why;
-  EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << why;
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   tambre::test::eventually([&] { return !IsWindow(box); });
   EXPECT_TRUE(still_open(dialog)) << why;
