@@ -46,6 +46,7 @@ TEST(AutomationText, WideTextsInTheSystemCodePageCutToTheBuffer) {
   EXPECT_STREQ(shared, "{00020400-0000-0000-C000-000000000046}");
   EXPECT_EQ(StrFromGUID(kProcessDriverClass), shared);  // one buffer for all calls
   EXPECT_EQ(MakeBool(-7), VARIANT_TRUE);
+  EXPECT_EQ(MakeBool(0), VARIANT_FALSE);
 }
 
 struct ComApartment {

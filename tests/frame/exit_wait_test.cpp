@@ -89,6 +89,7 @@ TEST(MsgBoxWaitForExit, WaitsThatShowNoDialog) {
   SetEvent(signalled.get());  // gives 1 wherever the arguments are taken
   HANDLE closed = new_event().release();
   CloseHandle(closed);
+  EXPECT_EQ(MsgBoxWaitForExit(signalled.get(), -1, 0, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(MsgBoxWaitForExit(signalled.get(), 100, -1, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(MsgBoxWaitForExit(nullptr, 100, 0, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(MsgBoxWaitForExit(signalled.get(), 1000, 0, nullptr, nullptr, nullptr), 1);

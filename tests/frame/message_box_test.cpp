@@ -44,6 +44,7 @@ TEST(MessageFMTBox, TheOwnerDecidesStringsCaptionAndOwnership) {
   EXPECT_EQ(box.text, "Systemmeldung");
   EXPECT_EQ(box.owner, nullptr);
   EXPECT_EQ(box.icon, box_icon::hand);
+  EXPECT_EQ(box.buttons, (std::vector<int>{IDOK}));
 
   owner_window owner("Fenster 1");
   box = answered(IDNO, [&] { return MessageFMTBox(owner.get(), 9001, MB_YESNO | MB_ICONQUESTION, 7, "Z"); });
@@ -51,6 +52,7 @@ TEST(MessageFMTBox, TheOwnerDecidesStringsCaptionAndOwnership) {
   EXPECT_EQ(box.text, "Wert 7 von Z");
   EXPECT_EQ(box.owner, owner.get());
   EXPECT_EQ(box.icon, box_icon::question);
+  EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
 
   // A module: its file name as caption, the active window as owner.
   box = answered(IDCANCEL, [] { return MessageFMTBox(GetModuleHandleA(nullptr), 9003, MB_OKCANCEL); });
@@ -64,6 +66,7 @@ TEST(MessageFMTBox, TheOwnerDecidesStringsCaptionAndOwnership) {
   EXPECT_EQ(box.owner, owner.get());
 
   // Missing strings show nothing.
+  EXPECT_EQ(MessageFMTBox(nullptr, 4711, MB_OK), 0);
   EXPECT_EQ(MessageFMTBox(owner.get(), 4711, MB_OK), 0);
   EXPECT_EQ(ResourceMessageBox(GetModuleHandleA(nullptr), 4711, MB_OK), 0);
   EXPECT_TRUE(tambre::test::no_box_visible());

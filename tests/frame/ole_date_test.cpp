@@ -44,6 +44,7 @@ TEST_F(OleDate, FailureResultsAndNoneBeforeOleInitOrAfterTheLastReinit) {
   EXPECT_EQ(DateToTime_t(25568.5), kNoTime) << "before 1970 in UTC";
   EXPECT_EQ(DateToTime_t(73051.0), kNoTime) << "2100-01-01 is past the range";
   EXPECT_EQ(DateToTime_t(-1.0e9), kNoTime) << "no system time for that date";
+  EXPECT_EQ(DateToTime_t(1.0e9), kNoTime);
   // Fractions of a second round to the nearest second.
   EXPECT_EQ(DateToTime_t(36526.0 + 0.4 * kSecond), 946684800u);
   EXPECT_EQ(DateToTime_t(36526.0 + 0.6 * kSecond), 946684801u);

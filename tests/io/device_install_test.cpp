@@ -155,7 +155,9 @@ TEST_F(device_install, FailedStartFallsBackOnceToTheOlderDeviceThenReports) {
   EXPECT_EQ(script.groups_at_creation, (std::vector<std::string>{"Extended Base", "Extended Base"}));
   ASSERT_EQ(caught.size(), 3u);
   char reason[256] = "";  // the last start's error, in the system's words
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_BAD_EXE_FORMAT, 0, reason, sizeof reason, nullptr);
+  ASSERT_GT(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_BAD_EXE_FORMAT, 0,
+                           reason, sizeof reason, nullptr),
+            0u);
   EXPECT_NE(caught[1].text.find(std::string(reason).substr(0, 20)), std::string::npos) << caught[1].text;
   EXPECT_EQ(caught[1].icon, box_icon::asterisk);
   EXPECT_EQ(caught[2].caption, "Treiber");
