@@ -114,6 +114,8 @@ TEST(port_access, BothModesReachThePortsAndFailuresGiveAllOnes) {
     const auto& seen = hw.device.requests();
     EXPECT_EQ(seen.size() - before, direct ? 0u : 6u);
     for (std::size_t i = before; i < seen.size(); ++i) EXPECT_EQ(seen[i].device, h);
+    EXPECT_FALSE(IORead8(h, 0x300, nullptr));
+    EXPECT_EQ(hw.ports().log().size(), expected.size());
 
     // A sequence: results come back, bad items and time-outs become the caller's error.
     hw.ports().set_ready_after_reads(0x301, 0x00, 0x80, 3);
@@ -131,7 +133,9 @@ TEST(port_access, BothModesReachThePortsAndFailuresGiveAllOnes) {
       EXPECT_FALSE(IOSequence(h, bad.data()));
       EXPECT_EQ(GetLastError(), f.error);
     }
+    SetLastError(0);
     EXPECT_FALSE(IOSequence(h, nullptr));
+    EXPECT_EQ(GetLastError(), 0x80070057u);
     if (direct) {
       EXPECT_EQ(hw.device.opens(), 0);
       continue;
@@ -183,6 +187,8 @@ TEST(pci_functions, SelectionEnumerationAndConfigurationRegisters) {
   EXPECT_EQ(PCIOpenEx(0x10B5, 0, 0, &capacity, buffer), nullptr);
   EXPECT_EQ(PCIOpenEx(0x10B5, 0, 0, nullptr, buffer), nullptr);
   capacity = 2;
+  EXPECT_EQ(PCIOpen(0, &capacity, buffer), nullptr);
+  EXPECT_EQ(hw.device.opens(), 3) << "refused arguments open nothing";
   hw.device.rejected = {req::pci_open_selection};
   EXPECT_EQ(PCIOpen(0x10B5, &capacity, buffer), nullptr);
   EXPECT_EQ(capacity, 0u);
