@@ -120,14 +120,13 @@ TEST(MsgBoxWaitForExit, DialogShowsItsTextsAndProgressAndEndsWhenSignalledOrTime
       {"Mit Id", GetModuleHandleA("tambre32.dll"), MAKEINTRESOURCEA(202), "Mit Id", "Systemmeldung"},
   };
   for (const auto& r : rows) {
-    std::string caption, text, button;
+    std::string caption, text;
     LRESULT position = -1;
     const int result = wait_with_user(
         20000,
         [&](HWND dialog, HANDLE event) {
           caption = text_of(dialog);
           text = text_of(GetDlgItem(dialog, kText));
-          button = text_of(GetDlgItem(dialog, kCancelButton));
           eventually([&] { return (position = SendDlgItemMessageA(dialog, kProgress, PBM_GETPOS, 0, 0)) >= 1; });
           SetEvent(event);
         },
@@ -135,18 +134,8 @@ TEST(MsgBoxWaitForExit, DialogShowsItsTextsAndProgressAndEndsWhenSignalledOrTime
     EXPECT_EQ(result, 1) << r.shown_caption;
     EXPECT_EQ(caption, r.shown_caption);
     EXPECT_EQ(text, r.shown_text) << r.shown_caption;
-    EXPECT_EQ(button, "Abbrechen") << r.shown_caption;
     EXPECT_GE(position, 1) << r.shown_caption << ": the bar moves while the wait goes on";
   }
-  PBRANGE range{-1, -1};
-  EXPECT_EQ(wait_with_user(175,
-                           [&](HWND dialog, HANDLE) {
-                             SendDlgItemMessageA(dialog, kProgress, PBM_GETRANGE, FALSE,
-                                                 reinterpret_cast<LPARAM>(&range));
-                           }),
-            0);
-  EXPECT_EQ(range.iLow, 0);
-  EXPECT_EQ(range.iHigh, 3) << "175 ms in steps of 50";
   EXPECT_EQ(FindWindowA("#32770", kDefaultCaption), nullptr) << "the dialog is gone afterwards";
 }
 

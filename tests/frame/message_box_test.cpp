@@ -88,7 +88,6 @@ TEST(LastErrorMessageBox, ShowsHeadAndSystemTextInTheForeground) {
   char head[512] = "";
   LoadStringA(GetModuleHandleA("tambre32.dll"), 201, head, sizeof head);
   EXPECT_EQ(box.text, head + frame_test::system_text(ERROR_ACCESS_DENIED));
-  EXPECT_NE(box.text.find("ausgef\xfchrt"), std::string::npos) << "code page 1252 text";
   EXPECT_EQ(box.owner, owner.get());
   EXPECT_EQ(box.icon, box_icon::exclamation);
   EXPECT_TRUE(box.foreground);

@@ -1,5 +1,5 @@
-// OLE dates through the DLL against Wine's own SystemTimeToVariantTime and
-// VariantTimeToSystemTime on the library's local fields.
+// OLE dates through the DLL against Wine's own SystemTimeToVariantTime on the library's
+// local fields.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -51,7 +51,7 @@ TEST_F(OleDate, FailureResultsAndNoneBeforeOleInitOrAfterTheLastReinit) {
 }
 
 // The whole calendar in steps that hit all hours, days and years, in zones with daylight
-// time, through Wine's conversions both ways.
+// time, against Wine's conversion and back through the library.
 TEST_F(OleDate, RoundTripsAndWineAgrees) {
   // Without TZ the zone and its daylight rules come from Wine's zone record.
   for (const char* tz : {"GMT0", "CET-1CEST", "EST5EDT", "IST-5:30", static_cast<const char*>(nullptr)}) {
@@ -74,13 +74,6 @@ TEST_F(OleDate, RoundTripsAndWineAgrees) {
       double expected = 0;
       ASSERT_TRUE(SystemTimeToVariantTime(&st, &expected));
       ASSERT_EQ(date, expected) << time;
-
-      SYSTEMTIME back{};
-      ASSERT_TRUE(VariantTimeToSystemTime(date, &back));
-      EXPECT_EQ(back.wYear, st.wYear);
-      EXPECT_EQ(back.wHour, st.wHour);
-      EXPECT_EQ(back.wSecond, st.wSecond);
-
       const DWORD again = DateToTime_t(date);
       if (again != time) {
         // Only the repeated hour when daylight time ends may map to its other instance.

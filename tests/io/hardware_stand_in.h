@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include "io/access_mode.h"
 #include "io/hardware_seams.h"
+#include "io/mapping_table.h"
+#include "io/platform_state.h"
 #include "io/simulated_device.h"
 
 namespace tambre::test {
@@ -28,8 +31,11 @@ struct simulated_machine final : io::machine {
 
 class hardware_stand_in {
  public:
-  explicit hardware_stand_in(simulated_platform platform = simulated_platform::nt5);
-  ~hardware_stand_in();
+  explicit hardware_stand_in(simulated_platform platform = simulated_platform::nt5) {
+    machine.simulated = {platform != simulated_platform::windows9x, platform == simulated_platform::nt5};
+    forget_layer_state();
+  }
+  ~hardware_stand_in() { forget_layer_state(); }
   hardware_stand_in(const hardware_stand_in&) = delete;
   hardware_stand_in& operator=(const hardware_stand_in&) = delete;
 
@@ -38,7 +44,11 @@ class hardware_stand_in {
   simulated_ports& ports() { return device.ports(); }
 
  private:
-  static void forget_layer_state();
+  static void forget_layer_state() {
+    io::reset_platform_state();
+    io::forget_all_mappings();
+    io::select_access_mode(io::access_mode::unavailable);
+  }
   // Declared after what they install, so they are removed before it goes.
   base::scoped_stand_in<io::device_channel> channel_{io::channel_seam(), device};
   base::scoped_stand_in<io::port_space> ports_{io::direct_ports_seam(), device.ports()};

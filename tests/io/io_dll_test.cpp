@@ -38,13 +38,10 @@ TEST(io_dll, SystemPortsAndTheQuestionAboutPcHardware) {
     EXPECT_EQ(box.text.rfind("Die EA-Adresse '3F8' (hex) wird vermutlich von der PC-Hardware benutzt", 0), 0u)
         << box.text;
     EXPECT_EQ(box.icon, box_icon::question);
-    EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
   }
-  {
-    box_catcher catcher(IDYES);
-    EXPECT_EQ(IOIsSystemPort(0x1F0, 1), 0);
-    EXPECT_TRUE(catcher.wait().found);
-  }
+  box_catcher yes(IDYES);
+  EXPECT_EQ(IOIsSystemPort(0x1F0, 1), 0);
+  EXPECT_TRUE(yes.wait().found);
   box_catcher catcher(IDOK);
   EXPECT_EQ(IOIsSystemPort(0x60, 1), 1);
   caught_box box = catcher.wait();
@@ -65,9 +62,8 @@ TEST(control_nt_service, CreateMakesAnAutomaticKernelDriverThatWineCannotStart) 
   ASSERT_TRUE(QueryServiceConfigA(service, reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data()),
                                   static_cast<DWORD>(buffer.size()), &needed));
   const auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
-  EXPECT_EQ(config->dwServiceType, static_cast<DWORD>(SERVICE_KERNEL_DRIVER));
-  EXPECT_EQ(config->dwStartType, static_cast<DWORD>(SERVICE_AUTO_START));
-  EXPECT_EQ(config->dwErrorControl, static_cast<DWORD>(SERVICE_ERROR_NORMAL));
+  EXPECT_EQ((std::vector<DWORD>{config->dwServiceType, config->dwStartType, config->dwErrorControl}),
+            (std::vector<DWORD>{SERVICE_KERNEL_DRIVER, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL}));
   EXPECT_NE(std::string(config->lpBinaryPathName).find("\\drivers\\TambreTestDev.sys"), std::string::npos);
   EXPECT_FALSE(ControlNTService(name, TAMBRE_SERVICE_START, nullptr));
   char display[80] = "";

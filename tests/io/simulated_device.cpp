@@ -50,7 +50,7 @@ std::uint32_t simulated_device::control(io::device_handle device, std::uint32_t 
                                         std::uint32_t& returned) {
   returned = 0;
   const auto* input = static_cast<const std::uint8_t*>(in);
-  requests_.push_back({device, code, std::vector<std::uint8_t>(input, input + (input ? in_size : 0)), out_size});
+  requests_.push_back({device, code, std::vector<std::uint8_t>(input, input + (input ? in_size : 0))});
   auto state = handles_.find(device);
   if (state == handles_.end()) return kErrorInvalidHandle;
   if (rejected.count(code) != 0) return kErrorInvalidFunction;

@@ -47,7 +47,6 @@ class simulated_device final : public io::device_channel {
     io::device_handle device;
     std::uint32_t code;
     std::vector<std::uint8_t> input;
-    std::uint32_t out_size;
   };
   const std::vector<request_seen>& requests() const { return requests_; }
   std::vector<request_seen> requests_with(std::uint32_t code) const;

@@ -29,9 +29,6 @@ TEST(CSioMessageOut, PortNumberOverTheBlanksThenFormatted) {
       {"one digit leaves two blanks", 2, 103, "COM2  : Rahmenfehler"},
       {"three digits", 123, 103, "COM123: Rahmenfehler"},
       {"above 127 reads as a signed byte", 200, 103, "COM-56: Rahmenfehler"},
-      {"overrun", 12, 105,
-       "COM12 : Datenverlust durch \xdc"
-       "berlauffehler"},
       {"other error bits with the error word", 7, 100, "COM7  : Leitungsfehler (Fehlerwort 0x10)"},
       {"no such text: an empty message", 8, 4711, ""},
   };

