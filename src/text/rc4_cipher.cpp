@@ -21,22 +21,22 @@ void rc4_set_key(const unsigned char* key, std::size_t length, rc4_state& state)
 
 namespace {
 
-// One key-stream byte, advancing the state.
-inline std::uint32_t next_byte(std::uint32_t* s, std::uint32_t& i, std::uint32_t& j) {
-  i = (i + 1) & 0xFF;
+// One key-stream byte, advancing the state. Byte-wide indices wrap by themselves.
+inline std::uint32_t next_byte(std::uint32_t* s, std::uint8_t& i, std::uint8_t& j) {
+  ++i;
   const std::uint32_t si = s[i];
-  j = (j + si) & 0xFF;
+  j = static_cast<std::uint8_t>(j + si);
   const std::uint32_t sj = s[j];
   s[i] = sj;
   s[j] = si;
-  return s[(si + sj) & 0xFF];
+  return s[static_cast<std::uint8_t>(si + sj)];
 }
 
 }  // namespace
 
 void rc4_apply(rc4_state& state, const unsigned char* in, unsigned char* out, std::size_t length) {
   std::uint32_t* s = state.s;
-  std::uint32_t i = state.i, j = state.j;
+  std::uint8_t i = static_cast<std::uint8_t>(state.i), j = static_cast<std::uint8_t>(state.j);
   std::size_t n = 0;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
   // Eight key-stream bytes gathered in a word and XORed into eight input bytes at once:
