@@ -94,6 +94,7 @@ class TAMBRE_API CSio {
   bool _WaitForWorkerHandle();
   bool _IsCurrentWorker();
   bool _InputQueueHoldsBytes();
+  DWORD _ReadNow(char* buffer, DWORD count);
   void _HandleEvents(DWORD events);
   void _ReportErrors(DWORD errors, int changes);
 

@@ -255,13 +255,18 @@ int CSio::Read(char* buffer, int count) {
     ClearCommBreak(_port);
     return ReadFile(_port, buffer, static_cast<DWORD>(count), &read, nullptr) ? static_cast<int>(read) : 0;
   }
-  // The worker of a port without line events reads ahead: its bytes come first, and it
-  // takes the rest as soon as they come. Another thread waits that long for bytes the queue
-  // holds; the worker itself (in a notification) would only wait for itself.
+  // The worker of a port without line events reads ahead: its bytes come first. Bytes the
+  // queue still holds are moments from its store; another thread waits that long for them,
+  // the worker itself (in a notification) would only wait for itself.
   int taken = 0;
   if (received_bytes::take(_port, buffer, count, taken, 0)) {
-    if (taken == 0 && !_IsCurrentWorker() && _InputQueueHoldsBytes()) {
-      received_bytes::take(_port, buffer, count, taken, kQueuedReadWait);
+    const ULONGLONG deadline = GetTickCount64() + kQueuedReadWait;
+    while (taken < count && !_IsCurrentWorker() && _InputQueueHoldsBytes()) {
+      const ULONGLONG now = GetTickCount64();
+      if (now >= deadline) break;
+      int more = 0;
+      received_bytes::take(_port, buffer + taken, count - taken, more, static_cast<DWORD>(deadline - now));
+      taken += more;
     }
     return taken;
   }

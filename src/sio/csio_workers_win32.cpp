@@ -83,6 +83,14 @@ void CSio::_HandleEvents(DWORD events) {
 // Open returned: what came later is an arrival, also when it came before the wait began.
 void CSio::_WatchQueues(DWORD waitingAtStart) {
   MessageOut(IDS_SIO_NO_LINE_EVENTS);
+  // The worker's reads block until their bytes are there; the driver's reads no longer
+  // reach the platform.
+  COMMTIMEOUTS timeouts{};
+  GetCommTimeouts(_port, &timeouts);
+  timeouts.ReadIntervalTimeout = 0;
+  timeouts.ReadTotalTimeoutMultiplier = 0;
+  timeouts.ReadTotalTimeoutConstant = 0;
+  SetCommTimeouts(_port, &timeouts);
   const std::shared_ptr<received_bytes> received =
       received_bytes::open(_port, std::min<DWORD>(std::max<DWORD>(_inputQueue, kMinReadAhead), kMaxReadAhead));
   const tambre::sys::unique_event read_done;
@@ -91,14 +99,18 @@ void CSio::_WatchQueues(DWORD waitingAtStart) {
   bool reading = false;
   bool output_draining = false;  // a write went through, its queue not yet empty
   DWORD not_arrived = waitingAtStart;
+  DWORD queued = 0;  // what the receive queue held when last looked at
   while (_IsCurrentWorker() && !(shared_load(_flags) & flag_stop)) {
     DWORD got = 0;
     bool read_refused = false;
-    if (!reading && received->room() > 0) {
+    const DWORD room = static_cast<DWORD>(std::min(sizeof buffer, received->room()));
+    if (!reading && room > 0 && queued > 0) {
+      got = _ReadNow(buffer, std::min(room, queued));
+    } else if (!reading && room > 0) {
+      // One byte is waited for: the read ends the moment it comes.
       read = OVERLAPPED{};
       read.hEvent = read_done.get();
-      const DWORD want = static_cast<DWORD>(std::min(sizeof buffer, received->room()));
-      if (ReadFile(_port, buffer, want, &got, &read)) {
+      if (ReadFile(_port, buffer, 1, &got, &read)) {
         read_refused = got == 0;  // a platform that answers at once: look again shortly
       } else if (GetLastError() == ERROR_IO_PENDING) {
         reading = true;
@@ -113,10 +125,10 @@ void CSio::_WatchQueues(DWORD waitingAtStart) {
       if (reading) waits[count++] = read_done.get();
       if (written != nullptr && !output_draining) waits[count++] = written;
       const DWORD limit = (read_refused || output_draining) ? kRetryInterval : kStopCheckInterval;
-      if (WaitForMultipleObjects(count, waits, FALSE, limit) != WAIT_FAILED && reading &&
-          WaitForSingleObject(read_done.get(), 0) == WAIT_OBJECT_0) {
+      WaitForMultipleObjects(count, waits, FALSE, limit);
+      if (reading && HasOverlappedIoCompleted(&read)) {
         reading = false;
-        if (!GetOverlappedResult(_port, &read, &got, FALSE)) got = 0;  // cancelled by a flush
+        if (!GetOverlappedResult(_port, &read, &got, TRUE)) got = 0;  // cancelled by a flush
       }
     }
     if (got > 0) {
@@ -129,7 +141,9 @@ void CSio::_WatchQueues(DWORD waitingAtStart) {
     }
     DWORD errors = 0;
     COMSTAT queues{};
+    queued = 0;
     if (!ClearCommError(_port, &errors, &queues)) continue;
+    queued = queues.cbInQue;
     if (errors != 0) _ReportErrors(errors, 0);
     // The write record's event is set when a write has gone through the platform.
     output_draining = written != nullptr && WaitForSingleObject(written, 0) == WAIT_OBJECT_0;
@@ -144,6 +158,18 @@ void CSio::_WatchQueues(DWORD waitingAtStart) {
     DWORD unused = 0;
     GetOverlappedResult(_port, &read, &unused, TRUE);
   }
+}
+
+// Bytes the receive queue holds, read without waiting for more.
+DWORD CSio::_ReadNow(char* buffer, DWORD count) {
+  const tambre::sys::unique_event done;
+  OVERLAPPED read{};
+  read.hEvent = done.get();
+  DWORD got = 0;
+  if (!ReadFile(_port, buffer, count, &got, &read)) {
+    if (GetLastError() != ERROR_IO_PENDING || !GetOverlappedResult(_port, &read, &got, TRUE)) got = 0;
+  }
+  return got;
 }
 
 DWORD WINAPI CSio::_EventWorker(void* object) {
