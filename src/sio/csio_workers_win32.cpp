@@ -83,16 +83,16 @@ void CSio::_HandleEvents(DWORD events) {
 // Open returned: what came later is an arrival, also when it came before the wait began.
 void CSio::_WatchQueues(DWORD waitingAtStart) {
   MessageOut(IDS_SIO_NO_LINE_EVENTS);
-  // The worker's reads block until their bytes are there; the driver's reads no longer
-  // reach the platform.
+  const std::shared_ptr<received_bytes> received =
+      received_bytes::open(_port, std::min<DWORD>(std::max<DWORD>(_inputQueue, kMinReadAhead), kMaxReadAhead));
+  // From here on the driver's reads take from the store and no longer reach the platform:
+  // the worker's own reads block until their bytes are there.
   COMMTIMEOUTS timeouts{};
   GetCommTimeouts(_port, &timeouts);
   timeouts.ReadIntervalTimeout = 0;
   timeouts.ReadTotalTimeoutMultiplier = 0;
   timeouts.ReadTotalTimeoutConstant = 0;
   SetCommTimeouts(_port, &timeouts);
-  const std::shared_ptr<received_bytes> received =
-      received_bytes::open(_port, std::min<DWORD>(std::max<DWORD>(_inputQueue, kMinReadAhead), kMaxReadAhead));
   const tambre::sys::unique_event read_done;
   OVERLAPPED read{};
   char buffer[kReadChunk];
