@@ -40,29 +40,15 @@ int fill(table& t, int size, int maximum) {
   return tambre::net::fill_adapter_list(chain, t.names, size, maximum, t.addresses, t.masks, t.macs);
 }
 
-TEST(AdapterList, ListsNamesWithTheirFirstAddressMaskAndMac) {
-  table t;
-  ASSERT_EQ(fill(t, sizeof t.names, 8), 3);
-  EXPECT_STREQ(t.names, "LAN-Verbindung|Funk|X|");
-  EXPECT_EQ(t.addresses[0], 0x0A01A8C0u);
-  EXPECT_EQ(t.masks[0], 0x00FFFFFFu);
-  const unsigned char lan_mac[6] = {0x02, 0x11, 0x22, 0x33, 0x44, 0x55}, zero[6] = {};
-  EXPECT_EQ(std::memcmp(t.macs[0], lan_mac, 6), 0);
-  EXPECT_EQ(std::memcmp(t.macs[1], zero, 6), 0) << "an 8-byte hardware address is not a MAC";
-  EXPECT_EQ(t.addresses[3], 0u) << "entries past the count stay zeroed";
-  char names[4] = "abc";
-  EXPECT_EQ(tambre::net::fill_adapter_list(chain, names, 0, 8, nullptr, nullptr, nullptr), 0);
-  EXPECT_STREQ(names, "abc") << "a zero-sized buffer is never written";
-}
-
-// "LAN-Verbindung|" needs 15 bytes and the terminator one more; the arrays follow the
-// names that were taken.
-TEST(AdapterList, SkipsWhatDoesNotFitAndStopsAtTheMaximum) {
+// Names with their first address, mask and MAC. "LAN-Verbindung|" needs 15 bytes and the
+// terminator one more; the arrays follow the names that were taken.
+TEST(AdapterList, ListsWhatFitsUpToTheMaximum) {
   const struct {
     int size, maximum, count;
     const char* names;
     std::uint32_t first_address;
   } cases[] = {
+      {256, 8, 3, "LAN-Verbindung|Funk|X|", 0x0A01A8C0u},
       {15, 8, 2, "Funk|X|", 0x0500000Au},
       {16, 8, 1, "LAN-Verbindung|", 0x0A01A8C0u},
       {6, 8, 1, "Funk|", 0x0500000Au},
@@ -80,6 +66,15 @@ TEST(AdapterList, SkipsWhatDoesNotFitAndStopsAtTheMaximum) {
       EXPECT_EQ(t.addresses[c.count], 0u) << "entries past the count stay zeroed";
     }
   }
+  table t;
+  fill(t, sizeof t.names, 8);
+  EXPECT_EQ(t.masks[0], 0x00FFFFFFu);
+  const unsigned char lan_mac[6] = {0x02, 0x11, 0x22, 0x33, 0x44, 0x55}, zero[6] = {};
+  EXPECT_EQ(std::memcmp(t.macs[0], lan_mac, 6), 0);
+  EXPECT_EQ(std::memcmp(t.macs[1], zero, 6), 0) << "an 8-byte hardware address is not a MAC";
+  char names[4] = "abc";
+  EXPECT_EQ(tambre::net::fill_adapter_list(chain, names, 0, 8, nullptr, nullptr, nullptr), 0);
+  EXPECT_STREQ(names, "abc") << "a zero-sized buffer is never written";
 }
 
 TEST(AdapterList, FindsNamesAndCollectsAddresses) {

@@ -16,23 +16,21 @@ namespace {
 
 using namespace tambre::services;
 
-// What the classic viewer was asked last.
-struct classic_call {
-  int calls = 0;
-  HWND window = nullptr;
-  std::string file;
-  UINT command = 0;
-  ULONG_PTR data = 0;
-  std::string keyword;
-} viewer;
+const char kHelpFailed[] =
+    "Die Online-Hilfedatei '%s' konnte nicht gefunden oder ge\xf6"
+    "ffnet  werden oder das Hilfethema %s ist in der Datei nicht vorhanden.";
+
+// What the classic viewer was asked: the calls, the last one as "<file> <command> <data>"
+// and the keyword of a keyword request.
+int viewer_calls = 0;
+HWND viewer_window = nullptr;
+std::string viewer_request, viewer_keyword;
 
 BOOL WINAPI recording_viewer(HWND window, LPCSTR file, UINT command, ULONG_PTR data) {
-  ++viewer.calls;
-  viewer.window = window;
-  viewer.file = file;
-  viewer.command = command;
-  viewer.data = data;
-  viewer.keyword = command == help_key && data != 0 ? reinterpret_cast<const char*>(data) : "";
+  ++viewer_calls;
+  viewer_window = window;
+  viewer_request = std::string(file) + " " + std::to_string(command) + " " + std::to_string(data);
+  viewer_keyword = command == help_key && data != 0 ? reinterpret_cast<const char*>(data) : "";
   return 7;
 }
 
@@ -48,35 +46,25 @@ TEST(ClassicViewer, GetsTheCallersRequestsUnchanged) {
   EXPECT_EQ(help_dispatch(window, nullptr, 0, help_context), 0);
   EXPECT_EQ(GetModuleHandleA("hhctrl.ocx"), nullptr);
   EXPECT_TRUE(tambre::test::no_box_visible());
-  EXPECT_EQ(viewer.calls, 0);
+  EXPECT_EQ(viewer_calls, 0);
 
   EXPECT_EQ(DrvHelpContext(window, "drv.hlp", 0xFFFFFFFF), 7);
-  EXPECT_EQ(viewer.window, window);
-  EXPECT_EQ(viewer.file, "drv.hlp");
-  EXPECT_EQ(viewer.command, 1u);
-  EXPECT_EQ(viewer.data, 0xFFFFFFFFu);
+  EXPECT_EQ(viewer_window, window);
+  EXPECT_EQ(viewer_request, "drv.hlp 1 4294967295");
   const char keyword[] = "Messwerte";
   EXPECT_EQ(DrvHelpKey(window, "drv.Chm", keyword), 7);
-  EXPECT_EQ(viewer.command, 257u);
-  EXPECT_EQ(viewer.data, reinterpret_cast<ULONG_PTR>(keyword));
+  EXPECT_EQ(viewer_request, "drv.Chm 257 " + std::to_string(reinterpret_cast<ULONG_PTR>(keyword)));
   EXPECT_EQ(help_dispatch(window, "drv.hlp", 42, 8), 7);
-  EXPECT_EQ(viewer.command, 8u);
-  EXPECT_EQ(viewer.data, 42u);
+  EXPECT_EQ(viewer_request, "drv.hlp 8 42");
   // The topic keyword from the window's module (the test program carries the library's
   // strings: 211 is the long help message), cut to 59 characters.
   EXPECT_EQ(DrvHelpRcTopic(window, "drv.hlp", 211), 7);
-  EXPECT_EQ(viewer.keyword, std::string("Die Online-Hilfedatei '%s' konnte nicht gefunden oder ge\xf6"
-                                        "ffnet  werden oder das Hilfethema %s ist")
-                                .substr(0, 59));
+  EXPECT_EQ(viewer_keyword, std::string(kHelpFailed).substr(0, 59));
   EXPECT_EQ(DrvHelpRcTopic(window, "drv.hlp", 59999), 0);
-  EXPECT_EQ(viewer.calls, 4);
+  EXPECT_EQ(viewer_calls, 4);
   set_classic_help_viewer(nullptr);
   DestroyWindow(window);
 }
-
-const char kHelpFailed[] =
-    "Die Online-Hilfedatei '%s' konnte nicht gefunden oder ge\xf6"
-    "ffnet  werden oder das Hilfethema %s ist in der Datei nicht vorhanden.";
 
 std::string help_failed(const std::string& file, const std::string& topic) {
   char text[512];

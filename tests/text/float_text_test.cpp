@@ -57,16 +57,23 @@ class FloatTextTime : public tambre::test::cet_clock_test {};
 
 }  // namespace
 
-TEST(FloatFormat, EveryForm) {
+TEST(FloatFormat, EveryFormAndValueState) {
   struct row {
     const char* name;
     unsigned flags;
     int decimals;
     double value;
     const char* expected;
+    int state = 0;
   };
   const double inf = std::numeric_limits<double>::infinity();
   const row rows[] = {
+      {"dashes", 8, 2, 1.0, "-----.--", tx::fv_dash},
+      {"hashes", 8, 2, 1.0, "#####.##", tx::fv_hash},
+      {"hashes without decimals", 8, 0, 1.0, "########", tx::fv_hash},
+      {"dashes: decimals not below the width", 4, 4, 1.0, "----", tx::fv_dash},
+      {"blanks", 5, 2, 1.0, "     ", tx::fv_blank},
+      {"any other state formats", 8, 2, std::nan(""), "#NAN", 1},
       {"no minus before zeros", 8, 2, -0.0001, "0.00"},
       {"too wide turns to exponent", 6, 2, 1234567.0, "1E+006"},
       {"too wide keeps decimals that fit", 12, 2, 1234567891.0, "1.23E+009"},
@@ -92,22 +99,13 @@ TEST(FloatFormat, EveryForm) {
       {"plus infinity", 0x0100 | 8, 0, inf, "#INF"},
       {"minus infinity", 8, 2, -inf, "#NINF"},
   };
-  for (const row& r : rows) EXPECT_EQ(format(r.flags, r.decimals, r.value), r.expected) << r.name;
+  for (const row& r : rows) EXPECT_EQ(format(r.flags, r.decimals, r.value, r.state), r.expected) << r.name;
   // 1e30 with 60 decimals needs more than 79 characters: exponent form, whatever the width.
   char expected[100];
   std::snprintf(expected, sizeof expected, "%.60E", 1e30);
   std::string exponent_form = expected;
   exponent_form.replace(exponent_form.size() - 2, 0, "0");  // E+30 written E+030
   EXPECT_EQ(format(127, 60, 1e30), exponent_form);
-}
-
-TEST(FloatFormat, ValueStates) {
-  EXPECT_EQ(format(8, 2, 1.0, tx::fv_dash), "-----.--");
-  EXPECT_EQ(format(8, 2, 1.0, tx::fv_hash), "#####.##");
-  EXPECT_EQ(format(8, 0, 1.0, tx::fv_hash), "########");
-  EXPECT_EQ(format(4, 4, 1.0, tx::fv_dash), "----") << "decimals not below the width";
-  EXPECT_EQ(format(5, 2, 1.0, tx::fv_blank), "     ");
-  EXPECT_EQ(format(8, 2, std::nan(""), 1), "#NAN") << "any other state formats";
 }
 
 TEST(FloatFormat, FixedAndExponentAgreeWithPrintf) {

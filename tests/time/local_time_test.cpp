@@ -110,25 +110,6 @@ TEST(Transition, TimeOfDayAndEndInDaylightTime) {
   }
 }
 
-// The fifth occurrence is the month's last, the first lies within its first seven days.
-TEST(Transition, FifthIsLastAndFirstIsFirst) {
-  for (int year = 70; year <= 199; ++year) {
-    for (std::uint16_t month = 1; month <= 12; ++month) {
-      const std::int64_t jan1 = days_from_civil(1900 + year, 1, 1), start = days_from_civil(1900 + year, month, 1);
-      const std::int64_t next =
-          month == 12 ? days_from_civil(1901 + year, 1, 1) : days_from_civil(1900 + year, month + 1, 1);
-      for (std::uint16_t weekday = 0; weekday < 7; ++weekday) {
-        std::int64_t last = jan1 + tt::transition_of(year, {0, month, weekday, 5, 0, 0, 0, 0}, false, 0).yday;
-        std::int64_t first = jan1 + tt::transition_of(year, {0, month, weekday, 1, 0, 0, 0, 0}, false, 0).yday;
-        ASSERT_EQ((last + 4) % 7, weekday);
-        ASSERT_TRUE(last < next && last + 7 >= next) << year << " " << month;
-        ASSERT_EQ((first + 4) % 7, weekday);
-        ASSERT_TRUE(first >= start && first < start + 7) << year << " " << month;
-      }
-    }
-  }
-}
-
 using Localtime = tambre::test::zone_test;
 
 // Near both ends the offset is taken off the fields directly, from UTC-12 to UTC+14.

@@ -74,9 +74,8 @@ TEST(TimespecDialog, ListsEnablingAndKindTakenAtOnce) {
       EXPECT_TRUE(checked(dialog, kPeriodic));
       EXPECT_FALSE(checked(dialog, kOnce));
       EXPECT_EQ(selection(dialog, kKind), 3);
-      EXPECT_EQ(field_text(dialog, kDay), "1");
-      EXPECT_EQ(field_text(dialog, kHour), "6");
-      EXPECT_EQ(field_text(dialog, kMinute), "30");
+      EXPECT_EQ(field_text(dialog, kDay) + " " + field_text(dialog, kHour) + ":" + field_text(dialog, kMinute),
+                "1 6:30");
       EXPECT_EQ(field_text(dialog, kPeriodDays) + field_text(dialog, kPeriodHours) + field_text(dialog, kPeriodMinutes),
                 "100");  // 86400 s: one day, no hours, no minutes
       for (int entry = 0; entry < 8; ++entry) {
@@ -196,10 +195,10 @@ TEST(TimespecDialog, OnceShowsTomorrowForPeriodicRecordsAndRefusesBadDates) {
   const SYSTEMTIME tomorrow = local_tomorrow();
   {
     dialog_driver driver(kTitle, [&tomorrow](HWND dialog) {
-      EXPECT_EQ(field_text(dialog, kOnceDay), std::to_string(tomorrow.wDay));
-      EXPECT_EQ(selection(dialog, kOnceMonth), tomorrow.wMonth - 1);
-      EXPECT_EQ(field_text(dialog, kOnceYear), std::to_string(tomorrow.wYear));
-      EXPECT_EQ(field_text(dialog, kOnceHour), std::to_string(tomorrow.wHour));
+      EXPECT_EQ(field_text(dialog, kOnceDay) + "." + std::to_string(selection(dialog, kOnceMonth) + 1) + "." +
+                    field_text(dialog, kOnceYear) + " " + field_text(dialog, kOnceHour),
+                std::to_string(tomorrow.wDay) + "." + std::to_string(tomorrow.wMonth) + "." +
+                    std::to_string(tomorrow.wYear) + " " + std::to_string(tomorrow.wHour));
       choose_mode(dialog, kOnce);
       struct {
         int day, month, year;

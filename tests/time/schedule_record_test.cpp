@@ -141,17 +141,6 @@ TEST_F(TimespecMatch, EveryMinuteOfTwoYearsLikeTheOracle) {
   EXPECT_EQ(hits_of("yearly"), 2);
 }
 
-TEST_F(TimespecMatch, MonthEndCutWhateverTheCacheHolds) {
-  tambre32::timespec last = normalised(schedule_record(5, 0, 6, 30));
-  for (auto t : {cet(2023, 4, 30, 6), cet(2024, 2, 29, 6), cet(2023, 2, 28, 6, 0, 59)}) {
-    tambre::time::forget_match_cache();
-    EXPECT_TRUE(last.match(t, 0));
-    EXPECT_TRUE(last.match(t, 0));  // from the cache
-  }
-  EXPECT_FALSE(last.match(cet(2024, 2, 28, 6), 0));
-  EXPECT_FALSE(last.match(cet(2023, 4, 30, 6, 1), 0));
-}
-
 TEST_F(TimespecMatch, OffsetRoundsAndTheCacheIsKeyedByTAlone) {
   tambre32::timespec daily = normalised(schedule_record(3, 0, 6));
   const auto t = cet(2024, 7, 1, 5, 58, 45);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "civil_oracle.h"
 #include "support/process_setting.h"
 #include "support/without_tz.h"
 #include "tambre32/timecore.h"
@@ -76,12 +77,7 @@ TEST(TimeZoneBerlin, CentralEuropeanRecord) {
   EXPECT_EQ(*_gettimezone(), -3600);
   EXPECT_EQ(*_getdstbias(), -3600);
   expect_localtime_like_wine(2020, 2038);
-  struct tm summer {};
-  summer.tm_year = 124;
-  summer.tm_mon = 6;
-  summer.tm_mday = 1;
-  summer.tm_hour = 12;
-  summer.tm_isdst = -1;
+  struct tm summer = tambre::test::tm_of(2024, 7, 1, 12, 0, 0, -1);
   EXPECT_EQ(_mktime(&summer), static_cast<tambre_time_t>(seconds_of_systemtime({2024, 7, 0, 1, 10, 0, 0, 0})));
   EXPECT_EQ(summer.tm_isdst, 1);
 }
