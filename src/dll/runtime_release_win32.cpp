@@ -12,6 +12,8 @@
 
 #include <pthread.h>
 
+#include <cstdint>
+
 namespace __gnu_cxx {
 void __freeres() noexcept;  // the C++ run time's own release of its reserves
 }  // namespace __gnu_cxx
@@ -23,6 +25,8 @@ namespace {
 // The thread-local-storage slot the thread library took for its thread records, when it
 // was seen being taken; it never gives it back itself, and a process has few of them.
 DWORD thread_library_slot = TLS_OUT_OF_INDEXES;
+// The slots a process has: the ones in the thread block and the expansion.
+constexpr DWORD kTlsSlots = TLS_MINIMUM_AVAILABLE + 1024;
 
 // The module's thread-local-storage callbacks: a null-terminated array its TLS directory
 // points to (already relocated by the loader).
@@ -38,18 +42,38 @@ const PIMAGE_TLS_CALLBACK* tls_callbacks(HINSTANCE module) {
   return reinterpret_cast<const PIMAGE_TLS_CALLBACK*>(directory->AddressOfCallBacks);
 }
 
+// Whether `value` points to the thread library's record of this thread. The record begins
+// with its state word (0 for a thread the library did not start, a live mark for one it
+// did), followed by four words and the thread's handle as the library hands it out;
+// another module's copy of the library has records and handles of its own.
+bool is_own_thread_record(const void* value, HANDLE own_thread_handle) {
+  constexpr std::uint32_t kLiveRecordMark = 0xBAB1F00D;
+  constexpr std::size_t kHandleWord = 5;
+  MEMORY_BASIC_INFORMATION region;
+  if (value == nullptr || VirtualQuery(value, &region, sizeof region) != sizeof region) return false;
+  const auto* end = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+  const auto* words = static_cast<const HANDLE*>(value);
+  if (region.State != MEM_COMMIT || !(region.Protect & (PAGE_READWRITE | PAGE_EXECUTE_READWRITE)) ||
+      reinterpret_cast<const char*>(words + kHandleWord + 1) > end) {
+    return false;
+  }
+  const std::uint32_t state = *static_cast<const std::uint32_t*>(value);
+  return (state == 0 || state == kLiveRecordMark) && words[kHandleWord] == own_thread_handle;
+}
+
 }  // namespace
 
 void note_runtime_state() {
-  // Slots are handed out lowest first: the free slot seen now is the one the thread
-  // library takes when it sets up, which the first thread record makes it do. When the
-  // slot then holds this thread's record, it is the library's; otherwise it was set up
-  // earlier and its slot is not known.
-  const DWORD probe = TlsAlloc();
-  if (probe == TLS_OUT_OF_INDEXES) return;
-  TlsFree(probe);
-  pthread_self();
-  if (TlsGetValue(probe) != nullptr) thread_library_slot = probe;
+  // The slot is found by what it holds for this thread, since the library may have set
+  // itself up before this module's entry ran.
+  const HANDLE own_thread_handle = static_cast<HANDLE>(pthread_gethandle(pthread_self()));
+  if (own_thread_handle == nullptr) return;
+  for (DWORD slot = 0; slot < kTlsSlots; ++slot) {
+    if (is_own_thread_record(TlsGetValue(slot), own_thread_handle)) {
+      thread_library_slot = slot;
+      return;
+    }
+  }
 }
 
 void release_runtime_state(HINSTANCE module) {
