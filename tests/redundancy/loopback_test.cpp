@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tambre32/net.h"
@@ -86,20 +87,17 @@ std::vector<unsigned char> announcement(unsigned char mode, unsigned int timeout
   return bytes;
 }
 
-TEST_F(RedundancyLoopback, OpeningRefusesBadArguments) {
+TEST_F(RedundancyLoopback, OpeningRefusesBadArgumentsFillsTheHandleAndClosingEndsOneUseOfTheSockets) {
   const std::string long_name(64, 'h');
-  const struct {
-    const char *remote, *port;
-    int mode;
-  } cases[] = {{"127.0.0.1", "0", 1},           {"127.0.0.1", "65536", 1}, {"127.0.0.1", "abc", 1},
-               {long_name.c_str(), "22000", 1}, {"", "22000", 1},          {"127.0.0.1", "22000", 3}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(OpenRedundancy(c.remote, c.port, c.mode, 300, nullptr), nullptr) << c.port << " " << c.mode;
+  for (const auto& [remote, port, mode] : {std::tuple{"127.0.0.1", "0", 1},
+                                           {"127.0.0.1", "65536", 1},
+                                           {"127.0.0.1", "abc", 1},
+                                           {long_name.c_str(), "22000", 1},
+                                           {"", "22000", 1},
+                                           {"127.0.0.1", "22000", 3}}) {
+    EXPECT_EQ(OpenRedundancy(remote, port, mode, 300, nullptr), nullptr) << port << " " << mode;
   }
   EXPECT_EQ(QueryRedundancy(nullptr, nullptr), 0);
-}
-
-TEST_F(RedundancyLoopback, OpeningFillsTheHandleAndClosingEndsOneUseOfTheSockets) {
   RedundancyHandle* standby = open("127.0.0.1", "", 2, 0xAB00012Cu);
   ASSERT_NE(standby, nullptr);
   EXPECT_EQ(standby->Port, htons(10990)) << "no port text: the default port";
