@@ -72,11 +72,11 @@ TEST(RegWalk, WhatReachesTheStoreAndWhereItStops) {
     bool remove = false;
     const char* refused = "b";
   } rows[] = {
-      {"REGEDIT4\r\n\r\n; c\r\n[HKEY_CLASSES_ROOT\\P.S]\r\n@=\"PD\"\r\n[HKEY_CURRENT_USER\\T]\r\n\"C\"=dword:1F\r\n"
+      {"REGEDIT4\r\n\r\n; c\r\n[HKEY_CLASSES_ROOT\\P.S]\r\n@=\"PD\"\r\n[HKEY_CURRENT_USER\\T]\r\n\"C\"=dword:A0\r\n"
        "\"M\"=\"Apt\"  \r\n",
        kRegOk,
        0,
-       {"open HKCR\\P.S", "text =PD", "close", "open HKCU\\T", "dword C=31", "text M=Apt", "close"}},
+       {"open HKCR\\P.S", "text =PD", "close", "open HKCU\\T", "dword C=160", "text M=Apt", "close"}},
       {"; no header\n[HKEY_CURRENT_USER\\a]\n\"x\"=dword:2\n", kRegOk, 0, {"open HKCU\\a", "dword x=2", "close"}},
       {"REGEDIT4\n[HKEY_CURRENT_USER\\a]\n\"x\"=\"1\"\n\"y\"=hex:01,02\n\"z\"=\"2\"\n",
        kRegInvalidArg,
