@@ -67,19 +67,9 @@ TEST(Registration, Regsvr32RoundTripAndWhatMakesTheQuietRegistrationWriteAgain) 
   DeleteFileA(library_file().c_str());
   ASSERT_EQ(regsvr32("/s"), 0u);
   const std::string clsid = kClass;
-  const std::pair<std::string, std::string> defaults[] = {
-      {"ProcessDriver.Server", kServerName},
-      {"ProcessDriver.Server.1\\Clsid", "{5AC12E60-2969-4A89-A110-F154350593C0}"},
-      {clsid + "\\ProgID", "ProcessDriver.Server.1"},
-      {clsid + "\\TypeLib", "{95EE0E40-EB12-4304-9D9D-8A8A73AA543C}"},
-      {std::string(kLibrary) + "\\1.0", "TambreTypes for Ostrand"},
-      {std::string(kTopKeys[4]) + "\\ProxyStubClsid32", "{00020424-0000-0000-C000-000000000046}"},
-      {std::string(kTopKeys[7]), "ChannelMapCollection"},
-      {kLibraryPath, library_file().c_str()},
-  };
-  for (const auto& [key, text] : defaults) EXPECT_EQ(default_text(key), text) << key;
-  EXPECT_EQ(read_raw(HKEY_CLASSES_ROOT, clsid + "\\LocalServer32", "ThreadingModel").text(),
-            std::string("Apartment", 10));
+  // The template's import is the registry-file tests'; here the keys it names and what is filled in.
+  EXPECT_EQ(default_text("ProcessDriver.Server.1\\Clsid"), "{5AC12E60-2969-4A89-A110-F154350593C0}");
+  EXPECT_EQ(default_text(kLibraryPath), library_file());
   // What the standard marshaller needs to find the library; not part of the template.
   EXPECT_EQ(read_raw(HKEY_CLASSES_ROOT, std::string(kTopKeys[5]) + "\\TypeLib", "Version").text(),
             std::string("1.0", 4));

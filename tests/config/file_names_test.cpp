@@ -48,19 +48,6 @@ TEST(ConfigFileName, CutToTheBufferInstanceFileAndWindowTitle) {
   EXPECT_STREQ(out, "serial ");
 }
 
-TEST(DriverModuleName, ComparedWithoutDrvAndCase) {
-  const struct {
-    const char* module;
-    const char* name;
-    bool same;
-  } rows[] = {
-      {"C:\\Drv\\serial.drv", "SERIAL.DRV", true},     {"C:\\Drv\\serial.drv", "serial.dll", false},
-      {"C:\\Drv\\serial.drv", "serial.drv.bak", true}, {"C:\\Drv\\serial.drv", "C:\\Drv\\serial.drv", false},
-      {"C:\\Drv\\serial.drv", nullptr, false},
-  };
-  for (const auto& row : rows) EXPECT_EQ(names_driver_module(row.module, row.name), row.same) << row.name;
-}
-
 const char kInstall[] = "C:\\Programme\\Ostrand";
 
 std::string reduced(const char* path, const char* project) {
@@ -76,34 +63,25 @@ std::string expanded(const char* path, const char* project) {
 
 TEST(AppDirMacros, ReduceAndExpand) {
   const struct {
-    const char* path;
-    const char* project;
-    const char* reduced;
-  } reduce_rows[] = {
-      {"C:\\Proj\\data\\a.txt", "C:\\Proj\\", "$PROJECT\\data\\a.txt"},
-      {"c:\\PROJ\\data\\a.txt", "C:\\Proj", "$PROJECT\\data\\a.txt"},
-      {"C:\\Projekt2\\x", "C:\\Projekt", "$PROJECT2\\x"},
-      {"C:\\Programme\\Ostrand\\bin\\x.dll", "C:\\Proj", "$INSTALL\\bin\\x.dll"},
-      {"C:\\Programme\\Ostrand\\bin\\x.dll", "", "$INSTALL\\bin\\x.dll"},
-      {"D:\\elsewhere\\x", "C:\\Proj", "D:\\elsewhere\\x"},
-      {nullptr, "C:\\Proj", ""},
+    std::string (*change)(const char*, const char*);
+    const char *path, *project, *expected;
+  } rows[] = {
+      {reduced, "C:\\Proj\\data\\a.txt", "C:\\Proj\\", "$PROJECT\\data\\a.txt"},
+      {reduced, "c:\\PROJ\\data\\a.txt", "C:\\Proj", "$PROJECT\\data\\a.txt"},
+      {reduced, "C:\\Projekt2\\x", "C:\\Projekt", "$PROJECT2\\x"},
+      {reduced, "C:\\Programme\\Ostrand\\bin\\x.dll", "C:\\Proj", "$INSTALL\\bin\\x.dll"},
+      {reduced, "C:\\Programme\\Ostrand\\bin\\x.dll", "", "$INSTALL\\bin\\x.dll"},
+      {reduced, "D:\\elsewhere\\x", "C:\\Proj", "D:\\elsewhere\\x"},
+      {reduced, nullptr, "C:\\Proj", ""},
+      {expanded, "$PROJECT\\data\\a.txt", "C:\\Proj\\", "C:\\Proj\\data\\a.txt"},
+      {expanded, "$PROJECT", "C:\\Proj", "C:\\Proj\\"},
+      {expanded, "$PROJECT\\x", nullptr, "C:\\temp"},
+      {expanded, "$PROJECT\\x", "", "\\x"},
+      {expanded, "$INSTALL\\bin\\x.dll", "C:\\Proj", "C:\\Programme\\Ostrand\\bin\\x.dll"},
+      {expanded, "$Install", nullptr, "C:\\Programme\\Ostrand"},
+      {expanded, "$INSTAL\\x", nullptr, "$INSTAL\\x"},
   };
-  for (const auto& row : reduce_rows) EXPECT_EQ(reduced(row.path, row.project), row.reduced) << row.path;
-
-  const struct {
-    const char* path;
-    const char* project;
-    const char* expanded;
-  } expand_rows[] = {
-      {"$PROJECT\\data\\a.txt", "C:\\Proj\\", "C:\\Proj\\data\\a.txt"},
-      {"$PROJECT", "C:\\Proj", "C:\\Proj\\"},
-      {"$PROJECT\\x", nullptr, "C:\\temp"},
-      {"$PROJECT\\x", "", "\\x"},
-      {"$INSTALL\\bin\\x.dll", "C:\\Proj", "C:\\Programme\\Ostrand\\bin\\x.dll"},
-      {"$Install", nullptr, "C:\\Programme\\Ostrand"},
-      {"$INSTAL\\x", nullptr, "$INSTAL\\x"},
-  };
-  for (const auto& row : expand_rows) EXPECT_EQ(expanded(row.path, row.project), row.expanded) << row.path;
+  for (const auto& row : rows) EXPECT_EQ(row.change(row.path, row.project), row.expected) << row.path;
 }
 
 TEST(AppDirMacros, OutputMayBeThePathAndIsCut) {
@@ -119,25 +97,38 @@ TEST(AppDirMacros, OutputMayBeThePathAndIsCut) {
   EXPECT_EQ(reduced(long_path.c_str(), "C:\\Proj"), ("$PROJECT\\" + std::string(300, 'f')).substr(0, 260));
 }
 
-TEST(PathForms, UncPathsAndExtensions) {
-  const struct {
-    const char* path;
-    bool unc;
-  } unc_rows[] = {{"\\\\srv\\", false}, {"\\\\srv\\s", true}, {"\\srv\\s", false}, {"", false}, {nullptr, false}};
-  for (const auto& row : unc_rows) EXPECT_EQ(is_unc_path(row.path), row.unc) << (row.path ? row.path : "null");
+bool unc(const char* path, const char*) { return is_unc_path(path); }
 
+TEST(PathForms, DriverModuleNamesUncPathsAndExtensions) {
   const struct {
-    const char* path;
-    const char* extension;
-    bool has;
-  } extension_rows[] = {
-      {"data.CSV", "csv", true},   {"data.csv", ".CSV", true},   {"csv", "csv", false},
-      {".csv", "csv", true},       {"datacsv", "csv", false},    {"a.tar.gz", "tar.gz", true},
-      {"data.csvx", "csv", false}, {"data.csv", nullptr, false}, {nullptr, "csv", false},
+    bool (*test)(const char*, const char*);
+    const char *path, *other;
+    bool yes;
+  } rows[] = {
+      // A module compared without ".drv" and case.
+      {names_driver_module, "C:\\Drv\\serial.drv", "SERIAL.DRV", true},
+      {names_driver_module, "C:\\Drv\\serial.drv", "serial.dll", false},
+      {names_driver_module, "C:\\Drv\\serial.drv", "serial.drv.bak", true},
+      {names_driver_module, "C:\\Drv\\serial.drv", "C:\\Drv\\serial.drv", false},
+      {names_driver_module, "C:\\Drv\\serial.drv", nullptr, false},
+      {unc, "\\\\srv\\", nullptr, false},
+      {unc, "\\\\srv\\s", nullptr, true},
+      {unc, "\\srv\\s", nullptr, false},
+      {unc, "", nullptr, false},
+      {unc, nullptr, nullptr, false},
+      {has_extension, "data.CSV", "csv", true},
+      {has_extension, "data.csv", ".CSV", true},
+      {has_extension, "csv", "csv", false},
+      {has_extension, ".csv", "csv", true},
+      {has_extension, "datacsv", "csv", false},
+      {has_extension, "a.tar.gz", "tar.gz", true},
+      {has_extension, "data.csvx", "csv", false},
+      {has_extension, "data.csv", nullptr, false},
+      {has_extension, nullptr, "csv", false},
   };
-  for (const auto& row : extension_rows)
-    EXPECT_EQ(has_extension(row.path, row.extension), row.has)
-        << (row.path ? row.path : "null") << " " << (row.extension ? row.extension : "null");
+  for (const auto& row : rows)
+    EXPECT_EQ(row.test(row.path, row.other), row.yes)
+        << (row.path ? row.path : "null") << " " << (row.other ? row.other : "null");
 }
 
 }  // namespace

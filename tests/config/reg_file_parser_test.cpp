@@ -36,103 +36,69 @@ TEST(RegLineReader, SplitsAtEveryLineEndAndCutsAt511) {
   for (const auto& r : rows) EXPECT_EQ(lines_of(r.text), r.lines) << r.text.substr(0, 20);
 }
 
-TEST(RegLine, HeaderAndIgnoredLines) {
+// Every part of a line in one text: its kind, then what the kind carries.
+std::string shown(const reg_line& line) {
+  const char* roots[] = {"HKCR", "HKCU", "HKLM"};
+  if (line.type == kind::bad) return "bad " + std::to_string(line.error);
+  if (line.error != kRegOk) return "an error on a good line";
+  if (line.type == kind::key)
+    return std::string("key ") + roots[static_cast<int>(line.root)] + "\\" + std::string(line.path);
+  if (line.type != kind::value) return line.type == kind::header ? "header" : "ignored";
+  return (line.is_dword ? "dword " : "text ") + std::string(line.name) + "=" +
+         (line.is_dword ? std::to_string(line.dword) : std::string(line.text));
+}
+
+TEST(RegLine, HeaderKeyAndValueLines) {
+  const std::string not_registry = "bad " + std::to_string(kRegNotRegistryFile);
+  const std::string bad_key = "bad " + std::to_string(kRegBadKey);
+  const std::string invalid = "bad " + std::to_string(kRegInvalidArg);
   const struct {
     const char* line;
     int number;
     bool values;
-    kind type;
-    std::int32_t error;
+    std::string shown;
   } rows[] = {
-      {"REGEDIT4", 1, true, kind::header, kRegOk},
-      {"Windows Registry Editor Version 5.00", 1, true, kind::header, kRegOk},
-      {" \tREGEDIT4", 1, true, kind::header, kRegOk},
-      {"REGEDIT4 ", 1, true, kind::bad, kRegNotRegistryFile},
-      {"regedit4", 1, true, kind::bad, kRegNotRegistryFile},
-      {"[HKEY_CURRENT_USER\\x]", 1, true, kind::bad, kRegNotRegistryFile},
-      {"   ", 1, true, kind::ignored, kRegOk},
-      {"; REGEDIT4", 1, true, kind::ignored, kRegOk},
-      {"  ;\"a\"=hex:1", 7, true, kind::ignored, kRegOk},
+      {"REGEDIT4", 1, true, "header"},
+      {"Windows Registry Editor Version 5.00", 1, true, "header"},
+      {" \tREGEDIT4", 1, true, "header"},
+      {"REGEDIT4 ", 1, true, not_registry},
+      {"regedit4", 1, true, not_registry},
+      {"[HKEY_CURRENT_USER\\x]", 1, true, not_registry},
+      {"   ", 1, true, "ignored"},
+      {"; REGEDIT4", 1, true, "ignored"},
+      {"  ;\"a\"=hex:1", 7, true, "ignored"},
       // A removal reads no values.
-      {"\"v\"=hex:01,02", 2, false, kind::ignored, kRegOk},
-      {"garbage", 2, false, kind::ignored, kRegOk},
-      {"garbage", 1, false, kind::bad, kRegNotRegistryFile},
+      {"\"v\"=hex:01,02", 2, false, "ignored"},
+      {"garbage", 2, false, "ignored"},
+      {"garbage", 1, false, not_registry},
+      // Keys name one of three roots, in imports and removals alike.
+      {"[HKEY_CLASSES_ROOT\\CLSID\\{1}]", 2, true, "key HKCR\\CLSID\\{1}"},
+      {"[HKEY_CURRENT_USER\\Software\\x] ; note", 2, false, "key HKCU\\Software\\x"},
+      {"  [HKEY_LOCAL_MACHINE\\A]", 2, true, "key HKLM\\A"},
+      {"[HKEY_CURRENT_USER\\a]b]", 2, false, "key HKCU\\a"},
+      {"[HKEY_CLASSES_ROOT]", 2, false, bad_key},
+      {"[HKEY_USERS\\x]", 2, true, bad_key},
+      {"[hkey_classes_root\\x]", 2, true, bad_key},
+      {"[HKEY_CURRENT_USER\\x", 2, false, bad_key},
+      // Values: a text or a double word.
+      {"\"ThreadingModel\"=\"Apartment\"   ", 3, true, "text ThreadingModel=Apartment"},
+      {"@=\"ProcessDriver\"", 3, true, "text =ProcessDriver"},
+      {"\"a\"=  \t\"b\" c \"d\"", 3, true, "text a=b"},
+      {"\"p\"=\"C:\\dir\\\"", 3, true, "text p=C:\\dir\\"},
+      {"\"\"=\"\"", 3, true, "text ="},
+      {"\"v\"=DWORD:1F", 3, true, "dword v=31"},
+      {"\"v\"=dword:0x10", 3, true, "dword v=16"},
+      {"\"v\"=dword:-1", 3, true, "dword v=4294967295"},
+      {"\"v\"=dword:+1f", 3, true, "dword v=31"},
+      {"\"v\"=dword:12zz", 3, true, "dword v=18"},
+      {"\"v\"=hex:01,02", 3, true, invalid},
+      {"\"v\"=dword:", 3, true, invalid},
+      {"\"v\"=dword:xyz", 3, true, invalid},
+      {"\"v\"=5", 3, true, invalid},
+      {"\"v=\"x\"", 3, true, invalid},
+      {"\"v\"=\"x", 3, true, invalid},
   };
-  for (const auto& r : rows) {
-    const reg_line line = parse_reg_line(r.line, r.number, r.values);
-    EXPECT_EQ(line.type, r.type) << r.line;
-    EXPECT_EQ(line.error, r.error) << r.line;
-  }
-}
-
-TEST(RegLine, KeyLinesNameOneOfThreeRoots) {
-  const struct {
-    const char* line;
-    std::int32_t error;
-    reg_root root = reg_root::classes_root;
-    const char* path = "";
-  } rows[] = {
-      {"[HKEY_CLASSES_ROOT\\CLSID\\{1}]", kRegOk, reg_root::classes_root, "CLSID\\{1}"},
-      {"[HKEY_CURRENT_USER\\Software\\x] ; note", kRegOk, reg_root::current_user, "Software\\x"},
-      {"  [HKEY_LOCAL_MACHINE\\A]", kRegOk, reg_root::local_machine, "A"},
-      {"[HKEY_CURRENT_USER\\a]b]", kRegOk, reg_root::current_user, "a"},
-      {"[HKEY_CLASSES_ROOT]", kRegBadKey},
-      {"[HKEY_USERS\\x]", kRegBadKey},
-      {"[hkey_classes_root\\x]", kRegBadKey},
-      {"[HKEY_CURRENT_USER\\x", kRegBadKey},
-  };
-  for (const auto& r : rows) {
-    for (bool values : {true, false}) {
-      const reg_line line = parse_reg_line(r.line, 2, values);
-      EXPECT_EQ(line.error, r.error) << r.line;
-      EXPECT_EQ(line.type, r.error == kRegOk ? kind::key : kind::bad) << r.line;
-      if (r.error != kRegOk) continue;
-      EXPECT_EQ(line.root, r.root) << r.line;
-      EXPECT_EQ(line.path, r.path) << r.line;
-    }
-  }
-}
-
-TEST(RegLine, ValueLinesGiveNameAndTextOrDoubleWord) {
-  const struct {
-    const char* line;
-    std::int32_t error;
-    const char* name = "";
-    bool is_dword = false;
-    const char* text = "";
-    std::uint32_t dword = 0;
-  } rows[] = {
-      {"\"ThreadingModel\"=\"Apartment\"   ", kRegOk, "ThreadingModel", false, "Apartment"},
-      {"@=\"ProcessDriver\"", kRegOk, "", false, "ProcessDriver"},
-      {"\"a\"=  \t\"b\" c \"d\"", kRegOk, "a", false, "b"},
-      {"\"p\"=\"C:\\dir\\\"", kRegOk, "p", false, "C:\\dir\\"},
-      {"\"\"=\"\"", kRegOk, "", false, ""},
-      {"\"v\"=DWORD:1F", kRegOk, "v", true, "", 31},
-      {"\"v\"=dword:0x10", kRegOk, "v", true, "", 16},
-      {"\"v\"=dword:-1", kRegOk, "v", true, "", 0xFFFFFFFFu},
-      {"\"v\"=dword:+1f", kRegOk, "v", true, "", 31},
-      {"\"v\"=dword:12zz", kRegOk, "v", true, "", 0x12},
-      {"\"v\"=hex:01,02", kRegInvalidArg},
-      {"\"v\"=dword:", kRegInvalidArg},
-      {"\"v\"=dword:xyz", kRegInvalidArg},
-      {"\"v\"=5", kRegInvalidArg},
-      {"\"v=\"x\"", kRegInvalidArg},
-      {"\"v\"=\"x", kRegInvalidArg},
-  };
-  for (const auto& r : rows) {
-    const reg_line line = parse_reg_line(r.line, 3, true);
-    EXPECT_EQ(line.error, r.error) << r.line;
-    if (r.error != kRegOk) {
-      EXPECT_EQ(line.type, kind::bad) << r.line;
-      continue;
-    }
-    ASSERT_EQ(line.type, kind::value) << r.line;
-    EXPECT_EQ(line.name, r.name) << r.line;
-    EXPECT_EQ(line.is_dword, r.is_dword) << r.line;
-    EXPECT_EQ(line.is_dword ? std::to_string(line.dword) : std::string(line.text),
-              r.is_dword ? std::to_string(r.dword) : std::string(r.text))
-        << r.line;
-  }
+  for (const auto& r : rows) EXPECT_EQ(shown(parse_reg_line(r.line, r.number, r.values)), r.shown) << r.line;
 }
 
 }  // namespace

@@ -58,19 +58,25 @@ class recording_store final : public reg_store {
   bool open_ = false;
 };
 
-TEST(RegWalk, ImportSetsValuesAndStopsAtTheFirstFailureKeepingWhatCameBefore) {
+// An import stops at the first failure keeping what came before; a removal deletes the keys
+// that exist, goes on past failures, returns the last and never deletes a root.
+TEST(RegWalk, WhatReachesTheStoreAndWhereItStops) {
   const std::string long_text = "REGEDIT4\n[HKEY_CURRENT_USER\\a]\n\"x\"=\"" + std::string(600, 'y') + "\"\n";
+  const char* removal =
+      "REGEDIT4\n[HKEY_CURRENT_USER\\a]\n\"v\"=hex:1\n[HKEY_CURRENT_USER\\b]\n[HKEY_CURRENT_USER\\c]\n";
   const struct {
     std::string text;
     std::int32_t code;
     int line;
     calls made;
+    bool remove = false;
+    const char* refused = "b";
   } rows[] = {
-      {"REGEDIT4\r\n\r\n; c\r\n[HKEY_CLASSES_ROOT\\P.S]\r\n@=\"PD\"\r\n[HKEY_CURRENT_USER\\T]\r\n\"C\"=dword:1F\r\n"
+      {"REGEDIT4\r\n\r\n; c\r\n[HKEY_CLASSES_ROOT\\P.S]\r\n@=\"PD\"\r\n[HKEY_CURRENT_USER\\T]\r\n\"C\"=dword:A0\r\n"
        "\"M\"=\"Apt\"  \r\n",
        kRegOk,
        0,
-       {"open HKCR\\P.S", "text =PD", "close", "open HKCU\\T", "dword C=31", "text M=Apt", "close"}},
+       {"open HKCR\\P.S", "text =PD", "close", "open HKCU\\T", "dword C=160", "text M=Apt", "close"}},
       {"; no header\n[HKEY_CURRENT_USER\\a]\n\"x\"=dword:2\n", kRegOk, 0, {"open HKCU\\a", "dword x=2", "close"}},
       {"REGEDIT4\n[HKEY_CURRENT_USER\\a]\n\"x\"=\"1\"\n\"y\"=hex:01,02\n\"z\"=\"2\"\n",
        kRegInvalidArg,
@@ -86,50 +92,25 @@ TEST(RegWalk, ImportSetsValuesAndStopsAtTheFirstFailureKeepingWhatCameBefore) {
       {"REGEDIT4\n\n;c\n  \n[HKEY_CLASSES_ROOT]\n", kRegBadKey, 5, {}},
       {long_text, kRegInvalidArg, 3, {"open HKCU\\a", "close"}},  // the cut text loses its quote
       {"REGEDIT4\n[HKEY_CURRENT_USER\\a]\n[HKEY_CURRENT_USER\\b]\n\"x\"=\"1\"\n[HKEY_CURRENT_USER\\c]\n",
-       1021,
+       kDenied,
        3,
        {"open HKCU\\a", "close", "open HKCU\\b"}},
+      {removal, kRegOk, 0, {"delete HKCU\\a", "delete HKCU\\c"}, true, "a"},
+      {removal, kDenied, 5, {"delete HKCU\\a", "delete HKCU\\c"}, true, "c"},
+      {"REGEDIT4\n[HKEY_USERS\\a]\n[HKEY_CURRENT_USER\\a]\n", kRegBadKey, 2, {}, true},
+      {"REGEDIT4\n[HKEY_CURRENT_USER\\]\n", kDenied, 2, {}, true},
   };
   for (const auto& r : rows) {
     recording_store store;
-    store.refuse["b"] = 1021;
-    const reg_outcome outcome = run_reg_text(r.text.c_str(), store, false);
+    store.existing = {"HKCU\\a", "HKCU\\c", "HKCU\\"};
+    store.refuse[r.refused] = kDenied;
+    const reg_outcome outcome = run_reg_text(r.text.c_str(), store, r.remove);
     EXPECT_EQ(outcome.code, r.code) << r.text;
     if (r.code != kRegOk) {
       EXPECT_EQ(outcome.line, r.line) << r.text;
     }
     EXPECT_EQ(store.made, r.made) << r.text;
   }
-}
-
-TEST(RegWalk, RemovalDeletesExistingKeysGoesOnPastFailuresAndReturnsTheLast) {
-  const char* text = "REGEDIT4\n[HKEY_CURRENT_USER\\a]\n\"v\"=hex:1\n[HKEY_CURRENT_USER\\b]\n[HKEY_CURRENT_USER\\c]\n";
-  const struct {
-    const char* refused;
-    std::int32_t code;
-  } rows[] = {{"a", kRegOk}, {"c", kDenied}};
-  for (const auto& r : rows) {
-    recording_store store;
-    store.existing = {"HKCU\\a", "HKCU\\c"};
-    store.refuse[r.refused] = kDenied;
-    const reg_outcome outcome = run_reg_text(text, store, true);
-    EXPECT_EQ(outcome.code, r.code) << r.refused;
-    if (r.code != kRegOk) {
-      EXPECT_EQ(outcome.line, 5);
-    }
-    EXPECT_EQ(store.made, (calls{"delete HKCU\\a", "delete HKCU\\c"}));
-  }
-}
-
-TEST(RegWalk, RemovalStopsAtABadKeyLineButNeverDeletesARoot) {
-  recording_store store;
-  store.existing = {"HKCU\\a", "HKCU\\"};
-  const reg_outcome bad = run_reg_text("REGEDIT4\n[HKEY_USERS\\a]\n[HKEY_CURRENT_USER\\a]\n", store, true);
-  EXPECT_EQ(bad.code, kRegBadKey);
-  EXPECT_EQ(bad.line, 2);
-  const reg_outcome root = run_reg_text("REGEDIT4\n[HKEY_CURRENT_USER\\]\n", store, true);
-  EXPECT_EQ(root.code, kDenied);
-  EXPECT_TRUE(store.made.empty());
 }
 
 }  // namespace

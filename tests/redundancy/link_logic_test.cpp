@@ -89,38 +89,25 @@ TEST(LinkLogic, StandbyWaitsForTheLargerOfBothTimeouts) {
   }
 }
 
-// The rules are the datagram's own; these rows catch a link that hands over length or mode wrongly.
+// The rules are the datagram's own; these rows catch a link that hands over length or mode
+// wrongly. Reading stops at the rejected datagram; the good one behind it waits for the next query.
 TEST(LinkLogic, StandbyIgnoresDatagramsItMustNotAccept) {
-  struct bad_case {
-    const char* name;
-    bytes datagram;
-  };
   bytes short_one = announcement(mode_master, T, 1, 0);
   short_one.pop_back();
   bytes long_one = announcement(mode_master, T, 1, 0);
   long_one.push_back(0);
-  const bad_case cases[] = {
+  const std::pair<const char*, bytes> cases[] = {
       {"31 bytes", short_one}, {"33 bytes", long_one}, {"standby's own mode", announcement(mode_standby, T, 1, 0)}};
-  for (const auto& c : cases) {
+  for (const auto& [name, datagram] : cases) {
     sim_pair net;
     net.open_b(mode_standby, T);
-    std::uint32_t first_lost = 0;
-    for (std::uint32_t t = 0; t <= 2 * T && first_lost == 0; t += period, net.clock.advance(period)) {
-      net.b_inbox.push_back(c.datagram);
-      if (net.query_b() == -1) first_lost = t;
-    }
-    EXPECT_EQ(first_lost, T + period) << c.name << ": taken for a master";
-    EXPECT_EQ(net.link_b.SequenceA, 0u) << c.name;
-    EXPECT_EQ(net.link_b.PeerTimeout, 0u) << c.name;
+    net.b_inbox = {datagram, announcement(mode_master, 2 * T, 9, 0)};
+    net.query_b();
+    EXPECT_EQ(net.link_b.SequenceA, 0u) << name;
+    EXPECT_EQ(net.link_b.PeerTimeout, 0u) << name;
+    net.query_b();
+    EXPECT_EQ(net.link_b.SequenceA, 9u) << name;
   }
-  // Reading stops at the first rejected datagram; the good one waits for the next query.
-  sim_pair net;
-  net.open_b(mode_standby, T);
-  net.b_inbox = {short_one, announcement(mode_master, T, 9, 0)};
-  net.query_b();
-  EXPECT_EQ(net.link_b.SequenceA, 0u);
-  net.query_b();
-  EXPECT_EQ(net.link_b.SequenceA, 9u);
 }
 
 TEST(LinkLogic, LoneMasterWaitsHalfTimeoutForAStandbyThenAnnounces) {
@@ -222,32 +209,6 @@ TEST(LinkLogic, ReturningMasterHoldsBackWhileStandbyDatagramsKeepArriving) {
   EXPECT_EQ(net.query_a(), 1);
   EXPECT_EQ(net.link_a.Flags & flag_startup, 0u);
   EXPECT_GE(net.a.sent.size(), T / period) << "it announces on every query of the window";
-}
-
-// Drops the last `dropped` of every `cycle` master datagrams to the standby (never the first one).
-int standby_takeovers_through_lossy_relay(int dropped, int cycle, bool master_first) {
-  sim_pair net;
-  net.a.drop = [=](int number) { return number % cycle >= cycle - dropped; };
-  net.open_a(mode_master, T);
-  net.open_b(mode_standby, T);
-  net.clock.during_sleep = [&] {
-    if (net.clock.now() % period == 0) net.query_b();
-  };
-  int takeovers = 0;
-  for (std::uint32_t t = 0; t < 100 * T; t += period, net.clock.advance(period)) {
-    if (master_first) net.query_a();
-    if (net.query_b() == -1) ++takeovers;
-    if (!master_first) net.query_a();
-  }
-  return takeovers;
-}
-
-TEST(LinkLogic, RelayDroppingEveryOtherDatagramCausesNoFalseTakeover) {
-  for (bool master_first : {true, false}) {
-    EXPECT_EQ(standby_takeovers_through_lossy_relay(1, 2, master_first), 0) << "master first: " << master_first;
-  }
-  // The same relay dropping two of three does let the standby take over: the check bites.
-  EXPECT_GT(standby_takeovers_through_lossy_relay(2, 3, true), 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tambre32/net.h"
@@ -43,36 +44,23 @@ class RedundancyLoopback : public ::testing::Test {
   std::vector<RedundancyHandle*> handles_;
 };
 
-// Until the link's socket has a datagram waiting (10 s at most).
-bool datagram_waits(const RedundancyHandle* link) {
+// Sends a raw datagram to a link's port; it waits on the link's socket when the call returns.
+void inject(const RedundancyHandle* link, const std::vector<unsigned char>& bytes) {
+  const SOCKET sender = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_addr.s_addr = inet_addr("127.0.0.1");
+  to.sin_port = static_cast<unsigned short>(link->Port);
+  EXPECT_EQ(sendto(sender, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()), 0,
+                   reinterpret_cast<const sockaddr*>(&to), sizeof to),
+            static_cast<int>(bytes.size()));
+  closesocket(sender);
   fd_set readable;
   FD_ZERO(&readable);
   FD_SET(static_cast<SOCKET>(link->Socket), &readable);
   timeval limit{10, 0};
-  return select(0, &readable, nullptr, nullptr, &limit) == 1;
+  EXPECT_EQ(select(0, &readable, nullptr, nullptr, &limit), 1) << "nothing arrived in 10 s";
 }
-
-// Sends raw datagrams to a link's port; each has arrived when send() returns.
-class injector {
- public:
-  explicit injector(const RedundancyHandle* link) : link_(link), socket_(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP)) {
-    to_.sin_family = AF_INET;
-    to_.sin_addr.s_addr = inet_addr("127.0.0.1");
-    to_.sin_port = static_cast<unsigned short>(link->Port);
-  }
-  ~injector() { closesocket(socket_); }
-  void send(const std::vector<unsigned char>& bytes) {
-    ASSERT_EQ(sendto(socket_, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()), 0,
-                     reinterpret_cast<const sockaddr*>(&to_), sizeof to_),
-              static_cast<int>(bytes.size()));
-    ASSERT_TRUE(datagram_waits(link_));
-  }
-
- private:
-  const RedundancyHandle* link_;
-  SOCKET socket_;
-  sockaddr_in to_{};
-};
 
 std::vector<unsigned char> announcement(unsigned char mode, unsigned int timeout, unsigned int sequence) {
   std::vector<unsigned char> bytes(32, 0);
@@ -86,20 +74,17 @@ std::vector<unsigned char> announcement(unsigned char mode, unsigned int timeout
   return bytes;
 }
 
-TEST_F(RedundancyLoopback, OpeningRefusesBadArguments) {
+TEST_F(RedundancyLoopback, OpeningRefusesBadArgumentsFillsTheHandleAndClosingEndsOneUseOfTheSockets) {
   const std::string long_name(64, 'h');
-  const struct {
-    const char *remote, *port;
-    int mode;
-  } cases[] = {{"127.0.0.1", "0", 1},           {"127.0.0.1", "65536", 1}, {"127.0.0.1", "abc", 1},
-               {long_name.c_str(), "22000", 1}, {"", "22000", 1},          {"127.0.0.1", "22000", 3}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(OpenRedundancy(c.remote, c.port, c.mode, 300, nullptr), nullptr) << c.port << " " << c.mode;
+  for (const auto& [remote, port, mode] : {std::tuple{"127.0.0.1", "0", 1},
+                                           {"127.0.0.1", "65536", 1},
+                                           {"127.0.0.1", "abc", 1},
+                                           {long_name.c_str(), "22000", 1},
+                                           {"", "22000", 1},
+                                           {"127.0.0.1", "22000", 3}}) {
+    EXPECT_EQ(OpenRedundancy(remote, port, mode, 300, nullptr), nullptr) << port << " " << mode;
   }
   EXPECT_EQ(QueryRedundancy(nullptr, nullptr), 0);
-}
-
-TEST_F(RedundancyLoopback, OpeningFillsTheHandleAndClosingEndsOneUseOfTheSockets) {
   RedundancyHandle* standby = open("127.0.0.1", "", 2, 0xAB00012Cu);
   ASSERT_NE(standby, nullptr);
   EXPECT_EQ(standby->Port, htons(10990)) << "no port text: the default port";
@@ -125,10 +110,9 @@ TEST_F(RedundancyLoopback, OpeningFillsTheHandleAndClosingEndsOneUseOfTheSockets
 TEST_F(RedundancyLoopback, StandbyReadsWithoutWaitingAndSkipsRejectedDatagrams) {
   RedundancyHandle* standby = open("127.0.0.1", next_port(), 2, 5000);
   ASSERT_NE(standby, nullptr);
-  injector peer(standby);
   EXPECT_EQ(QueryRedundancy(standby, nullptr), 1) << "nothing waiting: the call returns";
 
-  peer.send(announcement(1, 7000, 42));
+  inject(standby, announcement(1, 7000, 42));
   EXPECT_EQ(QueryRedundancy(standby, nullptr), 1);
   EXPECT_EQ(standby->SequenceA, 42u);
   EXPECT_EQ(standby->PeerTimeout, 7000u);
@@ -136,10 +120,10 @@ TEST_F(RedundancyLoopback, StandbyReadsWithoutWaitingAndSkipsRejectedDatagrams) 
   // The socket's cut of a long datagram; it is taken off the socket and the next good one is read.
   auto too_long = announcement(1, 7000, 45);
   too_long.resize(64);
-  peer.send(too_long);
+  inject(standby, too_long);
   EXPECT_EQ(QueryRedundancy(standby, nullptr), 1);
   EXPECT_EQ(standby->SequenceA, 42u) << "a rejected datagram changes nothing";
-  peer.send(announcement(1, 7000, 47));
+  inject(standby, announcement(1, 7000, 47));
   EXPECT_EQ(QueryRedundancy(standby, nullptr), 1);
   EXPECT_EQ(standby->SequenceA, 47u);
 }

@@ -32,15 +32,14 @@ class sim_clock final : public redundancy::tick_source {
   std::uint32_t now_;
 };
 
-// One end of the wire: reads its inbox, sends into the peer's inbox unless `drop` says no.
+// One end of the wire: reads its inbox, sends into the peer's inbox.
 class sim_end final : public redundancy::datagram_channel {
  public:
   sim_end(std::deque<bytes>& inbox, std::deque<bytes>& peer_inbox) : inbox_(inbox), peer_inbox_(peer_inbox) {}
   long receive(unsigned char* buffer, std::size_t capacity) override;
   long send(const unsigned char* data, std::size_t size) override;
 
-  std::vector<bytes> sent;        // everything sent, dropped or not
-  std::function<bool(int)> drop;  // by the 0-based number of the datagram sent
+  std::vector<bytes> sent;  // everything sent
   bool fail_sends = false;
 
  private:

@@ -50,7 +50,7 @@ std::string clipboard_text() {
   return text;
 }
 
-TEST(ListFill, TextsDataSelectionAndColumnsFromStringTables) {
+TEST(ListFill, TextsDataAndSelectionFromStringTables) {
   test_dialog dialog;
   const std::vector<std::string> texts = {"St\xFCndlich", "T\xE4glich", "Monatlich", "J\xE4hrlich",
                                           "Viertelst\xFCndlich"};
@@ -78,27 +78,11 @@ TEST(ListFill, TextsDataSelectionAndColumnsFromStringTables) {
   ASSERT_EQ(InitListStr(dialog.handle(), IDC_UI_LIST, self(), IDS_UI_LONG_ITEM, 1, 0), 1);
   EXPECT_EQ(SendMessageA(dialog.item(IDC_UI_LIST), LB_GETTEXTLEN, 0, 0), 255) << "cut before the data part";
 
-  ASSERT_EQ(InitHeaderStr(dialog.handle(), IDC_UI_LISTVIEW, self(), IDS_UI_COLUMNS, 4), 1);
-  const struct {
-    const char* text;
-    int width, format;
-  } columns[] = {{"Kanal", 60, LVCFMT_RIGHT}, {"Name", 80, LVCFMT_LEFT}, {"Einheit", 80, LVCFMT_CENTER}};
-  for (int i = 0; i < 3; ++i) {
-    char text[100] = "";
-    LVCOLUMNA c{};
-    c.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-    c.pszText = text;
-    c.cchTextMax = sizeof text;
-    ASSERT_TRUE(SendMessageA(dialog.item(IDC_UI_LISTVIEW), LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&c)));
-    EXPECT_STREQ(text, columns[i].text);
-    EXPECT_EQ(c.cx, columns[i].width) << text;
-    EXPECT_EQ(c.fmt & LVCFMT_JUSTIFYMASK, columns[i].format) << text;
-  }
   ASSERT_EQ(InitTabStr(dialog.handle(), IDC_UI_TABS, self(), IDS_UI_ITEMS, 3, 2), 1);
   EXPECT_EQ(SendMessageA(dialog.item(IDC_UI_TABS), TCM_GETCURSEL, 0, 0), 2);
 }
 
-TEST(SortImages, MarkOneColumnPerDirection) {
+TEST(SortImages, ColumnsFromTheStringTableMarkedOnePerDirection) {
   test_dialog dialog(true);
   HWND list = dialog.item(IDC_UI_LISTVIEW);
   ASSERT_EQ(InitHeaderStr(dialog.handle(), IDC_UI_LISTVIEW, self(), IDS_UI_COLUMNS, 4), 1);
@@ -107,15 +91,17 @@ TEST(SortImages, MarkOneColumnPerDirection) {
     int column, direction;
     int images[4];
   } rows[] = {{2, -1, {0, 0, 2, 0}}, {0, 2, {3, 0, 0, 0}}, {3, -2, {0, 0, 0, 4}}, {1, 1, {0, 1, 0, 0}}, {7, 1, {}}};
+  const int widths[4] = {60, 80, 80, 90};  // the columns of the string table, their alignment kept
   for (const auto& r : rows) {
     ASSERT_EQ(LVSetSortImage(list, r.column, r.direction), 1);
     for (int i = 0; i < 4; ++i) {
       HDITEMA item{};
-      item.mask = HDI_FORMAT | HDI_IMAGE;
+      item.mask = HDI_FORMAT | HDI_IMAGE | HDI_WIDTH;
       ASSERT_TRUE(Header_GetItem(header, i, &item));
       EXPECT_EQ(item.iImage, r.images[i]) << "column " << r.column << " direction " << r.direction << " item " << i;
       EXPECT_EQ(item.fmt & (HDF_IMAGE | HDF_BITMAP_ON_RIGHT), HDF_IMAGE | HDF_BITMAP_ON_RIGHT);
-      EXPECT_EQ(item.fmt & HDF_JUSTIFYMASK, i == 2 ? HDF_CENTER : HDF_LEFT) << "alignment kept";
+      EXPECT_EQ(item.fmt & HDF_JUSTIFYMASK, i == 2 ? HDF_CENTER : i == 1 ? HDF_RIGHT : HDF_LEFT) << i;
+      EXPECT_EQ(item.cxy, widths[i]) << i;
     }
   }
   EXPECT_EQ(LVSetSortImage(nullptr, 0, 1), 0);

@@ -13,43 +13,33 @@ namespace {
 
 using namespace tambre::ui;
 
-TEST(ItemText, TextAndDataParts) {
-  struct row {
-    const char* entry;
-    const char* text;
-    bool has_data;
-    std::uint32_t data;
-  } rows[] = {
-      {"Hex|0x1f", "Hex", true, 0x1F}, {"Rest|12abc", "Rest", true, 12}, {"Leer|", "Leer", true, 0},
-      {"ohne", "ohne", false, 0},      {"a|1|2", "a", true, 1},
-  };
-  for (const row& r : rows) {
-    item_text item = parse_item_text(r.entry);
-    EXPECT_EQ(item.text, r.text) << r.entry;
-    EXPECT_EQ(item.has_data, r.has_data) << r.entry;
-    EXPECT_EQ(item.data, r.data) << r.entry;
-  }
-  EXPECT_EQ(parse_item_text(nullptr).text, "");
+// An item as "text" or "text|data", a column as "name width alignment".
+std::string item(const char* entry) {
+  const item_text parsed = parse_item_text(entry);
+  return parsed.text + (parsed.has_data ? "|" + std::to_string(parsed.data) : "");
+}
+std::string column(const char* entry) {
+  const column_description parsed = parse_column_description(entry);
+  return parsed.name + " " + std::to_string(parsed.width) + " " + "lrc"[static_cast<int>(parsed.alignment)];
 }
 
-TEST(ColumnDescription, WidthAndAlignment) {
-  struct row {
-    const char* entry;
-    const char* name;
-    int width;
-    column_alignment alignment;
+TEST(ItemText, ItemsAndColumnDescriptions) {
+  const struct {
+    std::string (*read)(const char*);
+    const char *entry, *parts;
   } rows[] = {
-      {"Variable|128", "Variable", 128, column_alignment::left},
-      {"Wert", "Wert", 80, column_alignment::left},
-      {"K||Centre", "K", 80, column_alignment::centre},
-      {"|5|R", "", 5, column_alignment::right},
+      {item, "Hex|0x1f", "Hex|31"},
+      {item, "Rest|12abc", "Rest|12"},
+      {item, "Leer|", "Leer|0"},
+      {item, "ohne", "ohne"},
+      {item, "a|1|2", "a|1"},
+      {item, nullptr, ""},
+      {column, "Variable|128", "Variable 128 l"},
+      {column, "Wert", "Wert 80 l"},
+      {column, "K||Centre", "K 80 c"},
+      {column, "|5|R", " 5 r"},
   };
-  for (const row& r : rows) {
-    column_description column = parse_column_description(r.entry);
-    EXPECT_EQ(column.name, r.name) << r.entry;
-    EXPECT_EQ(column.width, r.width) << r.entry;
-    EXPECT_EQ(column.alignment, r.alignment) << r.entry;
-  }
+  for (const auto& r : rows) EXPECT_EQ(r.read(r.entry), r.parts) << (r.entry ? r.entry : "null");
 }
 
 TEST(ExportLayout, PaddedFieldsEachFollowedBySeparator) {
