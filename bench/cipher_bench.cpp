@@ -111,7 +111,7 @@ BENCHMARK(rc4_openssl)->Arg(64 * 1024);
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  for (const char* peer : {"des_openssl/8", "des_openssl/65536", "rc4_openssl/65536"}) {
+  for (const char* peer : {"des_openssl/8", "des_openssl_keyed", "des_openssl/65536", "rc4_openssl/65536"}) {
     tambre::bench::describe_peer(peer, OpenSSL_version(OPENSSL_VERSION));
   }
   ratio_reporter reporter({{"des_ours/8", "des_openssl/8"},
