@@ -47,8 +47,30 @@ bool device_file_paths(const char* file, bool nt, file_paths& paths) {
   return true;
 }
 
+// A 32-bit process on 64-bit Windows sees the 32-bit system folder under the system
+// folder's name; a device belongs in the real one, where the kernel loads it from. Only
+// file operations may run inside: a library loaded meanwhile would come from there too.
+class native_system_folder {
+ public:
+  native_system_folder() {
+    BOOL wow64 = FALSE;
+    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64)
+      redirection_off_ = Wow64DisableWow64FsRedirection(&state_);
+  }
+  ~native_system_folder() {
+    if (redirection_off_) Wow64RevertWow64FsRedirection(state_);
+  }
+  native_system_folder(const native_system_folder&) = delete;
+  native_system_folder& operator=(const native_system_folder&) = delete;
+
+ private:
+  PVOID state_ = nullptr;
+  BOOL redirection_off_ = FALSE;
+};
+
 // A failed copy is no failure when the destination is already there and readable.
 bool copy_device_file(const file_paths& paths) {
+  const native_system_folder native;
   if (CopyFileA(paths.source, paths.destination, FALSE)) return true;
   const DWORD copy_error = GetLastError();
   tambre::sys::unique_file existing(CreateFileA(paths.destination, GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -140,7 +162,10 @@ install_outcome install(tambre::io::platform_version platform) {
     char key[MAX_PATH];
     service_key_path(service, key);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
-    DeleteFileA(paths.destination);
+    {
+      const native_system_folder native;
+      DeleteFileA(paths.destination);
+    }
     tambre::io::treat_as_pre_nt5();
     platform = tambre::io::platform();
     outcome.file = kNtDeviceFile;

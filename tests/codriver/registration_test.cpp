@@ -73,8 +73,15 @@ TEST(Registration, Regsvr32RoundTripAndWhatMakesTheQuietRegistrationWriteAgain) 
   // What the standard marshaller needs to find the library; not part of the template.
   EXPECT_EQ(read_raw(HKEY_CLASSES_ROOT, std::string(kTopKeys[5]) + "\\TypeLib", "Version").text(),
             std::string("1.0", 4));
+  // A 32-bit process on 64-bit Windows starts the 32-bit regsvr32, from the WOW64 folder.
   char system[MAX_PATH] = "";
-  GetSystemDirectoryA(system, MAX_PATH);
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  if (wow64) {
+    GetSystemWow64DirectoryA(system, MAX_PATH);
+  } else {
+    GetSystemDirectoryA(system, MAX_PATH);
+  }
   EXPECT_EQ(default_text(clsid + "\\LocalServer32"), server_command(system)) << "beside the registering process";
   // The file beside the DLL is the embedded type library, byte for byte.
   HMODULE dll = GetModuleHandleA("tambre32.dll");

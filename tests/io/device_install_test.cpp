@@ -61,8 +61,15 @@ std::string module_directory() {
   return fs::path(path).parent_path().string();
 }
 
+// Where the installer puts devices: the real system folder, which a 32-bit program on
+// 64-bit Windows reaches as "Sysnative".
 std::string system_directory() {
   char path[MAX_PATH];
+  BOOL wow64 = FALSE;
+  if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64) {
+    GetWindowsDirectoryA(path, sizeof path);
+    return std::string(path) + "\\Sysnative";
+  }
   GetSystemDirectoryA(path, sizeof path);
   return path;
 }
