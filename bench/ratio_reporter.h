@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,11 +22,18 @@ class ratio_reporter : public benchmark::ConsoleReporter {
   explicit ratio_reporter(std::vector<std::pair<std::string, std::string>> pairs) : pairs_(std::move(pairs)) {
     for (const auto& [ours, peer] : pairs_) benchmark::AddCustomContext("pair:" + ours + "|" + peer, "ours|peer");
   }
+  // With repetitions (--benchmark_repetitions) the median of them counts: a shared
+  // machine slows single runs now and then, and the median leaves those out.
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const auto& run : runs) {
-      times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-      cpu_times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+      const std::string name = run.run_name.str();
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type == Run::RT_Aggregate && !median) continue;
+      if (!median && from_median_.count(name)) continue;
+      if (median) from_median_.insert(name);
+      times_[name] = run.GetAdjustedRealTime();
+      cpu_times_[name] = run.GetAdjustedCPUTime();
     }
   }
   void Finalize() override {
@@ -42,6 +50,7 @@ class ratio_reporter : public benchmark::ConsoleReporter {
   std::vector<std::pair<std::string, std::string>> pairs_;
   std::map<std::string, double> times_;
   std::map<std::string, double> cpu_times_;
+  std::set<std::string> from_median_;
 };
 
 // Names what a peer benchmark runs, with its version: "zlib 1.2.13".

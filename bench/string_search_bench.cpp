@@ -116,6 +116,7 @@ BENCHMARK(BM_fnmatch_long);
 int main(int argc, char** argv) {
   tambre::bench::describe_peer("BM_strcasestr", tambre::bench::glibc_version());
   tambre::bench::describe_peer("BM_fnmatch_casefold", tambre::bench::glibc_version());
+  tambre::bench::describe_peer("BM_fnmatch_long", tambre::bench::glibc_version());
   return tambre::bench::run_with_ratios(argc, argv,
                                         {{"BM_stristr", "BM_strcasestr"},
                                          {"BM_strmatch", "BM_fnmatch_casefold"},

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every benchmark (preset bench) and writes docs/benchmarks.md and the chart
 # docs/images/benchmarks.png from their JSON results (Debian's python3 and matplotlib).
+# Each benchmark runs five times; the report and the ratios take the median.
 # Extra arguments go to every benchmark program (e.g. --benchmark_min_time=0.05). Last, the
 # serial latency benchmark runs under Wine and prints its figures (not part of the report).
 set -eu
@@ -16,7 +17,8 @@ mkdir -p "$results"
 for program in build/bench/bin/*_bench; do
   name=$(basename "$program")
   echo "== $name"
-  "$program" --benchmark_out="$results/$name.json" --benchmark_out_format=json "$@"
+  "$program" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_out="$results/$name.json" --benchmark_out_format=json "$@"
 done
 /usr/bin/python3 tools/bench_report.py "$results" docs/benchmarks.md docs/images/benchmarks.png
 

@@ -94,7 +94,8 @@ def main():
         "",
         "Each benchmark program runs one of our functions and the peer a caller would otherwise "
         "pick, in the same binary and run (`tools/bench.sh`, preset `bench`, optimised, "
-        "host compiler). Times are real time per call; the ratio is ours / the peer's, so below 1 "
+        "host compiler). Times are real time per call, the median of five runs; the ratio is ours / "
+        "the peer's, so below 1 "
         "means ours is faster.",
         "",
         f"Machine: {machine(context)}.",
