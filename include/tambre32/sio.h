@@ -93,8 +93,6 @@ class TAMBRE_API CSio {
   void _WatchQueues(DWORD waitingAtStart);
   bool _WaitForWorkerHandle();
   bool _IsCurrentWorker();
-  bool _InputQueueHoldsBytes();
-  DWORD _ReadNow(char* buffer, DWORD count);
   void _HandleEvents(DWORD events);
   void _ReportErrors(DWORD errors, int changes);
 

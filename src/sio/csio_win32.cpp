@@ -29,6 +29,12 @@ constexpr DWORD kStopWait = 4000;
 constexpr std::size_t kMessageSize = 256;  // 255 characters and the terminator
 constexpr DWORD kQueuedReadWait = 100;     // ms, for a queued read of bytes already there
 
+bool input_queue_holds_bytes(HANDLE port) {
+  DWORD errors = 0;
+  COMSTAT queues{};
+  return ClearCommError(port, &errors, &queues) && queues.cbInQue > 0;
+}
+
 }  // namespace
 
 CSio::CSio()
@@ -242,12 +248,6 @@ int CSio::Write(const char* buffer, int count) {
   return count;
 }
 
-bool CSio::_InputQueueHoldsBytes() {
-  DWORD errors = 0;
-  COMSTAT queues{};
-  return ClearCommError(_port, &errors, &queues) && queues.cbInQue > 0;
-}
-
 int CSio::Read(char* buffer, int count) {
   if (count < 1 || buffer == nullptr) return 0;
   DWORD read = 0;
@@ -261,7 +261,7 @@ int CSio::Read(char* buffer, int count) {
   int taken = 0;
   if (received_bytes::take(_port, buffer, count, taken, 0)) {
     const ULONGLONG deadline = GetTickCount64() + kQueuedReadWait;
-    while (taken < count && !_IsCurrentWorker() && _InputQueueHoldsBytes()) {
+    while (taken < count && !_IsCurrentWorker() && input_queue_holds_bytes(_port)) {
       const ULONGLONG now = GetTickCount64();
       if (now >= deadline) break;
       int more = 0;
@@ -276,7 +276,7 @@ int CSio::Read(char* buffer, int count) {
   // A platform that always queues the read (Wine) completes it as soon as it looks at the
   // port when bytes wait, and keeps it pending until bytes come when none do: the read is
   // then cancelled, and whatever it took so far is the result.
-  const bool bytes_wait = _InputQueueHoldsBytes();
+  const bool bytes_wait = input_queue_holds_bytes(_port);
   if (WaitForSingleObject(_readRecord.hEvent, bytes_wait ? kQueuedReadWait : 0) != WAIT_OBJECT_0) {
     CancelIoEx(_port, &_readRecord);
   }

@@ -28,6 +28,18 @@ constexpr std::size_t kReadChunk = 4096;
 constexpr DWORD kRetryInterval = 1;        // ms, when the platform answered without waiting
 constexpr DWORD kStopCheckInterval = 250;  // ms, a wait's limit when nothing else ends it
 
+// Bytes the receive queue holds, read without waiting for more; `done` is the worker's
+// idle read event.
+DWORD read_waiting_bytes(HANDLE port, char* buffer, DWORD count, HANDLE done) {
+  OVERLAPPED read{};
+  read.hEvent = done;
+  DWORD got = 0;
+  if (!ReadFile(port, buffer, count, &got, &read)) {
+    if (GetLastError() != ERROR_IO_PENDING || !GetOverlappedResult(port, &read, &got, TRUE)) got = 0;
+  }
+  return got;
+}
+
 }  // namespace
 
 bool CSio::_WaitForWorkerHandle() {
@@ -105,7 +117,7 @@ void CSio::_WatchQueues(DWORD waitingAtStart) {
     bool read_refused = false;
     const DWORD room = static_cast<DWORD>(std::min(sizeof buffer, received->room()));
     if (!reading && room > 0 && queued > 0) {
-      got = _ReadNow(buffer, std::min(room, queued));
+      got = read_waiting_bytes(_port, buffer, std::min(room, queued), read_done.get());
     } else if (!reading && room > 0) {
       // One byte is waited for: the read ends the moment it comes.
       read = OVERLAPPED{};
@@ -158,18 +170,6 @@ void CSio::_WatchQueues(DWORD waitingAtStart) {
     DWORD unused = 0;
     GetOverlappedResult(_port, &read, &unused, TRUE);
   }
-}
-
-// Bytes the receive queue holds, read without waiting for more.
-DWORD CSio::_ReadNow(char* buffer, DWORD count) {
-  const tambre::sys::unique_event done;
-  OVERLAPPED read{};
-  read.hEvent = done.get();
-  DWORD got = 0;
-  if (!ReadFile(_port, buffer, count, &got, &read)) {
-    if (GetLastError() != ERROR_IO_PENDING || !GetOverlappedResult(_port, &read, &got, TRUE)) got = 0;
-  }
-  return got;
 }
 
 DWORD WINAPI CSio::_EventWorker(void* object) {
